@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "base/rounding.h"
+#include "base/sjis.h"
+
+namespace ear {
+namespace {
+
+TEST(Sjis, CutNeverSplitsATwoByteCharacter) {
+  struct Case { std::string text; std::size_t max; std::string expected; };
+  const Case cases[] = {
+      {"abc", 2, "ab"},
+      {"a\x83\x5C", 2, "a"},          // "aソ": the cut would fall inside ソ
+      {"a\x83\x5C", 3, "a\x83\x5C"},
+      {"\x83\x5C\x83\x5C", 3, "\x83\x5C"},
+      {"", 5, ""},
+      {"ab\x83", 3, "ab\x83"},        // a dangling lead byte counts as one byte
+  };
+  for (const auto& c : cases) EXPECT_EQ(CutAtCharBoundary(c.text, c.max), c.expected) << c.text;
+}
+
+TEST(Sjis, LastSeparatorSkipsSecondBytes) {
+  EXPECT_EQ(LastSeparator("C:\\a\\b"), 4u);
+  EXPECT_EQ(LastSeparator("C:\\\x83\x5C"), 2u);  // "C:\ソ": 0x5C of ソ is no separator
+  EXPECT_EQ(LastSeparator("\x95\x5C"), std::string_view::npos);
+  EXPECT_EQ(LastSeparator("C:\\\x95\x5C\\"), 5u);
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+  struct Case { double v; std::int64_t expected; };
+  const Case cases[] = {{238.5, 238}, {239.5, 240}, {-110.0, -110}, {-0.5, 0},
+                        {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.5, -2}};
+  for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.v), c.expected) << c.v;
+}
+
+}  // namespace
+}  // namespace ear

@@ -1,0 +1,26 @@
+#pragma once
+// Byte-level rules of Shift-JIS (code page 932) text.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ear {
+
+// A lead byte starts a two-byte character; the byte after it may be any value,
+// including 0x5C ('\') and 0x5E ('^').
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Length in bytes of the character that starts at text[pos] (1 or 2; a lead byte
+// at the very end counts as 1).
+std::size_t CharLength(std::string_view text, std::size_t pos);
+
+// The longest prefix of at most maxBytes bytes that ends on a character boundary.
+std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes);
+
+// Position of the last '\' that is a character of its own (never the second byte
+// of a two-byte character), or npos.
+std::size_t LastSeparator(std::string_view path);
+
+}  // namespace ear

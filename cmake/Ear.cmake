@@ -1,0 +1,54 @@
+# Shared build helpers: GoogleTest for both targets, test registration, sanitizers.
+include(CTest)
+set(EAR_ROOT ${CMAKE_SOURCE_DIR})
+
+if(EAR_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Only DLLs that ship with Windows: no libgcc/libstdc++/winpthread DLLs beside the exe.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()
+
+if(EAR_TESTS)
+  if(WIN32)
+    # GoogleTest from the Debian source package, built for the target.
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+  include(GoogleTest)
+endif()
+
+# ear_test(NAME sources... LIBS libs...): a GoogleTest binary. Natively it runs as is;
+# in the Windows builds CTest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine).
+function(ear_test name)
+  if(NOT EAR_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(WIN32)
+    # One Wine start per binary: starting Wine per test case would cost a second each.
+    add_test(NAME ${name} COMMAND ${name})
+    ear_wine_test_properties(${name} ${T_LABELS})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "native;${T_LABELS}")
+  endif()
+endfunction()
+
+# Every test that runs under Wine shares one fresh prefix and display per test run,
+# and runs alone: the single-instance mutex and the screen are machine-wide.
+function(ear_wine_test_properties name)
+  set_tests_properties(${name} PROPERTIES LABELS "wine;${ARGN}" FIXTURES_REQUIRED wine
+    RESOURCE_LOCK wine TIMEOUT 300 ENVIRONMENT "EAR_WINE_STATE=${CMAKE_BINARY_DIR}/wine-run")
+endfunction()
