@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -524,6 +525,7 @@ TEST_F(DrawKeyedImageTest, ShownOnScreenWithRoundedCorners) {
     const Rgb at = ScreenAt(ox + x, oy + y);
     EXPECT_FALSE(Near(at, kStripeA, 0) || Near(at, kStripeB, 0)) << x << "," << y;
   }
+  // EAR_PAINTING_HOLD_MS keeps the window up for a screenshot.
   if (const char* hold = std::getenv("EAR_PAINTING_HOLD_MS")) Sleep(std::atoi(hold));
 }
 
