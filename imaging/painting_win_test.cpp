@@ -627,29 +627,3 @@ TEST(ApplyRoundedRegion, TakesTheOuterSizeNotTheClientArea) {
 
 }  // namespace
 }  // namespace ear
-
-#ifdef EAR_PROBE_STANDIN
-// Until the size probe lands: BMP headers only, rejecting with the probe's invalid-file text.
-namespace ear {
-bool GetDimension(const std::string& fileName, std::uint32_t& width, std::uint32_t& height) {
-  width = height = 0;
-  const HANDLE file = CreateFileW(gdiplus::WideFileName(fileName).c_str(), GENERIC_READ, 0,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw Error(fileName + " cannot be opened");
-  unsigned char h[26] = {};
-  DWORD got = 0;
-  ReadFile(file, h, sizeof h, &got, nullptr);
-  CloseHandle(file);
-  auto at32 = [&](int i) {
-    return std::uint32_t{h[i]} | std::uint32_t{h[i + 1]} << 8 | std::uint32_t{h[i + 2]} << 16 |
-           std::uint32_t{h[i + 3]} << 24;
-  };
-  if (got < 26 || h[0] != 'B' || h[1] != 'M' || at32(14) < 40)
-    throw Error(fileName + " \r\n不正な BMP ファイルです。");
-  width = at32(18);
-  const auto signedHeight = static_cast<std::int32_t>(at32(22));
-  height = static_cast<std::uint32_t>(signedHeight < 0 ? -signedHeight : signedHeight);
-  return true;
-}
-}  // namespace ear
-#endif
