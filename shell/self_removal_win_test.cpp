@@ -10,6 +10,7 @@
 
 #include "base/error.h"
 #include "base/system_error.h"
+#include "base/module_path.h"
 #include "package/paths.h"
 #include "shell/batch.h"
 #include "shell/self_removal_win.h"
