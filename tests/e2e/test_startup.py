@@ -90,16 +90,32 @@ def test_backdrop_covers_the_screen_with_the_shifted_texture_and_a_frame():
     assert not harness.close_to(shot.pixel(1, h // 3 + 1), FRAME, 30)
 
 
-def test_without_the_texture_only_the_frame_and_no_message():
-    parent, folder = install("nobg", no_bg=True)
+def test_without_a_readable_texture_only_the_frame_and_no_message():
+    corrupt = b"\xff\xd8\xff\xe0 this is no picture"
+    for name, damage in [("nobg", None), ("corruptbg", corrupt), ("emptybg", b"")]:
+        parent, folder = install(name, no_bg=True)
+        if damage is not None:
+            with open(os.path.join(folder, "##TMP##", "system", "Image", "bg.jpg"), "wb") as f:
+                f.write(damage)
+        start(parent, folder, "-debug")
+        harness.wait_for_window(FIRST_SCREEN, timeout=20)
+        assert not harness.message_boxes(timeout=1), name
+        shot = harness.Png(harness.screenshot(os.path.join(parent, name + ".png")))
+        assert harness.close_to(shot.pixel(0, 300), FRAME, 30), name
+        assert harness.close_to(shot.pixel(shot.width - 1, 300), FRAME, 30), name
+        for x, y in [(5, 5), (200, 100), (shot.width - 20, shot.height - 20)]:
+            assert harness.close_to(shot.pixel(x, y), (255, 255, 255), 8), (name, (x, y), shot.pixel(x, y))
+        harness.tidy_up()
+
+
+def test_a_copy_that_ended_abnormally_does_not_block_the_next_start():
+    parent, folder = install("abandoned")
+    first = start(parent, folder, "-debug")
+    screen = harness.wait_for_window(FIRST_SCREEN, timeout=20)
+    harness.wdrive("kill", screen["pid"])  # ends while owning the single-instance lock
+    first.wait(timeout=20)
     start(parent, folder, "-debug")
-    harness.wait_for_window(FIRST_SCREEN, timeout=20)
-    assert not harness.message_boxes(timeout=1)
-    shot = harness.Png(harness.screenshot(os.path.join(parent, "nobg.png")))
-    assert harness.close_to(shot.pixel(0, 300), FRAME, 30)
-    assert harness.close_to(shot.pixel(shot.width - 1, 300), FRAME, 30)
-    for x, y in [(5, 5), (200, 100), (shot.width - 20, shot.height - 20)]:
-        assert harness.close_to(shot.pixel(x, y), (255, 255, 255), 8), ((x, y), shot.pixel(x, y))
+    assert harness.wait_for_window(FIRST_SCREEN, timeout=20)["pid"] != screen["pid"]
 
 
 def test_debug_is_recognised_in_any_position_and_only_exactly():
