@@ -43,6 +43,9 @@ struct Bounds {
 
 enum class Align { None, Top, Client };
 
+// WM_COMMAND of a system-class child, handed back to the child itself.
+constexpr UINT CN_COMMAND = WM_APP + 0x111;
+
 // Shift state of the keyboard and mouse now (GetKeyboardState).
 unsigned CurrentShiftState();
 
@@ -174,6 +177,8 @@ class WinControl : public Control {
   virtual void Resized();
   // Default paint: fill with the colour, then the graphic children in z order.
   virtual void PaintWindow(HDC dc);
+  // The graphic children in z order, each with its top-left corner as the origin.
+  void PaintGraphicChildren(HDC dc);
 
   std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyDown;
   std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyUp;
@@ -215,14 +220,12 @@ class WinControl : public Control {
   std::string text_;
 
  private:
+  static void RegisterClasses();
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   WNDPROC standardProc_ = nullptr;
   bool clickPending_ = false;
   bool pointerInside_ = false;
 };
-
-// Registers the window classes of the framework once per process.
-void RegisterFrameworkClasses();
 
 }  // namespace forms
