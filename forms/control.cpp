@@ -326,8 +326,12 @@ bool WinControl::CanFocus() const {
 }
 
 void WinControl::SetFocus() {
-  if (Form* form = ParentForm(); form && form != this) form->SetActiveControl(this);
-  if (Handle()) ::SetFocus(hwnd_);
+  Form* form = ParentForm();
+  if (form && form != this) {
+    form->SetActiveControl(this);
+  } else if (Handle()) {
+    ::SetFocus(hwnd_);
+  }
 }
 
 bool WinControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
@@ -580,7 +584,7 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     case WM_SETFOCUS: {
-      if (Form* form = ParentForm(); form && form != this) form->SetActiveControl(this);
+      if (Form* form = ParentForm(); form && form != this) form->NoteFocus(this);
       LRESULT r = DefaultHandler(msg, wp, lp);
       DoEnter();
       return r;

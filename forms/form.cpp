@@ -112,7 +112,7 @@ void Form::Close() {
 void Form::SetActiveControl(WinControl* control) {
   activeControl_ = control;
   if (control && hwnd_ && IsWindowVisible(hwnd_) && !control->Focused() && control->CanFocus()) {
-    control->SetFocus();
+    ::SetFocus(control->Handle());
   }
 }
 

@@ -38,6 +38,8 @@ class Form : public WinControl {
 
   WinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(WinControl* control);
+  // The focus has moved to a control of this form.
+  void NoteFocus(WinControl* control) { activeControl_ = control; }
   // Moves the focus to the next (or previous) tab stop.
   void SelectNext(bool forward);
 
