@@ -501,7 +501,8 @@ gdi::Dib TplButton::IconToBitmap(HICON icon, int width, int height) {
   for (int y = 0; y < height; ++y) std::memset(dib.bits + y * dib.stride, 0xFF, width * 3);
   gdi::MemoryDC mem(nullptr);
   gdi::Select sel(mem.Get(), dib.bitmap.Get());
-  DrawIcon(mem.Get(), 0, 0, icon);
+  // At the picture's size: DrawIcon would stretch it to the system icon size.
+  DrawIconEx(mem.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
   DrawIconEx(mem.Get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
   GdiFlush();
   return dib;

@@ -456,7 +456,7 @@ TEST_F(ButtonTest, FramePerStyle) {
       {bsFlat, bffFlat, false, {{40, 0, shadow}, {40, 1, face}, {40, 27, shadow}, {79, 14, shadow}}},
       {bsFlat, bffEtched, false, {{40, 0, shadow}, {40, 1, hi}, {40, 27, hi}, {40, 26, shadow}}},
       {bsFlat, bffEtched, true, {{40, 0, shadow}, {40, 1, hi}, {40, 27, hi}, {40, 26, shadow}}},
-      {bsFlat, bffBump, false, {{40, 0, light}, {40, 1, shadow}, {40, 27, dark}, {40, 26, hi}}},
+      {bsFlat, bffBump, false, {{40, 0, light}, {40, 1, dark}, {40, 27, dark}, {40, 26, light}}},
       {bsFlatNoFrame, bffFlat, true, {{40, 0, rows[0]}, {40, 27, rows[27]}, {0, 14, rows[14]}}},
       {bsRoundRect, bffFlat, false,
        {{40, 0, 0x757575}, {40, 27, 0x757575}, {0, 14, 0x757575}, {79, 14, 0x757575}, {0, 0, rows[0]},
@@ -514,7 +514,11 @@ TEST_F(ButtonTest, CaptionLinesSitWhereTheModelPutsThem) {
     line.SetLeft(c.left);
     line.SetRight(c.right);
     if (!c.vertCenter) b->SetCaptionTop(c.captionTop);
-    if (c.pressed) Press(*b);
+    if (c.pressed) {
+      Press(*b);
+      form_->SetFocus();  // no focus mark among the ink
+      Pump();
+    }
     const Pixels px = PaintToDib(*b);
     if (c.pressed) ReleaseOutside(*b);
 
@@ -594,11 +598,16 @@ TEST_F(ButtonTest, EvenSpacingSpreadsTheCharacters) {
     const int n = static_cast<int>(chars.size());
     const CaptionAnchor anchor = AnchorCaption(taEven, c.width, c.left, c.right, n, 0, 0);
     const std::vector<int> xs = EvenPositions(anchor.x, widths, SpreadEvenly(anchor.available - whole.width, n));
-    const Reference first = RenderReference(ActionFont(), chars.front());
-    const Reference last = RenderReference(ActionFont(), chars.back());
+    // overlapping characters: the outermost ink may belong to any of them
+    int left = 1 << 20, right = -1;
+    for (int i = 0; i < n; ++i) {
+      const Reference r = RenderReference(ActionFont(), chars[i]);
+      left = std::min(left, xs[i] + r.ink.left);
+      right = std::max(right, xs[i] + r.ink.right);
+    }
     const Pixels::Box ink = px.InkBox(kPlainFace);
-    EXPECT_EQ(ink.left, std::max(0, xs.front() + first.ink.left));
-    EXPECT_EQ(ink.right, std::min(c.width - 1, xs.back() + last.ink.right));
+    EXPECT_EQ(ink.left, std::max(0, left));
+    EXPECT_EQ(ink.right, std::min(c.width - 1, right));
   }
   // a single character is centred, as taCenter would put it
   auto even = NewPlainButton(81, 28);
@@ -738,6 +747,19 @@ TEST_F(ButtonTest, PicturePlacementKeyingAndGreying) {
   }
 }
 
+TEST_F(ButtonTest, IconToBitmapDrawsTheIconOnWhite) {
+  gdi::Icon icon(RedIcon(16));
+  const gdi::Dib dib = TplButton::IconToBitmap(icon.Get(), 16, 16);
+  ASSERT_TRUE(dib.bitmap);
+  const Pixels px{TplButton::GreyedCopy(dib)};
+  Pixels raw{gdi::CreateDib24(16, 16)};
+  std::copy_n(dib.bits, dib.stride * 16, raw.dib.bits);
+  EXPECT_EQ(raw.At(8, 8), MakeRgb(255, 0, 0));
+  EXPECT_EQ(raw.At(0, 15), MakeRgb(255, 255, 255));
+  EXPECT_EQ(px.At(8, 8), MakeRgb(162, 162, 162));
+  EXPECT_EQ(px.At(0, 15), MakeRgb(247, 247, 247));
+}
+
 TEST_F(ButtonTest, PictureAndCaptionTogether) {
   auto b = NewPlainButton(120, 28);
   forms::Picture pic;
@@ -795,7 +817,7 @@ TEST_F(ButtonTest, WindowShowsTheSamePixelsAsThePaintSteps) {
   for (int y = 0; y < 28; ++y)
     for (int x = 0; x < 80; ++x) differing += screen.At(x, y) != model.At(x, y);
   EXPECT_EQ(differing, 0);
-  EXPECT_EQ(screen.At(40, 13), MakeRgb(0, 112, 177));
+  EXPECT_EQ(screen.At(5, 13), MakeRgb(0, 112, 177));
 }
 
 TEST_F(ButtonTest, FocusMarkOnlyOnTheFocusedButtonWithHasFocus) {
@@ -844,7 +866,10 @@ TEST_F(ButtonTest, FocusMarkOnlyOnTheFocusedButtonWithHasFocus) {
     EXPECT_GT(onMark, 60);
     if (!mark.rounded) {
       EXPECT_EQ(elsewhere, 0);
-      EXPECT_NE(plain.At(mark.rect.left, mark.rect.top), focused.At(mark.rect.left, mark.rect.top));
+      int dots = 0;  // dotted: every other pixel of the top edge
+      for (int x = mark.rect.left; x < mark.rect.right; ++x)
+        dots += plain.At(x, mark.rect.top) != focused.At(x, mark.rect.top);
+      EXPECT_NEAR(dots, (mark.rect.right - mark.rect.left) / 2, 1);
     } else {
       EXPECT_EQ(focused.At(40, 2), 0x202020u);
       EXPECT_NE(focused.At(41, 2), 0x202020u);
@@ -1079,15 +1104,15 @@ TEST(ModalInput, AClickEndsTheFormWithTheButtonsModalResult) {
   };
   bool pressedWhileDown = false;
   const int result = Script::RunModal(
-      s.form, {[&] { s.other.SetFocus(); }, MoveTo(s.back, 30, 12), LeftDown(),
+      s.form, {[&] { s.other.SetFocus(); }, MoveTo(s.form, 5, 190), MoveTo(s.back, 30, 12), LeftDown(),
                [&] { pressedWhileDown = s.back.Pressed(); }, LeftUp()});
   EXPECT_EQ(result, 7);
   EXPECT_TRUE(pressedWhileDown);
   EXPECT_FALSE(s.back.Pressed());
   EXPECT_EQ(activeAtClick, std::vector<std::string>{"BackBtn"}) << "the press takes the focus first";
-  ASSERT_FALSE(enterPoints.empty());
-  EXPECT_EQ(enterPoints.front().x, 30);
-  EXPECT_EQ(enterPoints.front().y, 12);
+  ASSERT_FALSE(enterPoints.empty());  // the pointer may start on the button, left by an earlier test
+  EXPECT_EQ(enterPoints.back().x, 30);
+  EXPECT_EQ(enterPoints.back().y, 12);
 }
 
 TEST(ModalInput, ACloseButtonInAPanelEndsTheContainingForm) {
