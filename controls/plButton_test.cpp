@@ -344,6 +344,38 @@ TEST_F(ButtonTest, SettersRepaintOnlyOnChange) {
   }
 }
 
+TEST_F(ButtonTest, EnterReleaseAndLeavingClearPressed) {
+  auto b = NewButton();
+  Press(*b);
+  ASSERT_TRUE(b->Pressed());
+  b->ResetCounts();
+  SendMessageW(b->Handle(), WM_KEYUP, VK_RETURN, 0);
+  EXPECT_FALSE(b->Pressed());
+  EXPECT_GE(b->requests, 1);
+  EXPECT_EQ(b->repaints, 0);
+
+  std::vector<POINT> left;
+  unsigned shiftSeen = 0;
+  b->onMouseLeave = [&](TplButton&, unsigned shift, int x, int y) {
+    left.push_back({x, y});
+    shiftSeen = shift;
+  };
+  Press(*b);
+  SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));  // the pointer enters
+  POINT outside{b->Width() + 20, 5};
+  ClientToScreen(b->Handle(), &outside);
+  SetCursorPos(outside.x, outside.y);
+  b->ResetCounts();
+  SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b->Width() + 20, 5));  // captured, outside
+  EXPECT_FALSE(b->Pressed());
+  EXPECT_EQ(b->repaints, 1);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].x, b->Width() + 20) << "X and Y come from the cursor position, in client coordinates";
+  EXPECT_EQ(left[0].y, 5);
+  EXPECT_EQ(shiftSeen & (forms::ssShift | forms::ssCtrl | forms::ssAlt), 0u);
+  ReleaseOutside(*b);
+}
+
 TEST_F(ButtonTest, FirstParentGivesTheComponentNameAsCaption) {
   TplButton b;
   b.name = "OkBtn";
@@ -1081,16 +1113,24 @@ TEST(ModalInput, EscapeClicksTheCancelButtonWhereverTheFocusIs) {
   }
 }
 
-TEST(ModalInput, ShiftEnterGivesOnlyThePlainClick) {
-  ModalScene s;
-  bool pressedAfter = true;
-  const int result = Script::RunModal(
-      s.form, {[&] { s.other.SetFocus(); }, Key(VK_SHIFT, true), Key(VK_RETURN, true), Key(VK_RETURN, false),
-               Key(VK_SHIFT, false), [&] { pressedAfter = s.other.Pressed(); }});
-  EXPECT_EQ(result, Script::kTimedOut);
-  EXPECT_EQ(s.clicks, std::vector<std::string>{"OkBtn"});
-  EXPECT_EQ(s.resultsSeen, std::vector<int>{0});
-  EXPECT_FALSE(pressedAfter);
+TEST(ModalInput, EnterThatIsNoDialogKeyGivesOnlyThePlainClick) {
+  struct Case { bool shift, hasFocus; };
+  for (const Case& c : {Case{true, true}, Case{false, false}}) {
+    SCOPED_TRACE(testing::Message() << "shift " << c.shift << " hasFocus " << c.hasFocus);
+    ModalScene s;
+    s.other.SetHasFocus(c.hasFocus);
+    bool pressedAfter = true;
+    std::vector<Script::Step> steps{[&] { s.other.SetFocus(); }};
+    if (c.shift) steps.push_back(Key(VK_SHIFT, true));
+    steps.push_back(Key(VK_RETURN, true));
+    steps.push_back(Key(VK_RETURN, false));
+    if (c.shift) steps.push_back(Key(VK_SHIFT, false));
+    steps.push_back([&] { pressedAfter = s.other.Pressed(); });
+    EXPECT_EQ(Script::RunModal(s.form, steps), Script::kTimedOut);
+    EXPECT_EQ(s.clicks, std::vector<std::string>{"OkBtn"});
+    EXPECT_EQ(s.resultsSeen, std::vector<int>{0}) << "no modal result";
+    EXPECT_FALSE(pressedAfter);
+  }
 }
 
 TEST(ModalInput, AClickEndsTheFormWithTheButtonsModalResult) {
