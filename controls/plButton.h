@@ -19,7 +19,7 @@ class TplButton;
 constexpr int kLeftButton = 0;
 
 // One caption line. Assign takes only another TplBtnCaption: assigning an object of any
-// other class, an error at run time in the original framework, does not compile here.
+// other class is refused at compile time rather than with an error at run time.
 class TplBtnCaption {
  public:
   explicit TplBtnCaption(TplButton& owner) : owner_(owner) {}

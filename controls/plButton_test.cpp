@@ -779,6 +779,22 @@ TEST_F(ButtonTest, PicturePlacementKeyingAndGreying) {
   }
 }
 
+TEST_F(ButtonTest, MonochromeBitmapIsKeyedOnWhite) {
+  // left half black, right half white: the bottom-left pixel is black, yet white is the key
+  std::vector<BYTE> bits;
+  for (int y = 0; y < 16; ++y) bits.insert(bits.end(), {0x00, 0xFF});
+  forms::Picture pic;
+  pic.SetBitmap(CreateBitmap(16, 16, 1, 1, bits.data()));
+  auto b = NewPlainButton();
+  b->Image().SetPicture(pic);
+  b->Image().SetTransParent(true);
+  const Pixels px = PaintToDib(*b);
+  EXPECT_EQ(px.At(10, 21), 0x000000u);
+  EXPECT_EQ(px.At(17, 14), 0x000000u);
+  EXPECT_EQ(px.At(18, 14), kPlainFace);
+  EXPECT_EQ(px.At(25, 6), kPlainFace);
+}
+
 TEST_F(ButtonTest, IconToBitmapDrawsTheIconOnWhite) {
   gdi::Icon icon(RedIcon(16));
   const gdi::Dib dib = TplButton::IconToBitmap(icon.Get(), 16, 16);
@@ -839,17 +855,61 @@ TEST_F(ButtonTest, DegenerateSizesCaptionsAndPicturesPaintSafely) {
 
 // ---- The live window: paint path, focus mark, region
 
-TEST_F(ButtonTest, WindowShowsTheSamePixelsAsThePaintSteps) {
-  auto b = NewButton();
-  b->CaptionA().SetCaption("次へ >");
-  Pump();
-  const Pixels screen = CaptureWindow(b->Handle(), 80, 28);
-  const Pixels model = PaintToDib(*b);
-  int differing = 0;
-  for (int y = 0; y < 28; ++y)
-    for (int x = 0; x < 80; ++x) differing += screen.At(x, y) != model.At(x, y);
-  EXPECT_EQ(differing, 0);
-  EXPECT_EQ(screen.At(5, 13), MakeRgb(0, 112, 177));
+TEST_F(ButtonTest, WindowShowsTheModelInEveryState) {
+  struct Case { TplButtonStyle style; TplBtnFrameType type; bool pressed, focused, enabled; };
+  std::vector<Case> cases;
+  for (TplButtonStyle style : {bsNormal, bsFlat, bsFlatNoFrame, bsRoundRect, bsRoundRectNoFrame})
+    for (int state = 0; state < 4; ++state)
+      cases.push_back({style, style == bsFlat ? bffBump : bffFlat, state == 1, state == 2, state != 3});
+  cases.push_back({bsFlat, bffEtched, false, true, true});
+  cases.push_back({bsFlat, bffFlat, true, false, true});
+  const std::vector<Rgb> rows = GradientRows(kActionBegin, kActionEnd, 28);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "style " << int(c.style) << " frame " << int(c.type) << " pressed "
+                                    << c.pressed << " focused " << c.focused << " enabled " << c.enabled);
+    auto b = NewButton();
+    b->CaptionA().SetCaption("次へ >");
+    b->SetButtonStyle(c.style);
+    b->SetFlatFrameType(c.type);
+    b->SetEnabled(c.enabled);
+    if (c.pressed) Press(*b);
+    if (c.focused) {
+      b->SetFocus();
+    } else {
+      form_->SetFocus();
+    }
+    Pump();
+    const Pixels screen = CaptureWindow(b->Handle(), 80, 28);
+    const Pixels model = PaintToDib(*b);
+    if (c.pressed) ReleaseOutside(*b);
+    // outside a rounded window's region the window shows nothing of its own
+    const Rect rr = RegionRect(80, 28);
+    gdi::Region shape(IsRounded(c.style) ? CreateRoundRectRgn(rr.left, rr.top, rr.right, rr.bottom, CornerSize,
+                                                              CornerSize)
+                                         : CreateRectRgn(0, 0, 80, 28));
+    int differing = 0;
+    for (int y = 0; y < 28; ++y)
+      for (int x = 0; x < 80; ++x)
+        differing += PtInRegion(shape.Get(), x, y) && screen.At(x, y) != model.At(x, y);
+    EXPECT_EQ(differing, 0);
+    // the face between frame, focus mark and caption is the gradient row by row
+    const int yEnd = std::min(25, FocusMarkFor(c.style, c.type, 80, 28).rect.bottom - 1);
+    for (int y = 3; y < yEnd; ++y) EXPECT_EQ(screen.At(6, y), rows[y]) << "row " << y;
+    // the caption sits where the model puts it
+    const Reference ref = RenderReference(ActionFont(), "次へ >");
+    CaptionLayoutInput in;
+    in.height = 28;
+    in.heightA = ref.height;
+    in.hasA = true;
+    const int offset = PressedOffset(true, c.pressed);
+    const int top = PlaceCaptions(in).topA + offset;
+    const auto ink = screen.InkBox([&](int x, int y, Rgb k) {
+      return x >= 12 && x < 68 && y >= 3 && y < yEnd && k != rows[y];
+    });
+    EXPECT_EQ(ink.top, top + ref.ink.top);
+    EXPECT_NEAR(ink.left, 40 + offset - ref.width / 2 + ref.ink.left, 1);
+    form_->SetActiveControl(nullptr);
+  }
 }
 
 TEST_F(ButtonTest, FocusMarkOnlyOnTheFocusedButtonWithHasFocus) {
