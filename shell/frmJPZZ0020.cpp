@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "base/sjis.h"
 #include "forms/application.h"
 #include "forms/text_win.h"
 #include "imaging/backdrop_win.h"
+#include "base/module_path.h"
+#include "package/paths.h"
 #include "screens/wizard.h"
 #include "shell/coded_message_win.h"
 #include "shell/command_line.h"
+#include "shell/self_removal_win.h"
 
 TfrmJPZZ0020* frmJPZZ0020 = nullptr;
 
@@ -25,12 +27,6 @@ std::vector<std::string> CommandLineArguments() {
   for (int i = 1; i < count; ++i) arguments.push_back(forms::Narrow(argv[i]));
   LocalFree(argv);
   return arguments;
-}
-
-std::string ExeFolder() {
-  const std::string exe = forms::Application::ExePath();
-  const std::size_t sep = ear::LastSeparator(exe);
-  return sep == std::string::npos ? std::string() : exe.substr(0, sep + 1);
 }
 
 }  // namespace
@@ -55,11 +51,25 @@ void TfrmJPZZ0020::FormCreate() {
 
 void TfrmJPZZ0020::FormShow() {
   if (ear::HasDebugFlag(CommandLineArguments())) DebugMode = true;
-  ear::PaintBackdrop(Image, ExeFolder() + "##TMP##\\system\\Image\\bg.jpg", Width(), Height());
+  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  ear::PaintBackdrop(Image, paths.imageFolder + "bg.jpg", Width(), Height());
   PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
 }
 
-void TfrmJPZZ0020::RunSelfRemoval() { Close(); }
+void TfrmJPZZ0020::RunSelfRemoval() {
+  POINT origin{0, 0};
+  ClientToScreen(Handle(), &origin);
+  ear::SelfRemovalContext context;
+  context.exePath = ear::ExecutablePath();
+  context.debugMode = DebugMode;
+  context.owner = Handle();
+  context.clientLeft = origin.x;
+  context.clientTop = origin.y;
+  context.clientWidth = Width();
+  context.clientHeight = Height();
+  context.closeMainForm = [this] { Close(); };
+  ear::RunSelfRemoval(context);
+}
 
 void TfrmJPZZ0020::WMAfterShow() {
   int result = forms::mrCancel;

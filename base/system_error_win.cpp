@@ -1,0 +1,28 @@
+#include <windows.h>
+
+#include "base/error.h"
+#include "base/system_error.h"
+
+namespace ear {
+
+std::string SystemMessage(unsigned long code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string message = length != 0 ? TrimMessageEnd({buffer, length}) : std::string();
+  LocalFree(buffer);
+  return message;
+}
+
+void ThrowSystemError(unsigned long code) {
+  throw Error(SystemErrorText(code, SystemMessage(code)));
+}
+
+void ThrowLastError() { ThrowSystemError(GetLastError()); }
+
+void ThrowFileCreateError(const std::string& fileName, unsigned long code) {
+  throw Error(FileCreateErrorText(fileName, SystemMessage(code)));
+}
+
+}  // namespace ear

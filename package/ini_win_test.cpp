@@ -1,0 +1,181 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "base/error.h"
+#include "package/ini.h"
+#include "package/paths.h"
+
+namespace ear {
+namespace {
+
+#define KIHON "\x8a\xee\x96\x7b\x8f\xee\x95\xf1"             // 基本情報
+#define SHIKENMEI "\x8e\x8e\x8c\xb1\x96\xbc"                 // 試験名
+#define JUKENSHA "\x8e\xf3\x8c\xb1\x8e\xd2\x8f\xee\x95\xf1"  // 受験者情報
+#define SEI "\x90\xa9"                                       // 姓
+#define HYO "\x95\x5c"                                       // 表
+#define SO "\x83\x5c"                                        // ソ
+
+class IniFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = JoinPath(temp, "ear-ini-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(GetTickCount64()) + "-" SO HYO);
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+  }
+  void TearDown() override {
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = FindFirstFileA(JoinPath(folder_, "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string path = JoinPath(folder_, entry.cFileName);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      } while (FindNextFileA(find, &entry));
+      FindClose(find);
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+  std::string Path(const std::string& name) const { return JoinPath(folder_, name); }
+
+  static void WriteBytes(const std::string& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  static std::string ReadBytes(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes(1 << 16, '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(IniFiles, JapaneseNamesAndValuesRoundTripAsShiftJisOnDisk) {
+  const std::string path = Path("system.ini");
+  const std::string value = HYO "\x8c\x76\x8e\x5a" SO "\x83\x74\x83\x67 ^%";  // 表計算ソフト ^%
+  WriteIniString(path, KIHON, SHIKENMEI, value);
+  EXPECT_EQ(ReadBytes(path), "[" KIHON "]\r\n" SHIKENMEI "=" + value + "\r\n");
+  EXPECT_EQ(ReadIniString(path, KIHON, SHIKENMEI), value);
+  WriteIniString(path, KIHON, "ABB", "1");
+  EXPECT_EQ(ReadIniString(path, KIHON, "abb"), "1");  // names ignore letter case
+  EXPECT_EQ(ReadIniString(path, KIHON, SHIKENMEI), value);
+}
+
+TEST_F(IniFiles, WhatIsMissingOrEmptyReadsAsEmpty) {
+  const std::string path = Path("setup.ini");
+  WriteBytes(path, "[" KIHON "]\r\nempty=\r\nx=1\r\n");
+  struct Case { std::string file; std::string section; std::string key; std::string expected; };
+  const Case cases[] = {
+      {path, KIHON, "x", "1"},
+      {path, KIHON, "empty", ""},
+      {path, KIHON, "nokey", ""},
+      {path, JUKENSHA, "x", ""},
+      {Path("none.ini"), KIHON, "x", ""},
+      {Path("nofolder\\none.ini"), KIHON, "x", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadIniString(c.file, c.section, c.key), c.expected) << c.file << " " << c.key;
+  }
+  EXPECT_EQ(GetFileAttributesA(Path("none.ini").c_str()), INVALID_FILE_ATTRIBUTES);  // reading creates nothing
+}
+
+TEST_F(IniFiles, LongValuesAreCutOnACharacterBoundary) {
+  std::string hyo1500;
+  for (int i = 0; i < 1500; ++i) hyo1500 += HYO;
+  const std::string path = Path("long.ini");
+  struct Case { std::string value; std::string expected; };
+  const Case cases[] = {
+      {std::string(3000, 'a'), std::string(2047, 'a')},
+      {hyo1500, hyo1500.substr(0, 2046)},
+      {std::string("a").append(hyo1500), std::string("a").append(hyo1500, 0, 2046)},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(path, "[s]\r\nk=" + c.value + "\r\n");
+    const std::string read = ReadIniString(path, "s", "k");
+    EXPECT_EQ(read.size(), c.expected.size());
+    EXPECT_EQ(read, c.expected);
+  }
+}
+
+TEST_F(IniFiles, ReadsSeeChangesMadeBehindTheirBack) {
+  const std::string path = Path("shiken.ini");
+  WriteBytes(path, "[s]\r\nk=old\r\n");
+  EXPECT_EQ(ReadIniString(path, "s", "k"), "old");
+  WriteBytes(path, "[s]\r\nk=new value\r\n");
+  EXPECT_EQ(ReadIniString(path, "s", "k"), "new value");
+}
+
+TEST_F(IniFiles, FirstWriteCreatesShikenIniWithItsSection) {
+  const std::string path = Path("shiken.ini");
+  WriteIniString(path, JUKENSHA, SEI, "\x8e\x52\x93\x63");  // 山田
+  EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n" SEI "=\x8e\x52\x93\x63\r\n");
+}
+
+TEST_F(IniFiles, ARefusedWriteIsTriedForAboutASecondThenNamed) {
+  struct Case { const char* label; std::string name; };
+  const Case cases[] = {
+      {"read-only file", "shiken.ini"},
+      {"file held open without sharing", "held.ini"},
+      {"folder in the file's place", "folder.ini"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const std::string path = Path(c.name);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.name == "folder.ini") {
+      ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+    } else {
+      WriteBytes(path, "[" JUKENSHA "]\r\n");
+    }
+    if (c.name == "shiken.ini") {
+      ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+      const HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (probe != INVALID_HANDLE_VALUE) {
+        // Wine run by root writes read-only files anyway; Windows refuses.
+        CloseHandle(probe);
+        std::cout << "[ skipped  ] " << c.label << ": the system writes read-only files here\n";
+        continue;
+      }
+    }
+    if (c.name == "held.ini") {
+      held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    const ULONGLONG start = GetTickCount64();
+    try {
+      WriteIniString(path, JUKENSHA, SEI, "x");
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      // "<path> に書き込めません"
+      EXPECT_EQ(e.Message(), path + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
+    }
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    EXPECT_GE(elapsed, 900u);  // 10 pauses of 100 ms
+    EXPECT_LT(elapsed, 3000u);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (c.name != "folder.ini") {
+      EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n");
+    }
+    RemoveDirectoryA(path.c_str());
+  }
+}
+
+}  // namespace
+}  // namespace ear

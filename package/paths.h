@@ -1,0 +1,41 @@
+#pragma once
+// Where the launcher and its exam package lie, derived from the executable path.
+#include <string>
+#include <string_view>
+
+namespace ear {
+
+// The executable path up to and including its last separator.
+std::string ExeFolder(std::string_view exePath);
+
+// The folder one level above the executable folder, keeping its trailing separator
+// (or only the drive designator when the executable lies in a root folder).
+std::string ParentFolder(std::string_view exePath);
+
+// True when the executable folder is a drive's or a share's root folder.
+bool InRootFolder(std::string_view exePath);
+
+// True when the last character of path is a separator of its own.
+bool EndsWithSeparator(std::string_view path);
+
+// folder + name, with a separator between them only when folder lacks one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+struct PackagePaths {
+  std::string exeFolder;     // with trailing separator
+  std::string parentFolder;  // with trailing separator, or the drive designator alone
+  std::string package;       // exeFolder + "##TMP##"
+  std::string systemFolder;  // with trailing separator
+  std::string systemIni;
+  std::string setupIni;
+  std::string shikenIni;
+  std::string imageFolder;   // with trailing separator
+  std::string cleanupBatch;
+};
+
+PackagePaths PackagePathsFor(std::string_view exePath);
+
+// The exam program's file in the package: "[1]" + exam kind name + ".exe".
+std::string ExamProgramPath(const PackagePaths& paths, std::string_view examKindName);
+
+}  // namespace ear

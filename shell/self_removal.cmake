@@ -1,0 +1,20 @@
+# Self-removal: batch text and escaping (portable), the removal itself (Windows).
+add_library(ear_shell_core STATIC batch.cpp)
+target_link_libraries(ear_shell_core PUBLIC ear_package_core)
+
+if(WIN32)
+  add_library(ear_self_removal_win STATIC self_removal_win.cpp)
+  target_link_libraries(ear_self_removal_win PUBLIC ear_shell_core ear_package_win)
+  if(EAR_TESTS)
+    # Plays the launcher: copied as ExamAutoRunner.exe into throw-away trees.
+    add_executable(self_removal_stand_in self_removal_stand_in.cpp)
+    target_link_libraries(self_removal_stand_in PRIVATE ear_self_removal_win)
+    set_target_properties(self_removal_stand_in PROPERTIES WIN32_EXECUTABLE ON)
+    ear_test(self_removal_win_test SOURCES self_removal_win_test.cpp LIBS ear_self_removal_win)
+    add_dependencies(self_removal_win_test self_removal_stand_in)
+    target_compile_definitions(self_removal_win_test PRIVATE
+      EAR_STAND_IN="$<TARGET_FILE_NAME:self_removal_stand_in>")
+  endif()
+else()
+  ear_test(batch_test SOURCES batch_test.cpp LIBS ear_shell_core)
+endif()

@@ -1,0 +1,418 @@
+// The self-removal run for real: a stand-in launcher in throw-away trees, the real cmd
+// running the real batch after the stand-in has ended.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+#include "base/error.h"
+#include "base/system_error.h"
+#include "package/paths.h"
+#include "shell/batch.h"
+#include "shell/self_removal_win.h"
+
+namespace ear {
+namespace {
+
+#define SO "\x83\x5c"    // ソ
+#define HYO "\x95\x5c"   // 表
+#define TA "\x83\x5e"    // タ
+#define UN "\x89\x5e"    // 運
+#define WSP "\x81\x40"   // full-width space
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::string ReadBytes(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string bytes(1 << 16, '\0');
+  DWORD read = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+// Creates every missing folder of path.
+void MakeFolders(const std::string& path) {
+  for (std::size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || (path[i] == '\\' && EndsWithSeparator(path.substr(0, i + 1)))) {
+      CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+  }
+}
+
+// Every entry below folder, relative, folders ending in a separator, sorted.
+void ListInto(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out.push_back(prefix + name + "\\");
+      ListInto(JoinPath(folder, name), prefix + name + "\\", out);
+    } else {
+      out.push_back(prefix + name + " " + std::to_string(entry.nFileSizeLow));
+    }
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> out;
+  ListInto(folder, "", out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = JoinPath(folder, name);
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+std::string StandInPath() {
+  return ExeFolder(ExecutablePath()) + EAR_STAND_IN;
+}
+
+std::string FreshRoot(const std::string& tag) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string root = JoinPath(temp, "ear-sr-" + tag + "-" +
+                                              std::to_string(GetCurrentProcessId()) + "-" +
+                                              std::to_string(GetTickCount64()));
+  MakeFolders(root);
+  return root;
+}
+
+// A launcher folder as delivered: the executable beside a package with nested,
+// hidden and system entries.
+void MakeLauncherFolder(const std::string& exeFolder) {
+  const std::string package = exeFolder + "##TMP##";
+  MakeFolders(package + "\\system\\1");
+  MakeFolders(package + "\\system\\Image");
+  MakeFolders(package + "\\a\\b\\c");
+  ASSERT_TRUE(CopyFileA(StandInPath().c_str(), (exeFolder + "ExamAutoRunner.exe").c_str(), FALSE));
+  WriteBytes(package + "\\[1]TEST.exe", "MZ");
+  WriteBytes(package + "\\system\\system.ini", "[\x8a\xee\x96\x7b\x8f\xee\x95\xf1]\r\n");
+  WriteBytes(package + "\\system\\1\\setup.ini", "x");
+  WriteBytes(package + "\\system\\Image\\bg.jpg", "jpg");
+  WriteBytes(package + "\\a\\b\\c\\deep.txt", "deep");
+  WriteBytes(package + "\\a\\b\\" SO ".txt", "so");
+  WriteBytes(package + "\\a\\hidden.txt", "h");
+  SetFileAttributesA((package + "\\a\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA((package + "\\system").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+}
+
+// What must survive beside the launcher folder, including another "##TMP##".
+void MakeNeighbours(const std::string& folder) {
+  MakeFolders(folder + "keepdir\\##TMP##");
+  WriteBytes(folder + "keep.txt", "keep");
+  WriteBytes(folder + "keepdir\\inner.txt", "inner");
+  WriteBytes(folder + "keepdir\\##TMP##\\not ours.txt", "x");
+  MakeFolders(folder + "##TMP##");
+  WriteBytes(folder + "##TMP##\\not ours either.txt", "x");
+}
+
+HANDLE Start(const std::string& application, const std::string& arguments,
+             const std::string& currentFolder, DWORD flags = 0) {
+  std::string commandLine = "\"" + application + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                      currentFolder.c_str(), &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << application << ": " << GetLastError();
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+struct Case {
+  const char* label;
+  std::string parentName;  // the folder that holds the launcher folder
+  std::string exeFolderName;
+  enum Kind { kRemoved, kReadOnlyInPackage, kNoPackage, kBatchBlocked, kFromElsewhere } kind = kRemoved;
+};
+
+struct Trial {
+  const Case* c;
+  std::string parent;      // with separator
+  std::string exeFolder;   // with separator
+  std::string startFolder;
+  std::string resultFile;
+  std::vector<std::string> neighboursBefore;
+  std::vector<std::string> packageBefore;
+  std::vector<std::string> startFolderBefore;
+  HANDLE process = nullptr;
+  ULONGLONG ended = 0;
+  ULONGLONG folderGone = 0;
+};
+
+TEST(SelfRemoval, RemovesPackageExecutableFolderAndBatchForReal) {
+  const Case cases[] = {
+      {"plain", "p", "ExamAutoRunner"},
+      {"space", "p", "a b"},
+      {"full-width space", "p", "a" WSP "b"},
+      {"ampersand", "p", "a&b"},
+      {"caret", "p", "a^b"},
+      {"percent", "p", "100%"},
+      {"percent pair", "p", "%PATH%"},
+      {"semicolon", "p", "a;b"},
+      {"comma", "p", "a,b"},
+      {"equals", "p", "a=b"},
+      {"parentheses", "p", "(x86)"},
+      {"exclamation", "p", "a!b!"},
+      {"so and hyo (second byte 5C)", "p", SO HYO},
+      {"ta and un (second byte 5E)", "p", TA UN "^"},
+      {"everything at once", "p", SO " " HYO "&" TA "^" UN "%;,=" WSP "(!)"},
+      // No "%" here: Wine's cmd cannot start a batch whose own path holds one.
+      {"hostile parent", "p (x86) & q^!;,=", "a b"},
+      {"hostile parent of second bytes", SO TA " " UN, HYO},
+      // Started from an unrelated folder with its own "##TMP##": only the package beside
+      // the executable goes.
+      {"started elsewhere", "p", "ExamAutoRunner", Case::kFromElsewhere},
+      {"read-only file in the package", "p", "ro", Case::kReadOnlyInPackage},
+      {"no package", "p", "empty", Case::kNoPackage},
+      {"batch cannot be written", "p", "blocked", Case::kBatchBlocked},
+  };
+  const std::string root = FreshRoot("run");
+  std::vector<Trial> runs;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    Trial r;
+    r.c = &c;
+    const std::string caseFolder = root + "\\c" + std::to_string(i) + "\\";
+    r.parent = caseFolder + c.parentName + "\\";
+    r.exeFolder = r.parent + c.exeFolderName + "\\";
+    MakeFolders(r.exeFolder);
+    MakeLauncherFolder(r.exeFolder);
+    MakeNeighbours(r.parent);
+    if (c.kind == Case::kReadOnlyInPackage) {
+      const std::string locked = r.exeFolder + "##TMP##\\system\\locked.txt";
+      WriteBytes(locked, "ro");
+      SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    if (c.kind == Case::kNoPackage) RemoveTree(r.exeFolder + "##TMP##");
+    if (c.kind == Case::kBatchBlocked) MakeFolders(r.parent + "ExamAutoRunner.BAT");
+    // Wine's cmd keeps the folder it started in busy even after "cd..", so the launcher
+    // (whose folder the batch inherits) starts from the parent folder, never its own.
+    r.startFolder = r.parent;
+    if (c.kind == Case::kFromElsewhere) {
+      r.startFolder = caseFolder + "elsewhere\\";
+      MakeNeighbours(r.startFolder);
+    }
+    r.resultFile = caseFolder + "result.txt";
+    r.neighboursBefore = Listing(r.parent);
+    r.packageBefore = Listing(r.exeFolder);
+    r.startFolderBefore = Listing(r.startFolder);
+    runs.push_back(r);
+  }
+  for (Trial& r : runs) {
+    r.process = Start(r.exeFolder + "ExamAutoRunner.exe", "\"--result=" + r.resultFile + "\"", r.startFolder);
+  }
+  for (Trial& r : runs) {
+    if (!r.process) continue;
+    EXPECT_EQ(WaitForSingleObject(r.process, 60000), WAIT_OBJECT_0) << r.c->label;
+    r.ended = GetTickCount64();
+    CloseHandle(r.process);
+  }
+  // The batches need a few seconds; the failed cases get the same time to show nothing happens.
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  for (;;) {
+    bool waiting = false;
+    for (Trial& r : runs) {
+      if (r.folderGone == 0 && !Exists(r.exeFolder)) r.folderGone = GetTickCount64();
+      if (r.c->kind == Case::kRemoved || r.c->kind == Case::kFromElsewhere) {
+        waiting |= Exists(r.exeFolder) || Exists(r.parent + "ExamAutoRunner.BAT");
+      }
+    }
+    if (!waiting || GetTickCount64() > deadline) break;
+    Sleep(100);
+  }
+  Sleep(2000);
+
+  for (const Trial& r : runs) {
+    SCOPED_TRACE(r.c->label);
+    const std::string result = ReadBytes(r.resultFile);
+    const std::string batch = r.parent + "ExamAutoRunner.BAT";
+    std::vector<std::string> neighbours = Listing(r.parent);
+    switch (r.c->kind) {
+      case Case::kRemoved:
+      case Case::kFromElsewhere: {
+        EXPECT_EQ(result, "closed");
+        EXPECT_FALSE(Exists(r.exeFolder));
+        EXPECT_FALSE(Exists(batch));
+        std::vector<std::string> expected = r.neighboursBefore;
+        std::erase_if(expected, [&](const std::string& e) {
+          return e.starts_with(r.c->exeFolderName + "\\");
+        });
+        EXPECT_EQ(neighbours, expected);
+        if (r.c->kind == Case::kFromElsewhere) {
+          EXPECT_EQ(Listing(r.startFolder), r.startFolderBefore);
+        }
+        if (r.folderGone != 0) {
+          std::cout << "[ figures  ] " << r.c->label << ": folder gone "
+                    << static_cast<long long>(r.folderGone - r.ended) << " ms after the launcher ended\n";
+        }
+        break;
+      }
+      case Case::kReadOnlyInPackage:
+        EXPECT_EQ(result, "error:" + SystemErrorText(5, SystemMessage(5)));
+        EXPECT_TRUE(Exists(r.exeFolder + "ExamAutoRunner.exe"));
+        EXPECT_TRUE(Exists(r.exeFolder + "##TMP##\\system\\locked.txt"));
+        EXPECT_TRUE(Exists(batch));
+        break;
+      case Case::kNoPackage:
+        EXPECT_TRUE(result.starts_with("error:" + SystemErrorText(2, "").substr(0, 24))) << result;
+        EXPECT_EQ(Listing(r.exeFolder), r.packageBefore);
+        EXPECT_TRUE(Exists(batch));
+        break;
+      case Case::kBatchBlocked:
+        EXPECT_EQ(result, "error:" + FileCreateErrorText(batch, SystemMessage(5)));
+        EXPECT_EQ(Listing(r.exeFolder), r.packageBefore);
+        EXPECT_EQ(neighbours, r.neighboursBefore);
+        break;
+    }
+    if (r.c->kind != Case::kRemoved && r.c->kind != Case::kFromElsewhere) {
+      std::erase_if(neighbours, [&](const std::string& e) {
+        return e.starts_with(r.c->exeFolderName + "\\") || e.starts_with("ExamAutoRunner.BAT");
+      });
+      std::vector<std::string> expected = r.neighboursBefore;
+      std::erase_if(expected, [&](const std::string& e) {
+        return e.starts_with(r.c->exeFolderName + "\\") || e.starts_with("ExamAutoRunner.BAT");
+      });
+      EXPECT_EQ(neighbours, expected);
+    }
+  }
+  if (!::testing::Test::HasFailure()) RemoveTree(root);
+}
+
+HWND WaitForInformationBox(ULONGLONG timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (GetTickCount64() < deadline) {
+    if (const HWND box = FindWindowA("#32770", "\x8f\xee\x95\xf1")) return box;  // 情報
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+TEST(SelfRemoval, DebugModeOnlyWritesTheBatchWhichLaterRemovesTheLauncher) {
+  const std::string root = FreshRoot("debug");
+  const std::string parent = root + "\\" SO " p\\";
+  const std::string exeFolder = parent + "a&" TA "\\";
+  MakeFolders(exeFolder);
+  MakeLauncherFolder(exeFolder);
+  MakeNeighbours(parent);
+  const std::vector<std::string> before = Listing(parent);
+  const std::string resultFile = root + "\\result.txt";
+  const HANDLE process = Start(exeFolder + "ExamAutoRunner.exe", "-debug \"--result=" + resultFile + "\"", parent);
+  ASSERT_NE(process, nullptr);
+
+  const HWND box = WaitForInformationBox(30000);
+  ASSERT_NE(box, nullptr);
+  char text[256] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  // "デバッグ中は削除できません．　": a full-width full stop and space at the end
+  EXPECT_EQ(std::string(text),
+            "\x83\x66\x83\x6f\x83\x62\x83\x4f\x92\x86\x82\xcd\x8d\xed\x8f\x9c\x82\xc5\x82\xab\x82\xdc"
+            "\x82\xb9\x82\xf1\x81\x44\x81\x40");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+  CloseHandle(process);
+  Sleep(5000);
+
+  EXPECT_EQ(ReadBytes(resultFile), "returned");
+  const std::string exePath = exeFolder + "ExamAutoRunner.exe";
+  const std::string batchPath = parent + "ExamAutoRunner.BAT";
+  const std::string batch = ReadBytes(batchPath);
+  EXPECT_EQ(batch, CleanupBatchText(exePath));
+  const std::string escaped = root + "\\" SO "^ p\\a^&" TA "\\ExamAutoRunner.exe";
+  EXPECT_NE(batch.find("\r\nDEL ^\"" + escaped + "^\"\r\n"), std::string::npos) << batch;
+  std::vector<std::string> now = Listing(parent);
+  std::erase(now, "ExamAutoRunner.BAT " + std::to_string(batch.size()));
+  EXPECT_EQ(now, before);
+
+  // Later, with the package gone, the same batch run by the real cmd finishes the job.
+  DeleteFolderTree(exeFolder + "##TMP##");
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  const HANDLE cmd = Start(JoinPath(system, "cmd.exe"), "/d /s /c \"\"" + batchPath + "\"\"", parent,
+                           CREATE_NO_WINDOW);
+  ASSERT_NE(cmd, nullptr);
+  EXPECT_EQ(WaitForSingleObject(cmd, 60000), WAIT_OBJECT_0);
+  CloseHandle(cmd);
+  EXPECT_FALSE(Exists(exeFolder));
+  EXPECT_FALSE(Exists(batchPath));
+  std::vector<std::string> expected = before;
+  std::erase_if(expected, [](const std::string& e) { return e.starts_with("a&" TA "\\"); });
+  EXPECT_EQ(Listing(parent), expected);
+  if (!::testing::Test::HasFailure()) RemoveTree(root);
+}
+
+TEST(SelfRemoval, DeleteFolderTreeEmptiesInnermostFoldersFirst) {
+  const std::string root = FreshRoot("tree");
+  const std::string package = root + "\\##TMP##";
+  MakeFolders(package + "\\a\\b");
+  WriteBytes(package + "\\a\\b\\x", "x");
+  WriteBytes(package + "\\a\\y", "y");
+  WriteBytes(package + "\\z", "z");
+  // Holding the top-level file open makes the delete fail after the folders below are gone.
+  const HANDLE held = CreateFileA((package + "\\z").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  try {
+    DeleteFolderTree(package);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), SystemErrorText(32, SystemMessage(32)));
+  }
+  CloseHandle(held);
+  EXPECT_EQ(Listing(package), std::vector<std::string>{"z 1"});
+
+  EXPECT_NO_THROW(DeleteFolderTree(package));
+  EXPECT_FALSE(Exists(package));
+  EXPECT_NO_THROW(DeleteFolderTree(""));
+  try {
+    DeleteFolderTree(package);  // gone: removing it is the failure
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_TRUE(e.Message().starts_with(SystemErrorText(2, "").substr(0, 24))) << e.Message();
+  }
+  RemoveTree(root);
+}
+
+}  // namespace
+}  // namespace ear
