@@ -482,15 +482,22 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
   const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
   const unsigned shift = CurrentShiftState();
   switch (msg) {
-    case WM_MOUSEMOVE:
-      if (!pointerInside_) {
+    case WM_MOUSEMOVE: {
+      // A captured control gets the moves outside too: those leave it, and coming back enters.
+      RECT r = ClientRect();
+      const bool inside = PtInRect(&r, POINT{x, y}) != 0;
+      if (inside && !pointerInside_) {
         pointerInside_ = true;
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
         TrackMouseEvent(&tme);
         PointerEntered();
+      } else if (!inside && pointerInside_) {
+        pointerInside_ = false;
+        PointerLeft();
       }
       MouseMove(shift, x, y);
       break;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (!standardProc_) {
@@ -554,6 +561,7 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONUP:
       return HandleMouse(msg, wp, lp);
     case WM_MOUSELEAVE:
+      if (!pointerInside_) return 0;  // already left while captured
       pointerInside_ = false;
       PointerLeft();
       return 0;
