@@ -163,6 +163,10 @@ void WinControl::RegisterClasses() {
 }
 
 WinControl::~WinControl() {
+  // The form must not go on pointing at a control that is gone.
+  if (Form* form = ParentForm(); form && form != static_cast<Control*>(this) && form->ActiveControl() == this) {
+    form->NoteFocus(nullptr);
+  }
   for (Control* child : std::vector<Control*>(controls_)) child->parent_ = nullptr;
   controls_.clear();
   DestroyHandle();
