@@ -24,5 +24,8 @@ fi
 for face in "ＭＳ Ｐゴシック" "メイリオ"; do
   "$EAR_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "IPAPGothic" /f >>"$EAR_WINE_STATE/wineboot.log" 2>&1
 done
+# Without a window manager, Wine waits up to 2 s for one on every hide of a managed
+# window; unmanaged windows need no window manager.
+"$EAR_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$EAR_WINE_STATE/wineboot.log" 2>&1
 "$EAR_WINESERVER" -w
 echo "wine ready: WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"

@@ -1,0 +1,44 @@
+#pragma once
+// The application object: the one message loop, ProcessMessages, the default error box.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace forms {
+
+class Form;
+class WinControl;
+
+class Application {
+ public:
+  // The exe's module path (CP932 bytes).
+  static std::string ExePath();
+  // Title: the exe's file name cut at its first ".", all but the first character in lower case.
+  std::string Title() const;
+
+  void SetMainForm(Form* form) { mainForm_ = form; }  // not owned
+  Form* MainForm() const { return mainForm_; }
+  // Shows the main form and runs the message loop until Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  // Waits for one message and handles it.
+  void HandleMessage();
+  // Handles every pending message without waiting.
+  void ProcessMessages();
+  // The default error box for an error that escaped a handler; the program goes on.
+  void ShowException(const std::exception& error);
+  // The control that holds the input focus in the active form.
+  WinControl* ActiveControl() const;
+
+ private:
+  bool ProcessMessage(MSG& msg);
+  bool IsDialogKey(const MSG& msg);
+  Form* mainForm_ = nullptr;
+  bool terminated_ = false;
+};
+
+Application& App();
+
+}  // namespace forms

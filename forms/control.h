@@ -1,0 +1,231 @@
+#pragma once
+// The control tree of our small form framework: graphic controls painted by their
+// parent, windowed controls that own an HWND and route messages to virtual handlers.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/shift_state.h"
+
+namespace forms {
+
+class WinControl;
+class Form;
+
+// 0x00BBGGRR, or 0xFF0000nn for the system colour with index nn.
+using Color = unsigned int;
+constexpr Color SystemColor(int index) { return 0xFF000000u | static_cast<unsigned>(index); }
+constexpr Color clBtnFace = SystemColor(COLOR_BTNFACE);
+constexpr Color clBtnShadow = SystemColor(COLOR_BTNSHADOW);
+constexpr Color clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
+constexpr Color clWindow = SystemColor(COLOR_WINDOW);
+constexpr Color clWindowText = SystemColor(COLOR_WINDOWTEXT);
+constexpr Color clWhite = 0xFFFFFF;
+constexpr Color clBlack = 0x000000;
+COLORREF ColorToRGB(Color color);
+
+struct Font {
+  std::string name = "ＭＳ Ｐゴシック";
+  int height = -12;
+  bool bold = false;
+  Color color = clWindowText;
+  BYTE charset = SHIFTJIS_CHARSET;
+  bool operator==(const Font&) const = default;
+};
+// A GDI font for the description; cached for the whole run, never freed by callers.
+HFONT FontHandle(const Font& font);
+
+struct Bounds {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class Align { None, Top, Client };
+
+// WM_COMMAND of a system-class child, handed back to the child itself.
+constexpr UINT CN_COMMAND = WM_APP + 0x111;
+
+// Shift state of the keyboard and mouse now (GetKeyboardState).
+unsigned CurrentShiftState();
+
+class Control {
+ public:
+  Control() = default;
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  std::string name;
+  int tag = 0;
+
+  WinControl* Parent() const { return parent_; }
+  virtual void SetParent(WinControl* parent);
+  Form* ParentForm() const;
+
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.width; }
+  int Height() const { return bounds_.height; }
+  Bounds GetBounds() const { return bounds_; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  void SetBounds(const Bounds& b) { SetBounds(b.left, b.top, b.width, b.height); }
+  void SetLeft(int v) { SetBounds(v, bounds_.top, bounds_.width, bounds_.height); }
+  void SetTop(int v) { SetBounds(bounds_.left, v, bounds_.width, bounds_.height); }
+  Align GetAlign() const { return align_; }
+  void SetAlign(Align align);
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool enabled);
+
+  const Font& GetFont() const { return font_; }
+  void SetFont(const Font& font);
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool value);
+  Color GetColor() const { return color_; }
+  void SetColor(Color color);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool value);
+
+  // Request a repaint; Repaint paints before it returns.
+  virtual void Invalidate();
+  virtual void Repaint();
+
+  std::function<void(Control& sender)> onClick;
+
+  // Graphic controls draw here; the origin is the control's top-left corner.
+  virtual void Paint(HDC /*dc*/) {}
+  virtual bool IsWindowed() const { return false; }
+
+ protected:
+  virtual void FontChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
+  virtual void ParentFontChanged();
+  virtual void ParentColorChanged();
+  virtual void BoundsChanged() { Invalidate(); }
+
+  WinControl* parent_ = nullptr;  // not owned
+  Bounds bounds_;
+  Align align_ = Align::None;
+  bool visible_ = true;
+  bool enabled_ = true;
+  Font font_;
+  bool parentFont_ = true;
+  Color color_ = clBtnFace;
+  bool parentColor_ = false;
+
+  friend class WinControl;
+};
+
+class WinControl : public Control {
+ public:
+  WinControl() = default;
+  ~WinControl() override;
+
+  HWND Handle();  // created on demand, parents first
+  bool HandleAllocated() const { return hwnd_ != nullptr; }
+  static WinControl* FromHandle(HWND hwnd);
+
+  // Children in creation (z) order; not owned.
+  const std::vector<Control*>& Controls() const { return controls_; }
+
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool value);
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order);
+  bool CanFocus() const;
+  virtual void SetFocus();
+  bool Focused() const;
+
+  std::string Text() const;
+  void SetText(const std::string& text);
+
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
+  void Invalidate() override;
+  void Repaint() override;
+  bool IsWindowed() const override { return true; }
+  RECT ClientRect() const { return RECT{0, 0, bounds_.width, bounds_.height}; }
+
+  // Message entry; overrides handle what they need and pass the rest to the base.
+  virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+  // What the window would do without our handling (DefWindowProc or the standard class).
+  LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp);
+
+  // The dialog-key step: Enter and Escape are offered depth first in child order.
+  virtual bool DialogKey(WORD key, unsigned shift);
+  // The focused control may claim a dialog key for itself (a multi-line edit, say).
+  virtual bool WantsKey(WORD /*key*/) const { return false; }
+
+  virtual void Click();  // the plain click: onClick
+  virtual void KeyDown(WORD& key, unsigned shift);
+  virtual void KeyUp(WORD& key, unsigned shift);
+  virtual void KeyPress(char& key);
+  virtual void MouseDown(int button, unsigned shift, int x, int y);
+  virtual void MouseUp(int button, unsigned shift, int x, int y);
+  virtual void MouseMove(unsigned shift, int x, int y);
+  virtual void PointerEntered() {}
+  virtual void PointerLeft() {}
+  virtual void DoEnter();
+  virtual void DoExit();
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void Resized();
+  // Default paint: fill with the colour, then the graphic children in z order.
+  virtual void PaintWindow(HDC dc);
+  // The graphic children in z order, each with its top-left corner as the origin.
+  void PaintGraphicChildren(HDC dc);
+
+  std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyDown;
+  std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyUp;
+  std::function<void(WinControl& sender, char& key)> onKeyPress;
+  std::function<void(WinControl& sender)> onEnter;
+  std::function<void(WinControl& sender)> onExit;
+  std::function<void(WinControl& sender, int button, unsigned shift, int x, int y)> onMouseDown;
+  std::function<void(WinControl& sender, int button, unsigned shift, int x, int y)> onMouseUp;
+  std::function<void(WinControl& sender, unsigned shift, int x, int y)> onMouseMove;
+  std::function<void(WinControl& sender)> onDblClick;
+  std::function<void(WinControl& sender)> onResize;
+
+  void InsertControl(Control* child);
+  void RemoveControl(Control* child);
+  // Lays out children aligned to the top or the client area.
+  void RealignControls();
+  // Windowed children sorted by tab order.
+  std::vector<WinControl*> TabList() const;
+
+ protected:
+  struct CreateParams {
+    const wchar_t* className = L"EarControl";
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    bool standardClass = false;  // a system class such as EDIT, subclassed
+  };
+  virtual void FillCreateParams(CreateParams& params);
+  virtual void HandleCreated() {}
+  void DestroyHandle();
+  void ParentFontChanged() override;
+  void ParentColorChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+
+  HWND hwnd_ = nullptr;
+  std::vector<Control*> controls_;
+  bool tabStop_ = false;
+  int tabOrder_ = -1;
+  std::string text_;
+
+ private:
+  static void RegisterClasses();
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+  WNDPROC standardProc_ = nullptr;
+  bool clickPending_ = false;
+  bool pointerInside_ = false;
+};
+
+}  // namespace forms

@@ -1,0 +1,204 @@
+#include "forms/controls.h"
+
+#include <map>
+
+#include "forms/form.h"
+#include "forms/gdi_holders.h"
+#include "forms/text_win.h"
+
+namespace forms {
+
+HBRUSH CachedBrush(COLORREF color) {
+  static std::map<COLORREF, HBRUSH> brushes;  // lives for the whole run
+  auto it = brushes.find(color);
+  if (it == brushes.end()) it = brushes.emplace(color, CreateSolidBrush(color)).first;
+  return it->second;
+}
+
+namespace {
+UINT DrawTextFormat(TextAlign alignment) {
+  // Texts come from the package as they are: "&" is no accelerator mark.
+  UINT format = DT_NOPREFIX | DT_EXPANDTABS;
+  if (alignment == TextAlign::Center) format |= DT_CENTER;
+  if (alignment == TextAlign::Right) format |= DT_RIGHT;
+  return format;
+}
+}  // namespace
+
+// ---- Label ----
+
+Label::Label(WinControl* parent, const Args& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  caption_ = args.caption;
+  alignment = args.alignment;
+  transparent = args.transparent;
+  autoSize_ = args.autoSize;
+  color_ = args.color;
+  SetParent(parent);
+  if (args.font) SetFont(*args.font);
+  AdjustSize();
+}
+
+void Label::SetCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  AdjustSize();
+  Invalidate();
+}
+
+void Label::SetAutoSize(bool value) {
+  autoSize_ = value;
+  AdjustSize();
+}
+
+void Label::FontChanged() {
+  AdjustSize();
+  Invalidate();
+}
+
+void Label::AdjustSize() {
+  if (!autoSize_) return;
+  HDC dc = GetDC(nullptr);
+  RECT r{0, 0, 0, 0};
+  {
+    Selected font(dc, FontHandle(font_));
+    DrawTextA(dc, caption_.empty() ? " " : caption_.c_str(), caption_.empty() ? 1 : static_cast<int>(caption_.size()),
+              &r, DrawTextFormat(TextAlign::Left) | DT_CALCRECT);
+  }
+  ReleaseDC(nullptr, dc);
+  const int width = caption_.empty() ? 0 : r.right;
+  // A right-aligned label grows to the left: its right edge stays.
+  const int left = alignment == TextAlign::Right ? bounds_.left + bounds_.width - width : bounds_.left;
+  SetBounds(left, bounds_.top, width, r.bottom);
+}
+
+void Label::Paint(HDC dc) {
+  RECT r{0, 0, bounds_.width, bounds_.height};
+  if (!transparent) FillRect(dc, &r, CachedBrush(ColorToRGB(color_)));
+  Selected font(dc, FontHandle(font_));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(enabled_ ? font_.color : clBtnShadow));
+  DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DrawTextFormat(alignment));
+}
+
+// ---- Panel ----
+
+Panel::Panel(WinControl* parent, const Args& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  align_ = args.align;
+  text_ = args.caption;
+  bevelOuter = args.bevelOuter;
+  color_ = args.color;
+  tabOrder_ = args.tabOrder;
+  SetParent(parent);
+}
+
+void Panel::PaintWindow(HDC dc) {
+  RECT r = ClientRect();
+  FillRect(dc, &r, CachedBrush(ColorToRGB(color_)));
+  if (bevelOuter != BevelCut::None) {
+    DrawEdge(dc, &r, bevelOuter == BevelCut::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
+  }
+  if (!text_.empty()) {
+    Selected font(dc, FontHandle(font_));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(font_.color));
+    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  PaintGraphicChildren(dc);
+}
+
+// ---- Bevel ----
+
+Bevel::Bevel(WinControl* parent, const Args& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  SetParent(parent);
+}
+
+void Bevel::Paint(HDC dc) {
+  RECT r{0, 0, bounds_.width, bounds_.height};
+  DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+}
+
+// ---- Edit ----
+
+Edit::Edit(WinControl* parent, const Args& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  text_ = args.text;
+  maxLength = args.maxLength;
+  tabStop_ = true;
+  tabOrder_ = args.tabOrder;
+  color_ = clWindow;
+  SetParent(parent);
+  if (args.font) SetFont(*args.font);
+}
+
+void Edit::FillCreateParams(CreateParams& params) {
+  WinControl::FillCreateParams(params);
+  params.className = L"EDIT";
+  params.standardClass = true;
+  params.style |= ES_AUTOHSCROLL;
+  params.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void Edit::HandleCreated() {
+  if (maxLength > 0) SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+}
+
+LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == CN_COMMAND) {
+    if (HIWORD(wp) == EN_CHANGE && onChange) onChange(*this);
+    return 0;
+  }
+  return WinControl::WndProc(msg, wp, lp);
+}
+
+// ---- Button ----
+
+Button::Button(WinControl* parent, const Args& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  text_ = args.caption;
+  modalResult = args.modalResult;
+  isDefault = args.isDefault;
+  cancel = args.cancel;
+  tabStop_ = true;
+  tabOrder_ = args.tabOrder;
+  SetParent(parent);
+}
+
+void Button::FillCreateParams(CreateParams& params) {
+  WinControl::FillCreateParams(params);
+  params.className = L"BUTTON";
+  params.standardClass = true;
+  params.style |= isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void Button::Click() {
+  if (Form* form = ParentForm()) form->SetModalResult(modalResult);
+  WinControl::Click();
+}
+
+bool Button::DialogKey(WORD key, unsigned shift) {
+  const bool mine = (key == VK_RETURN && (isDefault || Focused())) || (key == VK_ESCAPE && cancel);
+  if (mine && shift == ssNone && CanFocus()) {
+    Click();
+    return true;
+  }
+  return WinControl::DialogKey(key, shift);
+}
+
+LRESULT Button::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == CN_COMMAND) {
+    if (HIWORD(wp) == BN_CLICKED) Click();
+    return 0;
+  }
+  return WinControl::WndProc(msg, wp, lp);
+}
+
+}  // namespace forms

@@ -1,0 +1,165 @@
+#include "forms/form.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "forms/application.h"
+
+namespace forms {
+
+Form::Form(Form* owner) : owner_(owner) {
+  visible_ = false;
+  tabStop_ = false;
+}
+
+Form::~Form() { DestroyHandle(); }
+
+void Form::SetParent(WinControl* parent) {
+  // Forms are top-level windows; they have an owner, never a parent.
+  (void)parent;
+}
+
+void Form::FillCreateParams(CreateParams& params) {
+  params.className = L"EarForm";
+  params.style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if (!borderless) params.style |= WS_CAPTION | WS_SYSMENU;
+}
+
+void Form::HandleCreated() {
+  if (!caption.empty()) SetText(caption);
+}
+
+void Form::DoShow() {
+  if (!created_) {
+    created_ = true;
+    FormCreate();
+    if (onCreate) onCreate(*this);
+  }
+  if (position == Position::ScreenCenter) {
+    SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
+              Width(), Height());
+  }
+  // A show handler that throws stops there; the form still opens.
+  try {
+    FormShow();
+    if (onShow) onShow(*this);
+  } catch (const std::exception& error) {
+    App().ShowException(error);
+  }
+}
+
+void Form::ShowForm() {
+  Handle();
+  DoShow();
+  visible_ = true;
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  if (!activeControl_) SelectNext(true);
+  else if (activeControl_->CanFocus()) activeControl_->SetFocus();
+  UpdateWindow(hwnd_);
+}
+
+void Form::HideForm() {
+  visible_ = false;
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+int Form::ShowModal() {
+  modalResult_ = mrNone;
+  // Every other window of the application waits while the form runs.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+        if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) list->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  HWND self = Handle();
+  disabled.erase(std::remove(disabled.begin(), disabled.end(), self), disabled.end());
+  for (HWND h : disabled) EnableWindow(h, FALSE);
+  modal_ = true;
+  try {
+    ShowForm();
+    while (modalResult_ == mrNone && !App().Terminated()) App().HandleMessage();
+  } catch (...) {
+    modal_ = false;
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+    HideForm();
+    throw;
+  }
+  modal_ = false;
+  // Re-enable before hiding, so that activation passes back to the owner.
+  for (HWND h : disabled) EnableWindow(h, TRUE);
+  HideForm();
+  if (modalResult_ == mrNone) modalResult_ = mrCancel;
+  return modalResult_;
+}
+
+void Form::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+  } else if (App().MainForm() == this) {
+    HideForm();
+    DestroyHandle();
+    App().Terminate();
+  } else {
+    HideForm();
+  }
+}
+
+void Form::SetActiveControl(WinControl* control) {
+  activeControl_ = control;
+  if (control && hwnd_ && IsWindowVisible(hwnd_) && !control->Focused() && control->CanFocus()) {
+    ::SetFocus(control->Handle());
+  }
+}
+
+namespace {
+// Depth first in tab order: the order in which Tab visits the controls.
+void CollectTabStops(const WinControl& parent, std::vector<WinControl*>& out) {
+  for (WinControl* c : parent.TabList()) {
+    if (c->TabStop() && c->CanFocus()) out.push_back(c);
+    CollectTabStops(*c, out);
+  }
+}
+}  // namespace
+
+void Form::SelectNext(bool forward) {
+  std::vector<WinControl*> stops;
+  CollectTabStops(*this, stops);
+  if (stops.empty()) return;
+  auto it = std::find(stops.begin(), stops.end(), activeControl_);
+  size_t index;
+  if (it == stops.end()) {
+    index = forward ? 0 : stops.size() - 1;
+  } else {
+    const size_t current = static_cast<size_t>(it - stops.begin());
+    index = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
+  }
+  stops[index]->SetFocus();
+}
+
+LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_AFTERSHOW:
+      AfterShow();
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) {
+        DefaultHandler(msg, wp, lp);
+        if (activeControl_ && activeControl_->CanFocus()) {
+          ::SetFocus(activeControl_->Handle());
+        }
+        return 0;
+      }
+      break;
+  }
+  return WinControl::WndProc(msg, wp, lp);
+}
+
+}  // namespace forms

@@ -1,0 +1,70 @@
+#pragma once
+// Top-level forms: show, modal run with a modal result, close.
+#include "forms/control.h"
+
+namespace forms {
+
+// Private message that every screen posts to itself at the end of its show handler.
+constexpr UINT WM_AFTERSHOW = WM_USER + 0x100;  // 0x500
+
+enum class Position { Designed, ScreenCenter };
+
+// Dialog results as the platform numbers them.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class Form : public WinControl {
+ public:
+  // The owner's window owns ours: it stays above the owner and is modal to it.
+  explicit Form(Form* owner = nullptr);
+  ~Form() override;
+
+  Form* Owner() const { return owner_; }
+  std::string caption;
+  Position position = Position::Designed;
+  bool borderless = true;
+
+  // The client size; the window has no frame when borderless.
+  void SetClientSize(int width, int height) { SetBounds(bounds_.left, bounds_.top, width, height); }
+
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  // Shows the form and runs a nested message loop until the modal result is non-zero.
+  int ShowModal();
+  bool IsModal() const { return modal_; }
+  void ShowForm();
+  void HideForm();
+  // A modal form ends with mrCancel; the main form ends the application.
+  void Close();
+
+  WinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(WinControl* control);
+  // The focus has moved to a control of this form.
+  void NoteFocus(WinControl* control) { activeControl_ = control; }
+  // Moves the focus to the next (or previous) tab stop.
+  void SelectNext(bool forward);
+
+  // Run once when the window is first created, and each time the form is shown.
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  std::function<void(Form&)> onCreate;
+  std::function<void(Form&)> onShow;
+
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  void SetParent(WinControl* parent) override;
+
+ protected:
+  void FillCreateParams(CreateParams& params) override;
+  void HandleCreated() override;
+  // Handler of WM_AFTERSHOW.
+  virtual void AfterShow() {}
+
+ private:
+  void DoShow();
+  Form* owner_;  // not owned
+  int modalResult_ = 0;
+  bool modal_ = false;
+  bool created_ = false;
+  WinControl* activeControl_ = nullptr;  // not owned
+};
+
+}  // namespace forms

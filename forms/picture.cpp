@@ -1,0 +1,199 @@
+#include "forms/picture.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "base/error.h"
+#include "forms/gdi_holders.h"
+#include "imaging/jpeg/jpeg_decode.h"
+
+namespace forms {
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t sep = path.find_last_of("\\/");
+  if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return {};
+  std::string ext = path.substr(dot);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ear::Error("ファイル " + path + " を開けません");
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A 24-bit top-down DIB section, so rows can be written directly.
+HBITMAP CreateDib24(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+}  // namespace
+
+Picture::~Picture() { Clear(); }
+
+void Picture::ReleaseCanvas() {
+  if (!canvas_) return;
+  SelectObject(canvas_, canvasOld_);
+  DeleteDC(canvas_);
+  canvas_ = nullptr;
+}
+
+void Picture::Clear() {
+  ReleaseCanvas();
+  if (bitmap_) DeleteObject(bitmap_);
+  if (icon_) DestroyIcon(icon_);
+  bitmap_ = nullptr;
+  icon_ = nullptr;
+  kind_ = Kind::None;
+  width_ = height_ = 0;
+}
+
+void Picture::Changed() {
+  if (onChange) onChange();
+}
+
+void Picture::SetBitmap(HBITMAP bitmap) {
+  Clear();
+  if (bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof(info), &info);
+    bitmap_ = bitmap;
+    kind_ = Kind::Bitmap;
+    width_ = info.bmWidth;
+    height_ = std::abs(info.bmHeight);
+  }
+  Changed();
+}
+
+void Picture::SetIcon(HICON icon) {
+  Clear();
+  if (icon) {
+    ICONINFO info{};
+    if (GetIconInfo(icon, &info)) {
+      BITMAP bm{};
+      GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+      width_ = bm.bmWidth;
+      height_ = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+      if (info.hbmColor) DeleteObject(info.hbmColor);
+      if (info.hbmMask) DeleteObject(info.hbmMask);
+    }
+    icon_ = icon;
+    kind_ = Kind::Icon;
+  }
+  Changed();
+}
+
+void Picture::NewBitmap(int width, int height) {
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDib24(std::max(width, 1), std::max(height, 1), &bits);
+  if (!bitmap) throw ear::Error("ビットマップを作成できません");
+  const size_t stride = (static_cast<size_t>(std::max(width, 1)) * 3 + 3) & ~size_t{3};
+  std::fill_n(static_cast<unsigned char*>(bits), stride * static_cast<size_t>(std::max(height, 1)), 0xFF);
+  SetBitmap(bitmap);
+}
+
+void Picture::LoadFromJpeg(const void* data, size_t size) {
+  const ear::DecodedImage image = ear::DecodeJpeg(static_cast<const unsigned char*>(data), size);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDib24(image.width, image.height, &bits);
+  if (!bitmap) throw ear::Error("ビットマップを作成できません");
+  std::copy(image.pixels.begin(), image.pixels.end(), static_cast<unsigned char*>(bits));
+  SetBitmap(bitmap);
+}
+
+void Picture::LoadFromFile(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  if (ext == ".jpg" || ext == ".jpeg") {
+    const std::vector<unsigned char> data = ReadWholeFile(path);
+    LoadFromJpeg(data.data(), data.size());
+  } else if (ext == ".bmp") {
+    HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (!h) throw ear::Error("ビットマップ " + path + " を読み込めません");
+    SetBitmap(static_cast<HBITMAP>(h));
+  } else if (ext == ".ico") {
+    HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+    if (!h) throw ear::Error("アイコン " + path + " を読み込めません");
+    SetIcon(static_cast<HICON>(h));
+  } else {
+    throw ear::Error("画像ファイルの拡張子 (" + ext + ") には対応していません");
+  }
+}
+
+void Picture::LoadFromResource(const char* name) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) throw ear::Error(std::string("リソース ") + name + " が見つかりません");
+  LoadFromJpeg(data, SizeofResource(module, found));
+}
+
+void Picture::Assign(const Picture& other) {
+  if (&other == this) return;
+  if (other.kind_ == Kind::Bitmap) {
+    SetBitmap(static_cast<HBITMAP>(CopyImage(other.bitmap_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  } else if (other.kind_ == Kind::Icon) {
+    SetIcon(CopyIcon(other.icon_));
+  } else {
+    Clear();
+    Changed();
+  }
+}
+
+HDC Picture::Canvas() {
+  if (kind_ != Kind::Bitmap) return nullptr;
+  if (!canvas_) {
+    canvas_ = CreateCompatibleDC(nullptr);
+    canvasOld_ = SelectObject(canvas_, bitmap_);
+  }
+  return canvas_;
+}
+
+Image::Image() { picture.onChange = [this] { Invalidate(); }; }
+
+Image::Image(WinControl* parent, const Args& args) : Image() {
+  name = args.name;
+  bounds_ = args.bounds;
+  stretch = args.stretch;
+  center = args.center;
+  if (!args.resource.empty()) picture.LoadFromResource(args.resource.c_str());
+  SetParent(parent);
+}
+
+HDC Image::Canvas() {
+  if (picture.GetKind() != Picture::Kind::Bitmap) picture.NewBitmap(Width(), Height());
+  return picture.Canvas();
+}
+
+void Image::Paint(HDC dc) {
+  if (picture.GetKind() == Picture::Kind::Bitmap) {
+    HDC source = picture.Canvas();
+    if (stretch) {
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchBlt(dc, 0, 0, Width(), Height(), source, 0, 0, picture.Width(), picture.Height(), SRCCOPY);
+    } else {
+      const int x = center ? (Width() - picture.Width()) / 2 : 0;
+      const int y = center ? (Height() - picture.Height()) / 2 : 0;
+      BitBlt(dc, x, y, picture.Width(), picture.Height(), source, 0, 0, SRCCOPY);
+    }
+  } else if (picture.GetKind() == Picture::Kind::Icon) {
+    DrawIconEx(dc, 0, 0, picture.Icon(), 0, 0, 0, nullptr, DI_NORMAL);
+  }
+}
+
+}  // namespace forms

@@ -1,0 +1,76 @@
+#pragma once
+// A picture container (bitmap or icon) and the picture control that shows one.
+#include <functional>
+#include <string>
+
+#include "forms/control.h"
+
+namespace forms {
+
+class Picture {
+ public:
+  enum class Kind { None, Bitmap, Icon };
+  Picture() = default;
+  ~Picture();
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  Kind GetKind() const { return kind_; }
+  bool Empty() const { return kind_ == Kind::None; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  HBITMAP Bitmap() const { return bitmap_; }
+  HICON Icon() const { return icon_; }
+
+  // Chooses the decoder by the file's extension (.jpg/.jpeg, .bmp, .ico, .png, .gif).
+  void LoadFromFile(const std::string& path);
+  void LoadFromJpeg(const void* data, size_t size);
+  // A JPEG stored as an RCDATA resource of the executable.
+  void LoadFromResource(const char* name);
+  void SetBitmap(HBITMAP bitmap);  // takes ownership
+  void SetIcon(HICON icon);        // takes ownership
+  // A new 24-bit bitmap, white, of the given size.
+  void NewBitmap(int width, int height);
+  void Assign(const Picture& other);  // copies the content
+  void Clear();
+  // A memory DC with the bitmap selected (valid until the picture changes).
+  HDC Canvas();
+
+  std::function<void()> onChange;  // after any change of content
+
+ private:
+  void Changed();
+  void ReleaseCanvas();
+  Kind kind_ = Kind::None;
+  HBITMAP bitmap_ = nullptr;  // owned
+  HICON icon_ = nullptr;      // owned
+  int width_ = 0, height_ = 0;
+  HDC canvas_ = nullptr;  // owned
+  HGDIOBJ canvasOld_ = nullptr;
+};
+
+// A graphic control that draws its picture at its top-left corner.
+class Image : public Control {
+ public:
+  struct Args {
+    std::string name;
+    Bounds bounds;
+    std::string resource;  // JPEG design artwork stored with the executable
+    bool stretch = false;
+    bool center = false;
+  };
+  Image();
+  Image(WinControl* parent, const Args& args);
+
+  Picture picture;
+  bool stretch = false;
+  bool center = false;
+
+  // The drawing surface: a control without a picture gets a bitmap of its size first.
+  HDC Canvas();
+  // After drawing on the surface: show it.
+  void Changed() { Invalidate(); }
+  void Paint(HDC dc) override;
+};
+
+}  // namespace forms

@@ -1,0 +1,100 @@
+#include "imaging/jpeg/jpeg_decode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+
+namespace ear {
+namespace {
+
+std::vector<unsigned char> ReadFixture(const std::string& name) {
+  std::ifstream in(std::string(EAR_JPEG_TESTDATA) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(in.good()) << name;
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+DecodedImage DecodeFixture(const std::string& name) {
+  const auto bytes = ReadFixture(name);
+  return DecodeJpeg(bytes.data(), bytes.size());
+}
+
+TEST(DecodeJpeg, SizeStrideAndPixelsOfKnownPictures) {
+  // Pictures drawn by imagemagick in solid 8x8 blocks at quality 100, so the colours survive.
+  struct Case { const char* file; int width, height; std::size_t stride; int x, y; int r, g, b; };
+  const Case cases[] = {
+      {"blocks.jpg", 24, 16, 72, 3, 3, 255, 0, 0},
+      {"blocks.jpg", 24, 16, 72, 12, 4, 0, 255, 0},
+      {"blocks.jpg", 24, 16, 72, 23, 0, 0, 0, 255},
+      {"blocks.jpg", 24, 16, 72, 0, 15, 255, 255, 255},
+      {"blocks.jpg", 24, 16, 72, 11, 12, 0, 0, 0},
+      {"blocks.jpg", 24, 16, 72, 20, 10, 255, 255, 0},
+      {"odd13x5.jpg", 13, 5, 40, 12, 4, 200, 100, 50},
+      {"gray.jpg", 8, 8, 24, 5, 5, 128, 128, 128},
+      {"cmyk.jpg", 8, 8, 24, 1, 6, 0, 255, 255},
+      {"progressive.jpg", 16, 8, 48, 2, 2, 255, 0, 0},
+      {"progressive.jpg", 16, 8, 48, 13, 5, 0, 0, 255},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(c.x) + "," + std::to_string(c.y));
+    const DecodedImage img = DecodeFixture(c.file);
+    ASSERT_EQ(img.width, c.width);
+    ASSERT_EQ(img.height, c.height);
+    ASSERT_EQ(img.stride, c.stride);
+    ASSERT_EQ(img.pixels.size(), c.stride * c.height);
+    const unsigned char* px = img.Row(c.y) + 3 * c.x;
+    EXPECT_NEAR(px[0], c.b, 3);
+    EXPECT_NEAR(px[1], c.g, 3);
+    EXPECT_NEAR(px[2], c.r, 3);
+  }
+}
+
+TEST(DecodeJpeg, RowsAreTopDown) {
+  const DecodedImage img = DecodeFixture("blocks.jpg");
+  EXPECT_NEAR(img.Row(0)[2], 255, 3);   // red block at the top left
+  EXPECT_NEAR(img.Row(15)[2], 255, 3);  // white block at the bottom left
+  EXPECT_NEAR(img.Row(15)[1], 255, 3);
+  EXPECT_NEAR(img.Row(0)[1], 0, 3);
+}
+
+TEST(DecodeJpeg, PaddingBytesAreZero) {
+  const DecodedImage img = DecodeFixture("odd13x5.jpg");
+  for (int y = 0; y < img.height; ++y) EXPECT_EQ(img.Row(y)[39], 0) << y;
+}
+
+TEST(DecodeJpeg, DamagedDataThrowsInsteadOfEnding) {
+  const auto good = ReadFixture("big.jpg");
+  ASSERT_GT(good.size(), 1000u);
+  struct Case { const char* what; std::vector<unsigned char> bytes; };
+  std::vector<Case> cases;
+  cases.push_back({"no JPEG at all", {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'}});
+  cases.push_back({"only the start marker", {0xFF, 0xD8}});
+  for (std::size_t keep : {std::size_t{20}, std::size_t{200}, good.size() / 2, good.size() - 2}) {
+    cases.push_back({"truncated", std::vector<unsigned char>(good.begin(), good.begin() + keep)});
+  }
+  auto marker = good;  // a restart marker in the middle of the scan data
+  marker[good.size() / 2] = 0xFF;
+  marker[good.size() / 2 + 1] = 0xD3;
+  cases.push_back({"stray marker in the scan", marker});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.what) + ", " + std::to_string(c.bytes.size()) + " bytes");
+    try {
+      DecodeJpeg(c.bytes.data(), c.bytes.size());
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message().rfind("JPEG: ", 0), 0u) << e.Message();
+      EXPECT_GT(e.Message().size(), 6u);
+    }
+  }
+  EXPECT_THROW(DecodeJpeg(nullptr, 0), Error);
+  // The library stays usable after an error.
+  EXPECT_EQ(DecodeJpeg(good.data(), good.size()).width, 64);
+}
+
+}  // namespace
+}  // namespace ear

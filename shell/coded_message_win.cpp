@@ -1,0 +1,21 @@
+#include "shell/coded_message_win.h"
+
+#include <windows.h>
+
+#include "forms/form.h"
+#include "shell/coded_message.h"
+
+namespace ear {
+
+int ShowCodedMessage(forms::Form* OwnerForm, StatusBar* StatusBar, const std::string& CodedMessage,
+                     const std::string& Detail) {
+  const CodedBox box = DecodeCodedMessage(CodedMessage, Detail);
+  if (!box.valid) {
+    if (StatusBar) StatusBar->SetSimpleText(CodedMessage);
+    return 0;
+  }
+  HWND owner = OwnerForm ? OwnerForm->Handle() : nullptr;
+  return MessageBoxA(owner, box.text.c_str(), box.title.c_str(), box.style);
+}
+
+}  // namespace ear

@@ -1,0 +1,12 @@
+#include "shell/command_line.h"
+
+namespace ear {
+
+bool HasDebugFlag(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "-debug") return true;
+  }
+  return false;
+}
+
+}  // namespace ear

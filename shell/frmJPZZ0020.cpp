@@ -1,0 +1,94 @@
+#include "shell/frmJPZZ0020.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/application.h"
+#include "forms/text_win.h"
+#include "imaging/backdrop_win.h"
+#include "package/paths.h"
+#include "screens/wizard.h"
+#include "shell/coded_message_win.h"
+#include "shell/command_line.h"
+#include "shell/self_removal_win.h"
+
+TfrmJPZZ0020* frmJPZZ0020 = nullptr;
+
+namespace {
+
+std::vector<std::string> CommandLineArguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(forms::Narrow(argv[i]));
+  LocalFree(argv);
+  return arguments;
+}
+
+}  // namespace
+
+TfrmJPZZ0020::TfrmJPZZ0020() {
+  caption = "frmJPZZ0020";
+  text_ = caption;
+  borderless = true;
+  color_ = forms::clBtnFace;
+  font_ = forms::Font{.name = "ＭＳ Ｐゴシック", .height = -12, .charset = SHIFTJIS_CHARSET};
+  bounds_ = forms::Bounds{77, 148, 624, 210};
+  Image.name = "Image";
+  Image.SetParent(this);
+  Image.SetAlign(forms::Align::Client);
+}
+
+void TfrmJPZZ0020::FormCreate() {
+  SetTop(0);
+  SetLeft(0);
+  SetBounds(Left(), Top(), GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+void TfrmJPZZ0020::FormShow() {
+  if (ear::HasDebugFlag(CommandLineArguments())) DebugMode = true;
+  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  ear::PaintBackdrop(Image, paths.imageFolder + "bg.jpg", Width(), Height());
+  PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
+}
+
+void TfrmJPZZ0020::RunSelfRemoval() {
+  POINT origin{0, 0};
+  ClientToScreen(Handle(), &origin);
+  ear::SelfRemovalContext context;
+  context.exePath = ear::ExecutablePath();
+  context.debugMode = DebugMode;
+  context.owner = Handle();
+  context.clientLeft = origin.x;
+  context.clientTop = origin.y;
+  context.clientWidth = Width();
+  context.clientHeight = Height();
+  context.closeMainForm = [this] { Close(); };
+  ear::RunSelfRemoval(context);
+}
+
+void TfrmJPZZ0020::WMAfterShow() {
+  int result = forms::mrCancel;
+  try {
+    std::unique_ptr<forms::Form> title = CreateTitleScreen(this);
+    result = title->ShowModal();
+  } catch (const std::exception& error) {
+    // A wizard that cannot run ends the program without removing anything.
+    forms::App().ShowException(error);
+    Close();
+    return;
+  }
+  if (result == forms::mrOk) {
+    Close();
+    return;
+  }
+  try {
+    RunSelfRemoval();
+  } catch (const std::exception& error) {
+    ear::ShowCodedMessage(this, nullptr, "E11バッチファイルの実行に失敗しました。", error.what());
+  }
+  Close();
+}

@@ -1,0 +1,365 @@
+"""Helpers for the end-to-end tests that run Windows programs under the test run's Wine.
+
+A test script imports this module, defines functions named test_*, and ends with
+``harness.main(globals())``. Environment (set by CTest, see CMakeLists.txt):
+
+    EAR_WINE_STATE   the run's Wine state folder (prefix, display), made by tests/wine/start.sh
+    EAR_BUILD_DIR    the Windows build tree
+    EAR_SOURCE_DIR   the source tree
+    EAR_WDRIVE, EAR_STANDIN, EAR_TESTWIN, EAR_LAUNCHER   paths of built programs (optional;
+                     otherwise looked up under EAR_BUILD_DIR)
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_DIR = os.environ.get("EAR_SOURCE_DIR") or os.path.dirname(os.path.dirname(HERE))
+BUILD_DIR = os.environ.get("EAR_BUILD_DIR") or os.path.join(SOURCE_DIR, "build", "win64")
+WINE = os.environ.get("EAR_WINE", "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("EAR_WINESERVER", "/usr/lib/wine/wineserver")
+
+# Windows processes that Wine itself runs in every prefix; tidy_up leaves them alone.
+WINE_OWN = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe", "explorer.exe",
+            "winemenubuilder.exe", "conhost.exe", "wineboot.exe", "wdrive.exe"}
+
+_EXES = {
+    "wdrive": ("EAR_WDRIVE", "tools/wdrive/wdrive.exe"),
+    "testwin": ("EAR_TESTWIN", "tools/wdrive/wdrive_testwin.exe"),
+    "standin": ("EAR_STANDIN", "tools/standin_exam/standin_exam.exe"),
+    "launcher": ("EAR_LAUNCHER", "shell/ExamAutoRunner.exe"),
+}
+
+_started = []
+_env = None
+
+
+class HarnessError(AssertionError):
+    pass
+
+
+def exe(name):
+    """Path of a built program: 'wdrive', 'testwin', 'standin' or 'launcher'."""
+    var, rel = _EXES[name]
+    return os.environ.get(var) or os.path.join(BUILD_DIR, rel)
+
+
+def wine_env():
+    """The environment of the run's Wine (what tests/wine/wine-env.sh sets), as a dict."""
+    global _env
+    if _env is None:
+        state = os.environ.get("EAR_WINE_STATE")
+        if not state:
+            raise HarnessError("EAR_WINE_STATE is not set: start the rig with tests/wine/start.sh")
+        script = os.path.join(SOURCE_DIR, "tests", "wine", "wine-env.sh")
+        out = subprocess.run(["bash", "-c", 'source "$0" && env -0', script], check=True,
+                             stdout=subprocess.PIPE, env=dict(os.environ)).stdout
+        _env = dict(item.split("=", 1) for item in out.decode().split("\0") if "=" in item)
+        _start_server(_env)
+    return dict(_env)
+
+
+def _start_server(env):
+    # A wineserver (and the prefix's services) started by one of our programs would inherit its
+    # output pipes and hold them open: keep one running on its own, with no pipes, for the run.
+    subprocess.run([WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    subprocess.run([WINE, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=120)
+
+
+def winpath(linux_path):
+    """The Windows path under which Wine shows a Linux path (drive Z: is the Linux root)."""
+    return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
+
+
+def linuxpath(windows_path):
+    """The Linux path of a Windows path on drive Z: or C: of the run's prefix."""
+    drive, rest = windows_path[:2].upper(), windows_path[2:].replace("\\", "/")
+    if drive == "Z:":
+        return rest
+    if drive == "C:":
+        return os.path.join(wine_env()["WINEPREFIX"], "drive_c") + rest
+    raise HarnessError("no Linux path for " + windows_path)
+
+
+def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE):
+    """Starts a Windows program under the run's Wine; returns the Popen. Extra env vars reach
+    the program (and whatever it starts) as Windows environment variables."""
+    e = wine_env()
+    if env:
+        e.update(env)
+    p = subprocess.Popen([WINE, program, *args], cwd=cwd, env=e, stdout=stdout, stderr=stderr)
+    _started.append(p)
+    return p
+
+
+def wdrive_run(*args, timeout=60):
+    """Runs wdrive; returns (exit code, JSON lines as dicts, stderr text)."""
+    # Files, not pipes: the end of the process, not the end of the pipe, says wdrive is done.
+    with tempfile.TemporaryFile() as out_f, tempfile.TemporaryFile() as err_f:
+        p = run_wine(exe("wdrive"), [str(a) for a in args], stdout=out_f, stderr=err_f)
+        try:
+            p.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            p.kill()
+            raise HarnessError("wdrive %s timed out" % " ".join(map(str, args)))
+        out_f.seek(0)
+        err_f.seek(0)
+        out, err = out_f.read(), err_f.read()
+    objs = [json.loads(line) for line in out.decode("utf-8").splitlines() if line.strip()]
+    return p.returncode, objs, err.decode("utf-8", "replace").strip()
+
+
+def wdrive(*args, timeout=60, check=True):
+    """Runs wdrive with the given arguments; returns its JSON lines as a list of dicts.
+    With check=False a failing wdrive returns [] instead of raising."""
+    rc, objs, err = wdrive_run(*args, timeout=timeout)
+    if rc != 0:
+        if check:
+            raise HarnessError("wdrive %s failed (%d): %s" % (" ".join(map(str, args)), rc, err))
+        return []
+    return objs
+
+
+def windows(title=None, cls=None, pid=None, visible=True, children=True):
+    """Top-level windows (dicts as printed by `wdrive list`)."""
+    args = ["list"]
+    if title is not None:
+        args += ["--title", title]
+    if cls is not None:
+        args += ["--class", cls]
+    if pid is not None:
+        args += ["--pid", pid]
+    if visible:
+        args.append("--visible")
+    if not children:
+        args.append("--no-children")
+    return wdrive(*args)
+
+
+def wait_for_window(title, timeout=10.0, cls=None, visible=True):
+    """Waits for a top-level window with exactly this title; returns its dict or raises."""
+    args = ["wait", "--title", title, "--timeout", int(timeout * 1000)]
+    if cls is not None:
+        args += ["--class", cls]
+    if visible:
+        args.append("--visible")
+    found = wdrive(*args, timeout=timeout + 30, check=False)
+    if not found:
+        raise HarnessError("no window titled %r within %.1f s" % (title, timeout))
+    return found[0]
+
+
+def wait_window_gone(title, timeout=10.0):
+    rc, _, _ = wdrive_run("wait", "--title", title, "--gone", "--timeout", int(timeout * 1000), timeout=timeout + 30)
+    if rc != 0:
+        raise HarnessError("window %r still there after %.1f s" % (title, timeout))
+
+
+def window_exists(title):
+    return bool(wdrive("list", "--title", title, "--no-children"))
+
+
+def message_boxes(timeout=5.0, pid=None):
+    """The open message boxes (#32770 dialogs) as dicts: title, text, buttons, default, icon."""
+    args = ["msgbox", "--timeout", int(timeout * 1000)]
+    if pid is not None:
+        args += ["--pid", pid]
+    return wdrive(*args, timeout=timeout + 30, check=False)
+
+
+def find_child(window, text=None, cls=None, ctrl_id=None):
+    """Depth-first search of a window dict's children; returns the first match or None."""
+    for c in window.get("children", []):
+        if (text is None or c["text"] == text) and (cls is None or c["class"] == cls) and \
+                (ctrl_id is None or c["id"] == ctrl_id):
+            return c
+        found = find_child(c, text, cls, ctrl_id)
+        if found:
+            return found
+    return None
+
+
+def screenshot(path):
+    """Saves the whole display as an RGB PNG and returns the path."""
+    subprocess.run(["import", "-window", "root", "PNG24:" + path], check=True, env=wine_env())
+    return path
+
+
+def xdotool(*args):
+    """xdotool on the run's display. Without a window manager keys go to the window under
+    the pointer, so move the pointer first: xdotool('mousemove', x, y, 'key', 'Return')."""
+    subprocess.run(["xdotool", *map(str, args)], check=True, env=wine_env())
+
+
+def click_at(x, y):
+    xdotool("mousemove", x, y, "click", "1")
+
+
+class Png:
+    """A decoded PNG (8-bit grey, RGB, RGBA, palette): png.pixel(x, y) -> (r, g, b)."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        if data[:8] != b"\x89PNG\r\n\x1a\n":
+            raise HarnessError(path + " is no PNG")
+        pos, idat, self.palette = 8, b"", None
+        while pos < len(data):
+            length = int.from_bytes(data[pos:pos + 4], "big")
+            kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+            pos += 12 + length
+            if kind == b"IHDR":
+                self.width = int.from_bytes(body[0:4], "big")
+                self.height = int.from_bytes(body[4:8], "big")
+                depth, self.color, interlace = body[8], body[9], body[12]
+                if depth != 8 or interlace:
+                    raise HarnessError("only 8-bit, non-interlaced PNGs are read")
+            elif kind == b"PLTE":
+                self.palette = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
+            elif kind == b"IDAT":
+                idat += body
+        self.channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[self.color]
+        self.rows = self._unfilter(zlib.decompress(idat))
+
+    def _unfilter(self, raw):
+        bpp, stride = self.channels, self.width * self.channels
+        rows, prev, pos = [], bytearray(stride), 0
+        for _ in range(self.height):
+            kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
+            pos += 1 + stride
+            for i in range(stride):
+                a = line[i - bpp] if i >= bpp else 0
+                b = prev[i]
+                c = prev[i - bpp] if i >= bpp else 0
+                if kind == 1:
+                    line[i] = (line[i] + a) & 255
+                elif kind == 2:
+                    line[i] = (line[i] + b) & 255
+                elif kind == 3:
+                    line[i] = (line[i] + (a + b) // 2) & 255
+                elif kind == 4:
+                    p = a + b - c
+                    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                    pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+                    line[i] = (line[i] + pred) & 255
+            rows.append(line)
+            prev = line
+        return rows
+
+    def pixel(self, x, y):
+        v = self.rows[y][x * self.channels:(x + 1) * self.channels]
+        if self.color == 3:
+            return self.palette[v[0]]
+        if self.color in (0, 4):
+            return (v[0], v[0], v[0])
+        return tuple(v[:3])
+
+
+def pixel(png_path, x, y):
+    """(r, g, b) of one pixel of a PNG file."""
+    return Png(png_path).pixel(x, y)
+
+
+def close_to(color, expected, tolerance=8):
+    return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
+
+
+def make_package(folder, **opts):
+    """Builds folder/##TMP## with scripts/make_sample_package.py (same options as its
+    make_package; standin defaults to the built stand-in exam). Returns the ##TMP## path."""
+    sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
+    import make_sample_package
+    opts.setdefault("standin", exe("standin"))
+    return make_sample_package.make_package(folder, **opts)
+
+
+def temp_dir(name="run"):
+    """A fresh folder for one test under the build tree, kept after the test for inspection."""
+    base = os.path.join(BUILD_DIR, "e2e-tmp")
+    os.makedirs(base, exist_ok=True)
+    return tempfile.mkdtemp(prefix=name + "-", dir=base)
+
+
+def wait_file(path, timeout=10.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if os.path.exists(path):
+            return path
+        time.sleep(0.1)
+    raise HarnessError("no file %s within %.1f s" % (path, timeout))
+
+
+def read_report(path):
+    """The stand-in exam's report as a dict of str; report_bytes() gives a value's CP932 bytes."""
+    with open(path, "rb") as f:
+        lines = f.read().decode("utf-8").split("\r\n")
+    return dict(line.split("=", 1) for line in lines if "=" in line)
+
+
+def report_bytes(report, key):
+    return bytes.fromhex(report[key + ".hex"])
+
+
+def windows_processes():
+    """Windows processes of the prefix: [{'pid', 'parent', 'exe'}]."""
+    return wdrive("ps")
+
+
+def kill_windows_processes(names):
+    """Ends every Windows process whose exe file name (case-insensitive) is in names."""
+    wanted = {n.lower() for n in names}
+    pids = [p["pid"] for p in windows_processes() if p["exe"].lower() in wanted]
+    if pids:
+        wdrive("kill", *pids, check=False)
+    return pids
+
+
+def tidy_up():
+    """Ends what the tests started: our own Popen children, then every Windows process of the
+    prefix that Wine does not run itself (programs started by programs, such as cmd or the exam)."""
+    for p in _started:
+        if p.poll() is None:
+            p.kill()
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+    _started.clear()
+    try:
+        others = [p["pid"] for p in windows_processes() if p["exe"].lower() not in WINE_OWN]
+        if others:
+            wdrive("kill", *others, check=False)
+    except Exception as e:  # a broken prefix must not hide the test's own result
+        print("tidy_up:", e)
+
+
+def main(namespace):
+    """Runs every test_* function of the calling script, tidying up after each; exits non-zero
+    when one fails. Prints 'N passed, N failed' at the end."""
+    tests = [(n, f) for n, f in namespace.items() if n.startswith("test_") and callable(f)]
+    only = sys.argv[1:]
+    passed = failed = 0
+    for name, fn in tests:
+        if only and name not in only:
+            continue
+        start = time.monotonic()
+        try:
+            fn()
+            passed += 1
+            print("PASS %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
+        except Exception:
+            failed += 1
+            print("FAIL %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
+            traceback.print_exc()
+        finally:
+            tidy_up()
+    print("%d passed, %d failed" % (passed, failed), flush=True)
+    sys.exit(1 if failed or not passed else 0)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Start-up benchmark under Wine: the launcher (backdrop painted, first wizard screen
+# visible) against a minimal one-window program, started the same way in one run.
+#   tools/bench_startup/run.sh [RUNS]   (after: cmake --build --preset win64)
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$root/build/win64
+runs=${1:-7}
+state=$(mktemp -d /tmp/ear-bench.XXXX)
+trap '"$root/tests/wine/stop.sh" "$state/wine"; rm -rf "$state"' EXIT
+"$root/tests/wine/start.sh" "$state/wine" >/dev/null
+export EAR_WINE_STATE=$state/wine
+source "$root/tests/wine/wine-env.sh"
+app=$state/app
+python3 "$root/scripts/make_sample_package.py" "$app" --standin "$build/tools/standin_exam/standin_exam.exe" >/dev/null
+cp "$build/ExamAutoRunner.exe" "$app/"
+cp "$build/tools/bench_startup/bench_minimal_window.exe" "$state/"
+cd "$state"
+"$EAR_WINE" "$build/tools/bench_startup/bench_startup.exe" "$runs" \
+  "$app/ExamAutoRunner.exe|frmStandIn" "$state/bench_minimal_window.exe|BenchMinimal"
