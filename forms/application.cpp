@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/module_path.h"
 #include "forms/app_text.h"
 #include "forms/control.h"
 #include "forms/form.h"
@@ -13,16 +14,7 @@ Application& App() {
   return app;
 }
 
-std::string Application::ExePath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n < buffer.size()) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-std::string Application::Title() const { return ApplicationTitle(ExePath()); }
+std::string Application::Title() const { return ApplicationTitle(ear::ExecutablePath()); }
 
 void Application::Run() {
   if (mainForm_) mainForm_->ShowForm();

@@ -12,8 +12,6 @@ class WinControl;
 
 class Application {
  public:
-  // The exe's module path (CP932 bytes).
-  static std::string ExePath();
   // Title: the exe's file name cut at its first ".", all but the first character in lower case.
   std::string Title() const;
 

@@ -7,6 +7,15 @@
 
 namespace forms {
 
+namespace {
+// A plain function: a lambda has no stdcall conversion in the 32-bit build.
+BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
+  auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) list->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
 Form::Form(Form* owner) : owner_(owner) {
   visible_ = false;
   tabStop_ = false;
@@ -68,14 +77,7 @@ int Form::ShowModal() {
   modalResult_ = mrNone;
   // Every other window of the application waits while the form runs.
   std::vector<HWND> disabled;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
-        if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) list->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
   HWND self = Handle();
   disabled.erase(std::remove(disabled.begin(), disabled.end(), self), disabled.end());
   for (HWND h : disabled) EnableWindow(h, FALSE);

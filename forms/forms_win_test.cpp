@@ -101,6 +101,32 @@ TEST(FormsImage, SurfaceOfAnEmptyControlIsAWhiteBitmapOfItsSize) {
   EXPECT_EQ(GetPixel(surface, 29, 19), RGB(255, 255, 255));
 }
 
+TEST(FormsControls, PanelAlignedToTheTopSpansTheFormAndHoldsItsChildren) {
+  TwoButtonForm form;
+  Panel header(&form, {.name = "Panel1", .bounds = {5, 5, 10, 70}, .align = Align::Top,
+                       .bevelOuter = BevelCut::None});
+  Label title(&header, {.name = "TitleLbl", .bounds = {225, 9, 10, 10}, .caption = "実施手順の確認"});
+  EXPECT_EQ(header.Left(), 0);
+  EXPECT_EQ(header.Top(), 0);
+  EXPECT_EQ(header.Width(), form.Width());
+  EXPECT_EQ(header.Height(), 70);
+  EXPECT_EQ(title.ParentForm(), &form);
+  EXPECT_EQ(title.GetFont(), form.GetFont());  // fonts come from the parent until set
+}
+
+TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
+  TwoButtonForm form;
+  form.Handle();
+  const std::string name = "\x83\x5C\x95\x5C\x83\x5E\x89\x5E abc";  // ソ表タ運: second bytes 5C and 5E
+  form.NameEdt.SetText(name);
+  EXPECT_EQ(form.NameEdt.Text(), name);
+  Edit limited(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}, .maxLength = 5});
+  limited.Handle();
+  SendMessageW(limited.Handle(), WM_CHAR, L'1', 0);
+  for (wchar_t c : std::wstring(L"234567")) SendMessageW(limited.Handle(), WM_CHAR, c, 0);
+  EXPECT_EQ(limited.Text(), "12345");
+}
+
 TEST(FormsApplication, AnErrorThatEscapesAClickReachesTheDefaultErrorBox) {
   TwoButtonForm form;
   form.OkBtn.onClick = [](Control&) { throw ear::Error("\x83\x65\x83\x58\x83\x67\x81\x42"); };  // テスト。

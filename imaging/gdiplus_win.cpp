@@ -1,5 +1,7 @@
 #include "imaging/gdiplus_win.h"
 
+#include "forms/text_win.h"
+
 namespace ear::gdiplus {
 
 Session::Session() {
@@ -16,14 +18,6 @@ Session::~Session() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
-std::wstring WideFileName(const std::string& fileName) {
-  if (fileName.empty()) return {};
-  const int size = static_cast<int>(fileName.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, fileName.data(), size, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, fileName.data(), size, wide.data(), length);
-  return wide;
-}
+std::wstring WideFileName(const std::string& fileName) { return forms::Widen(fileName); }
 
 }  // namespace ear::gdiplus

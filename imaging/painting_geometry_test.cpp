@@ -115,37 +115,42 @@ TEST(PlaceInRoundedRect, CornersAreCutByQuarterEllipses) {
   const Case cases[] = {
       // The 647 x 501 wizard window: the four corner pixels are cut off.
       {0, 0, 647, 501, Outside},
-      {646, 0, 647, 501, Outside},
-      {0, 500, 647, 501, Outside},
-      {646, 500, 647, 501, Outside},
-      // Centre and edge midpoints.
+      {645, 0, 647, 501, Outside},
+      {0, 499, 647, 501, Outside},
+      {645, 499, 647, 501, Outside},
+      // Centre and edge midpoints; the last column and row lie outside.
       {323, 250, 647, 501, Inside},
       {323, 0, 647, 501, Inside},
-      {323, 500, 647, 501, Inside},
       {0, 250, 647, 501, Inside},
-      {646, 250, 647, 501, Inside},
-      // Right and bottom edges are exclusive.
-      {647, 250, 647, 501, Outside},
-      {323, 501, 647, 501, Outside},
+      {645, 250, 647, 501, Inside},
+      {323, 499, 647, 501, Inside},
+      {646, 250, 647, 501, Outside},
+      {323, 500, 647, 501, Outside},
       {-1, 250, 647, 501, Outside},
-      // Diagonal of the top-left corner: pixel centres 12.0, 9.19 and 7.78 from (10, 10).
+      {323, -1, 647, 501, Outside},
+      // Diagonal of the top-left corner: pixel centres 12.02, 10.61 and 9.19 from (10, 10).
       {1, 1, 647, 501, Outside},
-      {3, 3, 647, 501, Border},
-      {4, 4, 647, 501, Inside},
-      // The bottom-right corner mirrors it.
-      {645, 499, 647, 501, Outside},
-      {643, 497, 647, 501, Border},
+      {2, 2, 647, 501, Outside},
+      {3, 3, 647, 501, Inside},
+      // The bottom-right corner mirrors it about (636, 490).
+      {644, 498, 647, 501, Outside},
+      {643, 497, 647, 501, Outside},
       {642, 496, 647, 501, Inside},
+      // Within half a pixel of the curve: 9.82 and 9.51 from the centre.
+      {7, 0, 647, 501, Border},
+      {9, 0, 647, 501, Border},
+      {0, 5, 647, 501, Outside},  // 10.51
       // Just past the corner squares the edges are straight.
       {10, 0, 647, 501, Inside},
       {0, 10, 647, 501, Inside},
-      {0, 9, 647, 501, Border},  // 9.51 from the centre
-      // An ellipse larger than the window shrinks to it.
+      // An ellipse larger than the region shrinks to it.
       {5, 3, 10, 6, Inside},
       {0, 0, 40, 40, Outside},
       {20, 20, 40, 40, Inside},
       // No rounding at all.
       {0, 0, 30, 30, Inside, 0},
+      {28, 28, 30, 30, Inside, 0},
+      {29, 28, 30, 30, Outside, 0},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PlaceInRoundedRect(c.x, c.y, c.width, c.height, c.ellipse), c.expected)

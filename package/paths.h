@@ -38,9 +38,4 @@ PackagePaths PackagePathsFor(std::string_view exePath);
 // The exam program's file in the package: "[1]" + exam kind name + ".exe".
 std::string ExamProgramPath(const PackagePaths& paths, std::string_view examKindName);
 
-#ifdef _WIN32
-// The running module's file name as the system reports it.
-std::string ExecutablePath();
-#endif
-
 }  // namespace ear

@@ -9,8 +9,15 @@ if [ -f "$dest/CMakeLists.txt" ]; then
 fi
 
 src_list=/etc/apt/sources.list.d/debian-src.sources
-if ! grep -qs '^Types:.*deb-src' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null; then
-  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$src_list"
+if ! grep -qsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list \
+     /etc/apt/sources.list.d/*.list 2>/dev/null; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources >"$src_list"
+  else
+    # One-line format: the same archives as the deb lines.
+    grep -hE '^deb ' /etc/apt/sources.list 2>/dev/null | sed 's/^deb /deb-src /' \
+      >/etc/apt/sources.list.d/debian-src.list
+  fi
   apt-get update -qq
 elif ! ls /var/lib/apt/lists/*_source_Sources* >/dev/null 2>&1; then
   apt-get update -qq

@@ -9,6 +9,7 @@
 #include "forms/application.h"
 #include "forms/text_win.h"
 #include "imaging/backdrop_win.h"
+#include "base/module_path.h"
 #include "package/paths.h"
 #include "screens/wizard.h"
 #include "shell/coded_message_win.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/module_path.h"
 #include "package/paths.h"
 #include "shell/self_removal_win.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/module_path.h"
 #include "base/system_error.h"
 #include "package/paths.h"
 #include "shell/batch.h"

@@ -21,6 +21,9 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.environ.get("EAR_SOURCE_DIR") or os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
+import make_sample_package  # noqa: E402
+from make_sample_package import BG_TILE, BG_FILL, BG_MARK_TOPLEFT, BG_MARK_BOTTOMRIGHT  # noqa: E402,F401
 BUILD_DIR = os.environ.get("EAR_BUILD_DIR") or os.path.join(SOURCE_DIR, "build", "win64")
 WINE = os.environ.get("EAR_WINE", "/usr/lib/wine/wine64")
 WINESERVER = os.environ.get("EAR_WINESERVER", "/usr/lib/wine/wineserver")
@@ -33,10 +36,11 @@ _EXES = {
     "wdrive": ("EAR_WDRIVE", "tools/wdrive/wdrive.exe"),
     "testwin": ("EAR_TESTWIN", "tools/wdrive/wdrive_testwin.exe"),
     "standin": ("EAR_STANDIN", "tools/standin_exam/standin_exam.exe"),
-    "launcher": ("EAR_LAUNCHER", "shell/ExamAutoRunner.exe"),
+    "launcher": ("EAR_LAUNCHER", "ExamAutoRunner.exe"),
 }
 
 _started = []
+_used_wine = [False]
 _env = None
 
 
@@ -97,6 +101,7 @@ def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stder
         e.update(env)
     p = subprocess.Popen([WINE, program, *args], cwd=cwd, env=e, stdout=stdout, stderr=stderr)
     _started.append(p)
+    _used_wine[0] = True
     return p
 
 
@@ -204,7 +209,8 @@ def click_at(x, y):
 
 
 class Png:
-    """A decoded PNG (8-bit grey, RGB, RGBA, palette): png.pixel(x, y) -> (r, g, b)."""
+    """A decoded non-interlaced PNG (8-bit grey, RGB, RGBA; grey and palette also at 1, 2 or 4
+    bits): png.pixel(x, y) -> (r, g, b)."""
 
     def __init__(self, path):
         with open(path, "rb") as f:
@@ -219,9 +225,9 @@ class Png:
             if kind == b"IHDR":
                 self.width = int.from_bytes(body[0:4], "big")
                 self.height = int.from_bytes(body[4:8], "big")
-                depth, self.color, interlace = body[8], body[9], body[12]
-                if depth != 8 or interlace:
-                    raise HarnessError("only 8-bit, non-interlaced PNGs are read")
+                self.depth, self.color, interlace = body[8], body[9], body[12]
+                if interlace or self.depth not in (1, 2, 4, 8) or (self.depth < 8 and self.color not in (0, 3)):
+                    raise HarnessError("unsupported PNG (16-bit or interlaced): " + path)
             elif kind == b"PLTE":
                 self.palette = [tuple(body[i:i + 3]) for i in range(0, len(body), 3)]
             elif kind == b"IDAT":
@@ -230,7 +236,8 @@ class Png:
         self.rows = self._unfilter(zlib.decompress(idat))
 
     def _unfilter(self, raw):
-        bpp, stride = self.channels, self.width * self.channels
+        bits = self.channels * self.depth
+        bpp, stride = max(1, bits // 8), (self.width * bits + 7) // 8
         rows, prev, pos = [], bytearray(stride), 0
         for _ in range(self.height):
             kind, line = raw[pos], bytearray(raw[pos + 1:pos + 1 + stride])
@@ -255,6 +262,15 @@ class Png:
         return rows
 
     def pixel(self, x, y):
+        if self.depth < 8:
+            per_byte = 8 // self.depth
+            byte = self.rows[y][x // per_byte]
+            shift = 8 - self.depth * (x % per_byte + 1)
+            value = (byte >> shift) & ((1 << self.depth) - 1)
+            if self.color == 3:
+                return self.palette[value]
+            g = value * 255 // ((1 << self.depth) - 1)
+            return (g, g, g)
         v = self.rows[y][x * self.channels:(x + 1) * self.channels]
         if self.color == 3:
             return self.palette[v[0]]
@@ -272,11 +288,21 @@ def close_to(color, expected, tolerance=8):
     return all(abs(a - b) <= tolerance for a, b in zip(color, expected))
 
 
+def tile_marks(png_path, rect=None, color=BG_MARK_TOPLEFT, tolerance=40):
+    """Top-left corners (x, y) of the blocks of `color` inside rect (l, t, r, b; r and b
+    exclusive) of a screenshot: with the sample bg.jpg, one per tile, BG_TILE apart."""
+    png = Png(png_path)
+    l, t, r, b = rect or (0, 0, png.width, png.height)
+
+    def hit(x, y):
+        return l <= x < r and t <= y < b and close_to(png.pixel(x, y), color, tolerance)
+    return [(x, y) for y in range(t, b) for x in range(l, r)
+            if hit(x, y) and not hit(x - 1, y) and not hit(x, y - 1)]
+
+
 def make_package(folder, **opts):
     """Builds folder/##TMP## with scripts/make_sample_package.py (same options as its
     make_package; standin defaults to the built stand-in exam). Returns the ##TMP## path."""
-    sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
-    import make_sample_package
     opts.setdefault("standin", exe("standin"))
     return make_sample_package.make_package(folder, **opts)
 
@@ -333,6 +359,9 @@ def tidy_up():
             except subprocess.TimeoutExpired:
                 pass
     _started.clear()
+    if not _used_wine[0]:
+        return
+    _used_wine[0] = False
     try:
         others = [p["pid"] for p in windows_processes() if p["exe"].lower() not in WINE_OWN]
         if others:

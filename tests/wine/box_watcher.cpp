@@ -6,22 +6,27 @@ namespace testing_win {
 
 namespace {
 
+struct Search {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK MatchBox(HWND hwnd, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (pid == s->pid && IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindBox() {
-  struct Search { DWORD pid; HWND found; } search{GetCurrentProcessId(), nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t cls[64] = {};
-        GetClassNameW(hwnd, cls, 64);
-        if (pid == s->pid && IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{GetCurrentProcessId(), nullptr};
+  EnumWindows(&MatchBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

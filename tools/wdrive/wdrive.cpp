@@ -109,12 +109,14 @@ std::wstring ControlText(HWND h) {
   return buf;
 }
 
+BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> all;
-  EnumWindows([](HWND h, LPARAM p) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&all));
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
@@ -241,14 +243,12 @@ HWND TargetOf(const Args& a) {
   HWND h = ParseHwnd(a.positional[0].c_str());
   // --child TEXT picks a descendant by its text, --id N by its control id.
   if (const wchar_t* text = a.Get(L"--child")) {
-    struct Search { std::wstring text; HWND found; } s{text, nullptr};
-    EnumChildWindows(h, [](HWND c, LPARAM p) -> BOOL {
-      auto* s = reinterpret_cast<Search*>(p);
-      if (ControlText(c) == s->text) { s->found = c; return FALSE; }
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&s));
-    if (!s.found) Fail("no child with text %s", text);
-    return s.found;
+    std::vector<HWND> all;
+    EnumChildWindows(h, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (HWND c : all) {
+      if (ControlText(c) == text) return c;
+    }
+    Fail("no child with text %s", text);
   }
   if (a.Has(L"--id")) {
     HWND c = GetDlgItem(h, static_cast<int>(a.Num(L"--id", 0)));

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "package/paths.h"
+#include "base/module_path.h"
 
 namespace ear {
 

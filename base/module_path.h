@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+namespace ear {
+
+// The running module's file name as the system reports it (CP932 bytes).
+std::string ExecutablePath();
+
+}  // namespace ear
