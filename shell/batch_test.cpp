@@ -104,9 +104,9 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> specified;
+    std::vector<std::string> withoutPacing;
     for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) specified.push_back(line);
+      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
     }
     const std::vector<std::string> expected = {
         ":Lbl0",
@@ -119,7 +119,7 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
         "DEL %0",
         "EXIT",
     };
-    EXPECT_EQ(specified, expected);
+    EXPECT_EQ(withoutPacing, expected);
   }
 }
 
@@ -151,9 +151,9 @@ TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> specified;
+    std::vector<std::string> withoutPacing;
     for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) specified.push_back(line);
+      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
     }
     const std::vector<std::string> expected = {
         ":Lbl0",
@@ -162,7 +162,7 @@ TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
         "DEL %0",
         "EXIT",
     };
-    EXPECT_EQ(specified, expected);
+    EXPECT_EQ(withoutPacing, expected);
   }
 }
 
