@@ -60,9 +60,9 @@ std::string CleanupBatchText(std::string_view exePath) {
                                      std::string(kMaxAttempts) + " GOTO LblEnd\r\n";
   std::string text;
   text += "SET /A EarTries=0\r\n";
-  // With the first pause inside the loop, the first delete comes ~3 s after start:
-  // under Wine a process lingers ~2 s after its last window has closed.
-  text += "ping -n 3 127.0.0.1 >nul\r\n";
+  // With the pause inside the loop the first delete comes ~4 s after start: under Wine a
+  // process lingers ~2 s after its last window has closed, and one attempt must do.
+  text += "ping -n 4 127.0.0.1 >nul\r\n";
   text += ":Lbl0\r\n";
   text += std::string(kPause) + "\r\n" + countAndGiveUp;
   text += "DEL " + e + "\r\n";

@@ -68,7 +68,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(CleanupBatch, WholeTextForAPlainPath) {
   EXPECT_EQ(CleanupBatchText("C:\\exam\\ExamAutoRunner.exe"),
             "SET /A EarTries=0\r\n"
-            "ping -n 3 127.0.0.1 >nul\r\n"
+            "ping -n 4 127.0.0.1 >nul\r\n"
             ":Lbl0\r\n"
             "ping -n 2 127.0.0.1 >nul\r\n"
             "SET /A EarTries+=1\r\n"
@@ -104,9 +104,9 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> specified;
+    std::vector<std::string> withoutPacing;
     for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) specified.push_back(line);
+      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
     }
     const std::vector<std::string> expected = {
         ":Lbl0",
@@ -119,7 +119,7 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
         "DEL %0",
         "EXIT",
     };
-    EXPECT_EQ(specified, expected);
+    EXPECT_EQ(withoutPacing, expected);
   }
 }
 
@@ -127,7 +127,7 @@ TEST(CleanupBatch, EveryAttemptIsPacedAndCountedBeforeItRuns) {
   const auto lines = Lines(CleanupBatchText("C:\\a\\ExamAutoRunner.exe"));
   int pausesSinceStart = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].starts_with("ping -n 3 ")) pausesSinceStart += 2;
+    if (lines[i].starts_with("ping -n 4 ")) pausesSinceStart += 3;
     if (lines[i].starts_with("ping -n 2 ")) pausesSinceStart += 1;
     if (lines[i].starts_with("DEL ^\"") || lines[i].starts_with("RMDIR ")) {
       ASSERT_GE(i, 3u);
@@ -135,9 +135,9 @@ TEST(CleanupBatch, EveryAttemptIsPacedAndCountedBeforeItRuns) {
       EXPECT_EQ(lines[i - 2], "SET /A EarTries+=1") << lines[i];
       EXPECT_EQ(lines[i - 1], "IF %EarTries% GTR 180 GOTO LblEnd") << lines[i];
     }
-    // The launcher lingers ~2 s after closing under Wine: the first delete waits ~3 s.
+    // The launcher lingers ~2 s after closing under Wine: the first delete waits ~4 s.
     if (lines[i].starts_with("DEL ^\"")) {
-      EXPECT_GE(pausesSinceStart, 3);
+      EXPECT_GE(pausesSinceStart, 4);
     }
   }
   EXPECT_EQ(lines.front(), "SET /A EarTries=0");
@@ -151,9 +151,9 @@ TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> specified;
+    std::vector<std::string> withoutPacing;
     for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) specified.push_back(line);
+      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
     }
     const std::vector<std::string> expected = {
         ":Lbl0",
@@ -162,7 +162,7 @@ TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
         "DEL %0",
         "EXIT",
     };
-    EXPECT_EQ(specified, expected);
+    EXPECT_EQ(withoutPacing, expected);
   }
 }
 

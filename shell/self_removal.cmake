@@ -18,3 +18,9 @@ if(WIN32)
 else()
   ear_test(batch_test SOURCES batch_test.cpp LIBS ear_shell_core)
 endif()
+
+if(WIN32 AND EAR_TESTS)
+  add_test(NAME self_removal_root_test
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/self_removal_root_test.sh $<TARGET_FILE:self_removal_stand_in>)
+  ear_wine_test_properties(self_removal_root_test)
+endif()

@@ -83,12 +83,8 @@ void StartBatch(const std::string& batchPath, const SelfRemovalContext& context)
 
 void DeleteFolderTree(const std::string& folder) {
   if (folder.empty()) return;
-  struct File {
-    std::string path;
-    bool folderLink;
-  };
   std::vector<std::string> folders;
-  std::vector<File> files;
+  std::vector<std::string> files;
   {
     WIN32_FIND_DATAA entry;
     FindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
@@ -97,21 +93,13 @@ void DeleteFolderTree(const std::string& folder) {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        // A link to a folder elsewhere is removed as a link: what it points to is not ours.
-        const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        if (isFolder && !isLink) {
-          folders.push_back(JoinPath(folder, name));
-        } else {
-          files.push_back({JoinPath(folder, name), isFolder});
-        }
+        (isFolder ? folders : files).push_back(JoinPath(folder, name));
       } while (FindNextFileA(find.get(), &entry));
     }
   }
   for (const std::string& sub : folders) DeleteFolderTree(sub);
-  for (const File& file : files) {
-    const BOOL deleted = file.folderLink ? RemoveDirectoryA(file.path.c_str())
-                                         : DeleteFileA(file.path.c_str());
-    if (!deleted) ThrowLastError();
+  for (const std::string& file : files) {
+    if (!DeleteFileA(file.c_str())) ThrowLastError();
   }
   if (!RemoveDirectoryA(folder.c_str())) ThrowLastError();
 }

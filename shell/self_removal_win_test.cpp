@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/module_path.h"
 #include "base/system_error.h"
 #include "base/module_path.h"
 #include "package/paths.h"
@@ -228,8 +229,7 @@ TEST(SelfRemoval, RemovesPackageExecutableFolderAndBatchForReal) {
     }
     if (c.kind == Case::kNoPackage) RemoveTree(r.exeFolder + "##TMP##");
     if (c.kind == Case::kBatchBlocked) MakeFolders(r.parent + "ExamAutoRunner.BAT");
-    // Wine's cmd keeps the folder it started in busy even after "cd..", so the launcher
-    // (whose folder the batch inherits) starts from the parent folder, never its own.
+    // Wine's cmd keeps its start folder (the launcher's) busy even after "cd..": start outside it.
     r.startFolder = r.parent;
     if (c.kind == Case::kFromElsewhere) {
       r.startFolder = caseFolder + "elsewhere\\";

@@ -1,0 +1,150 @@
+"""The real launcher abandoned: the package goes at once, the cleanup batch removes the
+executable, its folder and itself once the launcher has ended, and nothing else is touched.
+Wine's cmd keeps the folder it starts in busy, so every launcher starts outside its own folder."""
+import os
+import shutil
+import stat
+import subprocess
+import time
+
+import harness
+
+FIRST_SCREEN = "frmStandIn"
+BATCH = "ExamAutoRunner.BAT"
+
+
+def install(parent, name):
+    folder = os.path.join(parent, name)
+    os.makedirs(folder)
+    harness.make_package(folder)
+    shutil.copy(harness.exe("launcher"), os.path.join(folder, "ExamAutoRunner.exe"))
+    return folder
+
+
+def neighbours(folder):
+    """Files and folders that must survive: another "##TMP##" among them."""
+    os.makedirs(os.path.join(folder, "##TMP##", "system"), exist_ok=True)
+    os.makedirs(os.path.join(folder, "keep dir"), exist_ok=True)
+    for rel in ("keep.txt", os.path.join("##TMP##", "system", "system.ini"), os.path.join("keep dir", "x.txt")):
+        with open(os.path.join(folder, rel), "wb") as f:
+            f.write(b"keep")
+
+
+def listing(folder, skip=None):
+    """Every entry below folder as a relative path, leaving out skip and what it holds."""
+    found = []
+    for top, dirs, files in os.walk(folder):
+        found += [os.path.normpath(os.path.relpath(os.path.join(top, n), folder)) for n in dirs + files]
+    return sorted(x for x in found if not (skip and (x == skip or x.startswith(skip + os.sep))))
+
+
+def abandon(folder, cwd, *args):
+    """Starts the launcher from cwd and presses the first screen's close button."""
+    launcher = harness.run_wine(os.path.join(folder, "ExamAutoRunner.exe"), list(args), cwd=cwd,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    screen = harness.wait_for_window(FIRST_SCREEN, timeout=30)
+    harness.wdrive("click", screen["hwnd"], "--child", "閉じる")
+    return launcher
+
+
+def wait_gone(paths, timeout=30.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end and any(os.path.exists(p) for p in paths):
+        time.sleep(0.05)
+    return time.monotonic()
+
+
+def test_closing_removes_package_executable_folder_and_batch():
+    cases = [
+        # (launcher folder name, start from an unrelated folder with its own "##TMP##")
+        ("launcher", False),
+        ("配布 ソ&表^タ%運(1)!;,=　", False),
+        ("launcher", True),
+    ]
+    for name, elsewhere in cases:
+        parent = harness.temp_dir("selfremoval")
+        folder = install(parent, name)
+        neighbours(parent)
+        cwd = parent
+        if elsewhere:
+            cwd = harness.temp_dir("elsewhere")
+            neighbours(cwd)
+        before, cwd_before = listing(parent, skip=name), listing(cwd)
+        launcher = abandon(folder, cwd)
+        assert launcher.wait(timeout=30) == 0, name
+        ended = time.monotonic()
+        assert not os.path.exists(os.path.join(folder, "##TMP##")), name  # the launcher itself deleted it
+        gone = wait_gone([folder])
+        wait_gone([os.path.join(parent, BATCH)])
+        assert not os.path.exists(folder), name
+        assert not os.path.exists(os.path.join(parent, BATCH)), name
+        assert listing(parent) == before, (name, listing(parent))
+        if elsewhere:
+            assert listing(cwd) == cwd_before, listing(cwd)
+        assert not harness.message_boxes(timeout=0.5)
+        print("%s%s: folder gone %.2f s after the launcher ended"
+              % (name, " (started elsewhere)" if elsewhere else "", gone - ended))
+
+
+def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
+    parent = harness.temp_dir("selfremoval-debug")
+    name = "配布 ソ"
+    folder = install(parent, name)
+    neighbours(parent)
+    before = listing(parent)
+    launcher = abandon(folder, parent, "-debug")
+    boxes = harness.message_boxes(timeout=10)
+    assert [(b["title"], b["text"]) for b in boxes] == [("情報", "デバッグ中は削除できません．　")], boxes
+    harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
+    assert launcher.wait(timeout=30) == 0
+    time.sleep(6)  # long enough for a batch, had one been started, to delete the executable
+    batch = os.path.join(parent, BATCH)
+    assert listing(parent) == sorted(before + [BATCH])
+
+    base = harness.winpath(parent)
+    assert not any(sign in base for sign in "%^&;,= "), base
+    e = base + "\\配布^ ソ\\ExamAutoRunner.exe"  # the space gets its caret; ソ's 0x5C stays
+    f = base + "\\配布^ ソ\\"
+    pause, count, bound = "ping -n 2 127.0.0.1 >nul", "SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO LblEnd"
+    lines = ["SET /A EarTries=0", "ping -n 4 127.0.0.1 >nul",
+             ":Lbl0", pause, count, bound, 'DEL ^"%s^"' % e, 'IF EXIST ^"%s^" GOTO Lbl0' % e,
+             "cd..",
+             ":Lbl1", pause, count, bound, 'RMDIR ^"%s^"' % f, 'IF EXIST ^"%s^" GOTO Lbl1' % f,
+             ":LblEnd", "DEL %0", "EXIT"]
+    with open(batch, "rb") as fh:
+        got = fh.read()
+    assert got.lower() == ("\r\n".join(lines) + "\r\n").encode("cp932").lower(), got
+
+    # Later, the package gone, the same batch run by the real cmd removes the launcher.
+    shutil.rmtree(os.path.join(folder, "##TMP##"))
+    cmd = harness.run_wine("cmd", ["/d", "/c", harness.winpath(batch)], cwd=parent,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    assert cmd.wait(timeout=60) == 0
+    assert not os.path.exists(folder)
+    assert not os.path.exists(batch)
+    assert listing(parent) == listing(parent, skip=name) == [x for x in before if not x.startswith(name)]
+
+
+def test_read_only_file_in_the_package_stops_before_the_batch_starts():
+    parent = harness.temp_dir("selfremoval-ro")
+    folder = install(parent, "launcher")
+    locked = os.path.join(folder, "##TMP##", "system", "locked.txt")
+    with open(locked, "wb") as f:
+        f.write(b"x")
+    os.chmod(locked, stat.S_IRUSR)  # Wine's read-only attribute
+    launcher = abandon(folder, parent)
+    boxes = harness.message_boxes(timeout=10)
+    assert len(boxes) == 1, boxes
+    text = boxes[0]["text"].replace("\r\n", "\n")
+    assert text.startswith("バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\n"), text
+    harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
+    assert launcher.wait(timeout=30) == 0
+    time.sleep(6)
+    assert os.path.isfile(os.path.join(folder, "ExamAutoRunner.exe"))
+    assert os.path.isfile(locked)
+    assert os.path.isfile(os.path.join(parent, BATCH))  # written, never started
+    os.chmod(locked, stat.S_IRUSR | stat.S_IWUSR)
+
+
+if __name__ == "__main__":
+    harness.main(globals())
