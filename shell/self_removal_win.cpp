@@ -84,6 +84,7 @@ void StartBatch(const std::string& batchPath, const SelfRemovalContext& context)
 void DeleteFolderTree(const std::string& folder) {
   if (folder.empty()) return;
   std::vector<std::string> folders;
+  std::vector<std::string> links;  // folder links (junctions, symbolic links)
   std::vector<std::string> files;
   {
     WIN32_FIND_DATAA entry;
@@ -93,11 +94,16 @@ void DeleteFolderTree(const std::string& folder) {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        (isFolder ? folders : files).push_back(JoinPath(folder, name));
+        const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        (isFolder ? (isLink ? links : folders) : files).push_back(JoinPath(folder, name));
       } while (FindNextFileA(find.get(), &entry));
     }
   }
   for (const std::string& sub : folders) DeleteFolderTree(sub);
+  // A link inside the package is removed itself; what it points to is not the launcher's.
+  for (const std::string& link : links) {
+    if (!RemoveDirectoryA(link.c_str())) ThrowLastError();
+  }
   for (const std::string& file : files) {
     if (!DeleteFileA(file.c_str())) ThrowLastError();
   }
