@@ -83,8 +83,11 @@ void StartBatch(const std::string& batchPath, const SelfRemovalContext& context)
 
 void DeleteFolderTree(const std::string& folder) {
   if (folder.empty()) return;
-  std::vector<std::string> folders;
-  std::vector<std::string> links;  // folder links (junctions, symbolic links)
+  struct Folder {
+    std::string path;
+    bool link;  // a junction or symbolic link
+  };
+  std::vector<Folder> folders;
   std::vector<std::string> files;
   {
     WIN32_FIND_DATAA entry;
@@ -95,14 +98,21 @@ void DeleteFolderTree(const std::string& folder) {
         if (name == "." || name == "..") continue;
         const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        (isFolder ? (isLink ? links : folders) : files).push_back(JoinPath(folder, name));
+        if (isFolder) {
+          folders.push_back({JoinPath(folder, name), isLink});
+        } else {
+          files.push_back(JoinPath(folder, name));
+        }
       } while (FindNextFileA(find.get(), &entry));
     }
   }
-  for (const std::string& sub : folders) DeleteFolderTree(sub);
-  // A link inside the package is removed itself; what it points to is not the launcher's.
-  for (const std::string& link : links) {
-    if (!RemoveDirectoryA(link.c_str())) ThrowLastError();
+  for (const Folder& sub : folders) {
+    // A link is removed itself: what it points to is not the launcher's to delete.
+    if (sub.link) {
+      if (!RemoveDirectoryA(sub.path.c_str())) ThrowLastError();
+    } else {
+      DeleteFolderTree(sub.path);
+    }
   }
   for (const std::string& file : files) {
     if (!DeleteFileA(file.c_str())) ThrowLastError();

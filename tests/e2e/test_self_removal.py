@@ -146,5 +146,24 @@ def test_read_only_file_in_the_package_stops_before_the_batch_starts():
     os.chmod(locked, stat.S_IRUSR | stat.S_IWUSR)
 
 
+def test_a_folder_link_in_the_package_is_never_followed():
+    parent = harness.temp_dir("link")
+    folder = install(parent, "launcher")
+    outside = os.path.join(parent, "not the launcher's")
+    os.makedirs(os.path.join(outside, "deep"))
+    for rel in ("keep.txt", os.path.join("deep", "keep.txt")):
+        with open(os.path.join(outside, rel), "wb") as f:
+            f.write(b"keep")
+    os.symlink(outside, os.path.join(folder, "##TMP##", "system", "linked"))
+    launcher = abandon(folder, parent)
+    # Windows removes the link itself; Wine refuses to remove a link to a full folder and the
+    # launcher reports it. Either way what the link points to stays whole.
+    for box in harness.message_boxes(timeout=3):
+        assert box["title"] == "エラー", box
+        harness.wdrive("click", box["hwnd"], "--id", 1)
+    assert launcher.wait(timeout=30) == 0
+    assert listing(outside) == ["deep", os.path.join("deep", "keep.txt"), "keep.txt"]
+
+
 if __name__ == "__main__":
     harness.main(globals())
