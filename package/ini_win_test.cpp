@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "package/ini.h"
 #include "package/paths.h"
+#include "tests/wine/file_bytes.h"
 
 namespace ear {
 namespace {
@@ -43,24 +44,9 @@ class IniFiles : public ::testing::Test {
   std::string Path(const std::string& name) const { return JoinPath(folder_, name); }
 
   static void WriteBytes(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    testing_win::WriteBytes(path, bytes);
   }
-  static std::string ReadBytes(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes(1 << 16, '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-  }
+  static std::string ReadBytes(const std::string& path) { return testing_win::ReadBytes(path); }
 
   std::string folder_;
 };

@@ -4,15 +4,11 @@
 #include <vector>
 
 #include "shell/batch.h"
+#include "tests/sjis_samples.h"
 
 namespace ear {
 namespace {
 
-#define SO "\x83\x5c"    // ソ
-#define HYO "\x95\x5c"   // 表
-#define TA "\x83\x5e"    // タ
-#define UN "\x89\x5e"    // 運
-#define WSP "\x81\x40"   // full-width space
 
 TEST(EscapeBatchPath, EachSignInItsOrder) {
   struct Case { std::string path; std::string expected; };

@@ -11,44 +11,22 @@
 #include "base/error.h"
 #include "base/module_path.h"
 #include "base/system_error.h"
-#include "base/module_path.h"
 #include "package/paths.h"
 #include "shell/batch.h"
+#include "tests/sjis_samples.h"
+#include "tests/wine/file_bytes.h"
 #include "shell/self_removal_win.h"
 
 namespace ear {
 namespace {
 
-#define SO "\x83\x5c"    // ソ
-#define HYO "\x95\x5c"   // 表
-#define TA "\x83\x5e"    // タ
-#define UN "\x89\x5e"    // 運
-#define WSP "\x81\x40"   // full-width space
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
-std::string ReadBytes(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string bytes(1 << 16, '\0');
-  DWORD read = 0;
-  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
+using testing_win::ReadBytes;
+using testing_win::WriteBytes;
 
 // Creates every missing folder of path.
 void MakeFolders(const std::string& path) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/utf8_win.h"
+
 namespace {
 
 struct Entry {
@@ -14,21 +16,8 @@ struct Entry {
   std::string value;  // CP932 bytes, as the ANSI functions give them
 };
 
-std::wstring Widen(const std::string& s, UINT cp) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
+using tools::Utf8;
+using tools::Widen;
 
 std::string Hex(const std::string& bytes) {
   static const char digits[] = "0123456789abcdef";
