@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/system_error.h"
+#include "forms/dialogs.h"
 #include "package/paths.h"
 #include "shell/batch.h"
 
@@ -124,7 +125,7 @@ void RunSelfRemoval(const SelfRemovalContext& context) {
   const PackagePaths paths = PackagePathsFor(context.exePath);
   WriteBatchFile(paths.cleanupBatch, CleanupBatchText(context.exePath));
   if (context.debugMode) {
-    MessageBoxA(context.owner, "デバッグ中は削除できません．　", "情報", MB_OK | MB_ICONINFORMATION);
+    forms::ShowInformation(context.owner, "デバッグ中は削除できません．　");
     return;
   }
   // The package beside the executable, whatever the current directory is.
