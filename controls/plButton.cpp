@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "controls/gdi.h"
+#include "forms/gdi.h"
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/text_win.h"

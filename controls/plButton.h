@@ -6,12 +6,14 @@
 #include <memory>
 #include <string>
 
-#include "controls/gdi.h"
+#include "forms/gdi.h"
 #include "controls/plButtonMath.h"
 #include "forms/control.h"
 #include "forms/picture.h"
 
 namespace controls {
+
+namespace gdi = forms::gdi;
 
 class TplButton;
 

@@ -8,7 +8,7 @@
 
 #include "forms/application.h"
 #include "forms/form.h"
-#include "forms/gdi_holders.h"
+#include "forms/gdi.h"
 #include "forms/text_win.h"
 
 namespace forms {
@@ -474,7 +474,7 @@ void WinControl::PaintWindow(HDC dc) {
 void WinControl::PaintGraphicChildren(HDC dc) {
   for (Control* c : controls_) {
     if (c->IsWindowed() || !c->visible_) continue;
-    SavedDC saved(dc);
+    gdi::SavedDC saved(dc);
     POINT origin;
     OffsetViewportOrgEx(dc, c->bounds_.left, c->bounds_.top, &origin);
     IntersectClipRect(dc, 0, 0, c->bounds_.width, c->bounds_.height);
@@ -545,10 +545,14 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd_, &ps);
       // Composed off-screen, copied in one go: no flicker.
       RECT r = ClientRect();
-      MemoryDC buffer(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1));
-      PaintWindow(buffer.dc());
-      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-             ps.rcPaint.bottom - ps.rcPaint.top, buffer.dc(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+      gdi::MemoryDC buffer(dc);
+      gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1)));
+      {
+        gdi::Select selected(buffer.Get(), bitmap.Get());
+        PaintWindow(buffer.Get());
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, buffer.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+      }
       EndPaint(hwnd_, &ps);
       return 0;
     }

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "forms/form.h"
-#include "forms/gdi_holders.h"
+#include "forms/gdi.h"
 #include "forms/text_win.h"
 
 namespace forms {
@@ -62,7 +62,7 @@ void Label::AdjustSize() {
   HDC dc = GetDC(nullptr);
   RECT r{0, 0, 0, 0};
   {
-    Selected font(dc, FontHandle(font_));
+    gdi::Select font(dc, FontHandle(font_));
     DrawTextA(dc, caption_.empty() ? " " : caption_.c_str(), caption_.empty() ? 1 : static_cast<int>(caption_.size()),
               &r, DrawTextFormat(TextAlign::Left) | DT_CALCRECT);
   }
@@ -76,7 +76,7 @@ void Label::AdjustSize() {
 void Label::Paint(HDC dc) {
   RECT r{0, 0, bounds_.width, bounds_.height};
   if (!transparent) FillRect(dc, &r, CachedBrush(ColorToRGB(color_)));
-  Selected font(dc, FontHandle(font_));
+  gdi::Select font(dc, FontHandle(font_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(enabled_ ? font_.color : clBtnShadow));
   DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DrawTextFormat(alignment));
@@ -102,7 +102,7 @@ void Panel::PaintWindow(HDC dc) {
     DrawEdge(dc, &r, bevelOuter == BevelCut::Raised ? BDR_RAISEDOUTER : BDR_SUNKENOUTER, BF_RECT);
   }
   if (!text_.empty()) {
-    Selected font(dc, FontHandle(font_));
+    gdi::Select font(dc, FontHandle(font_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(font_.color));
     DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r,

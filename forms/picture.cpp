@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "forms/gdi_holders.h"
+#include "forms/gdi.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
 namespace forms {
@@ -30,17 +30,6 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A 24-bit top-down DIB section, so rows can be written directly.
-HBITMAP CreateDib24(int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
 
 }  // namespace
 
@@ -99,21 +88,18 @@ void Picture::SetIcon(HICON icon) {
 }
 
 void Picture::NewBitmap(int width, int height) {
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDib24(std::max(width, 1), std::max(height, 1), &bits);
-  if (!bitmap) throw ear::Error("ビットマップを作成できません");
-  const size_t stride = (static_cast<size_t>(std::max(width, 1)) * 3 + 3) & ~size_t{3};
-  std::fill_n(static_cast<unsigned char*>(bits), stride * static_cast<size_t>(std::max(height, 1)), 0xFF);
-  SetBitmap(bitmap);
+  gdi::Dib dib = gdi::CreateDib24(std::max(width, 1), std::max(height, 1));
+  if (!dib.bitmap) throw ear::Error("ビットマップを作成できません");
+  std::fill_n(dib.bits, static_cast<size_t>(dib.stride) * static_cast<size_t>(dib.height), 0xFF);
+  SetBitmap(dib.bitmap.Release());
 }
 
 void Picture::LoadFromJpeg(const void* data, size_t size) {
   const ear::DecodedImage image = ear::DecodeJpeg(static_cast<const unsigned char*>(data), size);
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDib24(image.width, image.height, &bits);
-  if (!bitmap) throw ear::Error("ビットマップを作成できません");
-  std::copy(image.pixels.begin(), image.pixels.end(), static_cast<unsigned char*>(bits));
-  SetBitmap(bitmap);
+  gdi::Dib dib = gdi::CreateDib24(image.width, image.height);
+  if (!dib.bitmap) throw ear::Error("ビットマップを作成できません");
+  std::copy(image.pixels.begin(), image.pixels.end(), dib.bits);
+  SetBitmap(dib.bitmap.Release());
 }
 
 void Picture::LoadFromFile(const std::string& path) {

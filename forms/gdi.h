@@ -4,7 +4,14 @@
 
 #include <utility>
 
-namespace controls::gdi {
+namespace forms {
+
+// A solid brush per colour, kept for the whole run (control colour messages return it).
+HBRUSH CachedBrush(COLORREF color);
+
+}  // namespace forms
+
+namespace forms::gdi {
 
 // An object made with Create*; deleted with DeleteObject.
 template <typename Handle>
@@ -68,6 +75,19 @@ class MemoryDC {
   HDC dc_;
 };
 
+// Restores the DC state (viewport, clipping, selected objects) when it goes.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+  ~SavedDC() { RestoreDC(dc_, id_); }
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
+};
+
 class Icon {
  public:
   explicit Icon(HICON h) : h_(h) {}
@@ -128,4 +148,4 @@ inline Dib CreateDib24(int width, int height) {
   return d;
 }
 
-}  // namespace controls::gdi
+}  // namespace forms::gdi
