@@ -12,6 +12,7 @@
 #include "forms/application.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/gdi.h"
 
 namespace {
 
@@ -26,25 +27,17 @@ forms::Font ButtonFont(int height, bool bold) {
 }
 
 HBITMAP StripedBitmap(int size) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const int stride = (size * 3 + 3) & ~3;
+  forms::gdi::Dib dib = forms::gdi::CreateDib24(size, size);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
-      BYTE* p = static_cast<BYTE*>(bits) + y * stride + x * 3;
+      BYTE* p = dib.bits + y * dib.stride + x * 3;
       const bool key = x < 3 && y >= size - 3;  // magenta corner: the colour key
       const bool stripe = ((x + y) / 3) % 2 == 0;
       p[0] = key ? 255 : stripe ? 0 : 40;
       p[1] = key ? 0 : stripe ? 148 : 200;
       p[2] = key ? 255 : stripe ? 215 : 40;
     }
-  return bmp;
+  return dib.bitmap.Release();
 }
 
 }  // namespace

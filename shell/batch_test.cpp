@@ -88,6 +88,15 @@ bool IsPacingOrBound(const std::string& line) {
          line.starts_with("IF %EarTries% ") || line == ":LblEnd";
 }
 
+// The batch's lines as specified: the pacing and the bound left out.
+std::vector<std::string> WithoutPacing(const std::string& batch) {
+  std::vector<std::string> lines;
+  for (const std::string& line : Lines(batch)) {
+    if (!IsPacingOrBound(line)) lines.push_back(line);
+  }
+  return lines;
+}
+
 TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
   struct Case { std::string exe; std::string e; std::string f; };
   const Case cases[] = {
@@ -100,10 +109,7 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> withoutPacing;
-    for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
-    }
+    const std::vector<std::string> withoutPacing = WithoutPacing(CleanupBatchText(c.exe));
     const std::vector<std::string> expected = {
         ":Lbl0",
         "DEL ^\"" + c.e + "^\"",
@@ -147,10 +153,7 @@ TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    std::vector<std::string> withoutPacing;
-    for (const std::string& line : Lines(CleanupBatchText(c.exe))) {
-      if (!IsPacingOrBound(line)) withoutPacing.push_back(line);
-    }
+    const std::vector<std::string> withoutPacing = WithoutPacing(CleanupBatchText(c.exe));
     const std::vector<std::string> expected = {
         ":Lbl0",
         "DEL ^\"" + c.e + "^\"",
