@@ -13,7 +13,7 @@ export EAR_WINE_STATE=$state
 source "$here/../tests/wine/wine-env.sh"
 trap '"$here/../tests/wine/stop.sh" "$state"' EXIT
 # rows: 0 bsNormal, 3 bsFlat bffBump, 5 bsRoundRect
-for row in 0 3 5; do
+for row in ${EAR_GALLERY_ROWS:-0 3 5}; do
   "$EAR_WINE" "$build/controls/plButton_gallery.exe" "$row" 6 &
   pid=$!
   sleep 4
