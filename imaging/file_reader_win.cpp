@@ -1,20 +1,16 @@
 #include <windows.h>
 
 #include "base/error.h"
+#include "base/system_error.h"
 #include "imaging/file_reader.h"
 
 namespace ear {
 namespace {
 
-// The system's message for an error code, trimmed of trailing blanks, line breaks
-// and dots as Delphi's SysErrorMessage does.
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message(text ? text : "", text ? length : 0);
-  if (text) LocalFree(text);
+// The reason stands inside a sentence: blanks and dots at its end go too, as Delphi's
+// SysErrorMessage leaves them off.
+std::string Reason(DWORD code) {
+  std::string message = SystemMessage(code);
   while (!message.empty() && (static_cast<unsigned char>(message.back()) <= 32 || message.back() == '.'))
     message.pop_back();
   return message;
@@ -37,7 +33,7 @@ FileReader::FileReader(const std::string& fileName)
                                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))) {
   if (AsHandle(handle_) == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
-    throw Error(FileOpenErrorText(FullPathName(fileName), SystemMessage(code)));
+    throw Error(FileOpenErrorText(FullPathName(fileName), Reason(code)));
   }
   // A console or pipe named like a picture would block ReadFile: it reads as empty.
   readable_ = GetFileType(AsHandle(handle_)) == FILE_TYPE_DISK;
