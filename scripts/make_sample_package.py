@@ -62,7 +62,8 @@ def jpeg_out(path):
 
 
 def png_out(path):
-    return ["-strip", "-define", "png:exclude-chunks=date,time", path]
+    # Plain 8-bit RGB, as a publisher's picture would be.
+    return ["-strip", "-alpha", "off", "-depth", "8", "-define", "png:exclude-chunks=date,time", "PNG24:" + path]
 
 
 def out_for(path):
