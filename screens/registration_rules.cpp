@@ -85,7 +85,6 @@ std::size_t LongestCandidatePath(const CandidatePathParts& parts, std::string_vi
 
 bool HasForbiddenFileNameChar(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    if (CharLength(text, i) != 1) continue;
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x20) return true;
     switch (c) {
