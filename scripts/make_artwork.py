@@ -65,7 +65,7 @@ def title_bg(path):
     # 652 x 502, drawn at client x -3: the header panel covers the top 70 rows.
     magick("-size", "652x502", "gradient:rgb(246,248,251)-rgb(228,234,242)",
            *gradient_strip(652, 4, BLUE, DARK_BLUE), *at(0, 70),
-           *rect(PAPER, 22, 84, 629, 458, stroke="rgb(204,213,226)"),
+           *rect(PAPER, 22, 78, 629, 458, stroke="rgb(204,213,226)"),
            # the band of the exam name and grade stays plain white; two hairlines frame it
            *rect("rgb(222,230,240)", 60, 196, 591, 196), *rect("rgb(222,230,240)", 60, 312, 591, 312),
            *jpeg(path))
