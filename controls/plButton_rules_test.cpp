@@ -195,8 +195,8 @@ TEST_F(ButtonRulesTest, GradientRowsOfTheScreensLooks) {
 // ---- Caption cells
 
 TEST_F(ButtonRulesTest, CaptionCellsAtTheWrittenPositions) {
-  // The action font's text height is 12, as the worked examples assume.
-  ASSERT_EQ(Extent(L"次へ >").cy, 12);
+  // The stand-in for the action font (IPA P Gothic, bold) gives text cells 13 high.
+  ASSERT_EQ(Extent(L"次へ >").cy, 13);
   struct Case {
     const char* what;
     int width, height;
@@ -214,14 +214,14 @@ TEST_F(ButtonRulesTest, CaptionCellsAtTheWrittenPositions) {
       {"CaptionTop 9", 80, 28, "次へ >", "", taCenter, 0, 0, false, 9, false, TA_CENTER, {{L"次へ >", 40, 9}}},
       // pressed with HasFocus: one pixel right and down
       {"pressed", 80, 28, "次へ >", "", taCenter, 0, 0, false, 9, true, TA_CENTER, {{L"次へ >", 41, 10}}},
-      // centred one line: (28 - 12) / 2 + 1 = 9
-      {"centred A", 80, 28, "次へ >", "", taCenter, 0, 0, true, 0, false, TA_CENTER, {{L"次へ >", 40, 9}}},
-      // centred CaptionB alone: (28 - 12) / 2 = 8
-      {"centred B", 80, 28, "", "閉じる", taCenter, 0, 0, true, 0, false, TA_CENTER, {{L"閉じる", 40, 8}}},
-      // two centred lines, space 4: (28 - 24 - 4) / 2 = 0, then 0 + 12 + 4 = 16
+      // centred one line: (28 - 13) / 2 + 1 = 8
+      {"centred A", 80, 28, "次へ >", "", taCenter, 0, 0, true, 0, false, TA_CENTER, {{L"次へ >", 40, 8}}},
+      // centred CaptionB alone: (28 - 13) / 2 = 7, no + 1
+      {"centred B", 80, 28, "", "閉じる", taCenter, 0, 0, true, 0, false, TA_CENTER, {{L"閉じる", 40, 7}}},
+      // two centred lines, space 4: (28 - 26 - 4) / 2 = -1 (toward zero), then -1 + 13 + 4 = 16
       {"two lines", 80, 28, "受験", "開始", taCenter, 0, 0, true, 0, false, TA_CENTER,
-       {{L"受験", 40, 0}, {L"開始", 40, 16}}},
-      // 12-high text in a 10-high button: (10 - 12) / 2 + 1 = 0
+       {{L"受験", 40, -1}, {L"開始", 40, 16}}},
+      // 13-high text in a 10-high button: (10 - 13) / 2 + 1 = 0
       {"taller than the button", 80, 10, "次へ >", "", taCenter, 0, 0, true, 0, false, TA_CENTER,
        {{L"次へ >", 40, 0}}},
       // taLeft at Left + 2, taRight ending at Width - Right - 2
@@ -252,13 +252,13 @@ TEST_F(ButtonRulesTest, CaptionCellsAtTheWrittenPositions) {
   }
 }
 
-// taEven with full-width characters 12 pixels wide: x positions written out from
+// taEven with full-width characters 13 pixels wide (IPA P Gothic in synthetic bold): x positions written out from
 // step = E / (n - 1) and rem = E % (n - 1). Under a foreign locale this is where widening
 // with the active code page would break the double-byte characters apart.
 TEST_F(ButtonRulesTest, EvenSpacingAtTheWrittenPositions) {
-  for (const wchar_t* ch : {L"試", L"験", L"開", L"始", L"受"}) ASSERT_EQ(Extent(ch).cx, 12) << "glyph width";
-  ASSERT_EQ(Extent(L"試験開始").cx, 48);
-  ASSERT_EQ(Extent(L"受験").cx, 24);
+  for (const wchar_t* ch : {L"試", L"験", L"開", L"始", L"受"}) ASSERT_EQ(Extent(ch).cx, 13) << "glyph width";
+  ASSERT_EQ(Extent(L"試験開始").cx, 52);
+  ASSERT_EQ(Extent(L"受験").cx, 26);
   struct Case {
     const char* what;
     std::string text;
@@ -266,14 +266,14 @@ TEST_F(ButtonRulesTest, EvenSpacingAtTheWrittenPositions) {
     std::vector<Glyph> glyphs;
   };
   const std::vector<Case> cases = {
-      // W = 89 - 4 = 85, E = 85 - 48 = 37: step 12, rem 1, so the first gap is 13
-      {"E 37", "試験開始", 89, 0, 0, {{L"試", 2, 9}, {L"験", 27, 9}, {L"開", 51, 9}, {L"始", 75, 9}}},
-      // W = 47 - 4 = 43, E = -5: step -1, rem -2, so the first two gaps are -2
-      {"E -5", "試験開始", 47, 0, 0, {{L"試", 2, 9}, {L"験", 12, 9}, {L"開", 22, 9}, {L"始", 33, 9}}},
-      // two double-byte characters count n = 2: W = 80 - 6 - 4 - 4 = 66, E = 42, step 42
-      {"two characters", "受験", 80, 6, 4, {{L"受", 8, 9}, {L"験", 62, 9}}},
-      // margins: x starts at Left + 2 = 7; W = 100 - 5 - 3 - 4 = 88, E = 40, step 13, rem 1
-      {"margins", "試験開始", 100, 5, 3, {{L"試", 7, 9}, {L"験", 33, 9}, {L"開", 58, 9}, {L"始", 83, 9}}},
+      // W = 93 - 4 = 89, E = 89 - 52 = 37: step 12, rem 1, so the first gap is 13
+      {"E 37", "試験開始", 93, 0, 0, {{L"試", 2, 9}, {L"験", 28, 9}, {L"開", 53, 9}, {L"始", 78, 9}}},
+      // W = 51 - 4 = 47, E = -5: step -1, rem -2, so the first two gaps are -2
+      {"E -5", "試験開始", 51, 0, 0, {{L"試", 2, 9}, {L"験", 13, 9}, {L"開", 24, 9}, {L"始", 36, 9}}},
+      // two double-byte characters count n = 2: W = 80 - 6 - 4 - 4 = 66, E = 40, step 40
+      {"two characters", "受験", 80, 6, 4, {{L"受", 8, 9}, {L"験", 61, 9}}},
+      // margins: x starts at Left + 2 = 7; W = 101 - 5 - 3 - 4 = 89, E = 37, step 12, rem 1
+      {"margins", "試験開始", 101, 5, 3, {{L"試", 7, 9}, {L"験", 33, 9}, {L"開", 58, 9}, {L"始", 83, 9}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -288,18 +288,18 @@ TEST_F(ButtonRulesTest, EvenSpacingAtTheWrittenPositions) {
 
 // A disabled taEven caption: the highlight pass at (+1, +1), then the shadow pass, both spaced alike.
 TEST_F(ButtonRulesTest, EmbossedEvenCaption) {
-  auto b = NewPlainButton(89, 28, "試験開始");
+  auto b = NewPlainButton(93, 28, "試験開始");
   b->CaptionA().SetAlignment(taEven);
   b->SetCaptionTop(9);
   b->SetEnabled(false);
   const Pixels got = Capture(*b);
-  Pixels want = Reference(89, 28, TA_LEFT, {});
+  Pixels want = Reference(93, 28, TA_LEFT, {});
   {
     gdi::MemoryDC mem(nullptr);
     gdi::Select sel(mem.Get(), want.dib.bitmap.Get());
     gdi::Select font(mem.Get(), forms::FontHandle(ActionFont()));
     SetBkMode(mem.Get(), TRANSPARENT);
-    const Glyph glyphs[] = {{L"試", 2, 9}, {L"験", 27, 9}, {L"開", 51, 9}, {L"始", 75, 9}};
+    const Glyph glyphs[] = {{L"試", 2, 9}, {L"験", 28, 9}, {L"開", 53, 9}, {L"始", 78, 9}};
     SetTextColor(mem.Get(), Sys(COLOR_BTNHIGHLIGHT));
     for (const Glyph& g : glyphs) TextOutW(mem.Get(), g.x + 1, g.y + 1, g.text, 1);
     SetTextColor(mem.Get(), Sys(COLOR_BTNSHADOW));
