@@ -252,9 +252,9 @@ TEST_F(ButtonRulesTest, CaptionCellsAtTheWrittenPositions) {
   }
 }
 
-// taEven with full-width characters 13 pixels wide (IPA P Gothic in synthetic bold): x positions written out from
-// step = E / (n - 1) and rem = E % (n - 1). Under a foreign locale this is where widening
-// with the active code page would break the double-byte characters apart.
+// taEven with full-width characters 13 pixels wide (IPA P Gothic in synthetic bold): x positions
+// written out from step = E / (n - 1) and rem = E % (n - 1). Under a foreign locale this is where
+// widening with the active code page would break the double-byte characters apart.
 TEST_F(ButtonRulesTest, EvenSpacingAtTheWrittenPositions) {
   for (const wchar_t* ch : {L"試", L"験", L"開", L"始", L"受"}) ASSERT_EQ(Extent(ch).cx, 13) << "glyph width";
   ASSERT_EQ(Extent(L"試験開始").cx, 52);
