@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "forms/gdi.h"
+#include "base/gdi.h"
 #include "forms/application.h"
 #include "forms/form.h"
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 namespace controls {
 
@@ -135,6 +135,27 @@ TplButton::TplButton() {
   captionA_ = std::make_unique<TplBtnCaption>(*this);
   captionB_ = std::make_unique<TplBtnCaption>(*this);
   image_ = std::make_unique<TplBtnImage>(*this);
+}
+
+TplButton::TplButton(forms::WinControl* parent, const forms::ControlArgs& control, const Args& args)
+    : TplButton() {
+  Init(parent, control);
+  if (args.caption) captionA_->SetCaption(*args.caption);
+  if (args.captionB) captionB_->SetCaption(*args.captionB);
+  SetButtonStyle(args.buttonStyle);
+  SetGradation(args.gradation);
+  SetGradBeginColor(args.gradBegin);
+  SetGradEndColor(args.gradEnd);
+  if (args.captionTop) SetCaptionTop(*args.captionTop);
+  if (args.captionVertCenter) SetCaptionVertCenter(*args.captionVertCenter);
+  if (args.captionLineSpace) SetCaptionLineSpace(*args.captionLineSpace);
+  SetFlatFrameType(args.flatFrameType);
+  if (args.imageLeft) image_->SetLeft(*args.imageLeft);
+  if (args.imageTop) image_->SetTop(*args.imageTop);
+  SetDisableImage(args.disableImage);
+  SetHasFocus(args.hasFocus);
+  modalResult_ = args.modalResult;
+  cancel_ = args.cancel;
 }
 
 TplButton::~TplButton() {
@@ -286,8 +307,7 @@ bool TplButton::DialogKey(WORD key, unsigned shift) {
 
 void TplButton::Click() {
   pressed_ = false;
-  if (forms::Form* form = ParentForm()) form->SetModalResult(modalResult_);
-  forms::WinControl::Click();
+  forms::ButtonControl::Click();
   RequestRepaint();
 }
 
@@ -295,7 +315,7 @@ void TplButton::KeyDown(WORD& key, unsigned shift) {
   forms::WinControl::KeyDown(key, shift);
   if (Enabled() && key == VK_RETURN) {
     key = 0;
-    forms::WinControl::Click();
+    forms::Control::Click();
   }
 }
 
@@ -458,7 +478,7 @@ void TplButton::PaintGradient(HDC dc) {
 
 void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   const std::string& text = caption.Caption();
-  const std::wstring wide = forms::Widen(text);
+  const std::wstring wide = ear::Widen(text);
   const int n = static_cast<int>(wide.size());
   if (n == 0) return;
   SetBkMode(dc, TRANSPARENT);
@@ -472,7 +492,7 @@ void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   if (anchor.even) {
     std::vector<int> widths;
     for (wchar_t ch : wide) {
-      chars.push_back(forms::Narrow(std::wstring_view(&ch, 1)));
+      chars.push_back(ear::Narrow(std::wstring_view(&ch, 1)));
       widths.push_back(TextWidth(dc, chars.back()));
     }
     const EvenSpacing spacing = SpreadEvenly(anchor.available - TextWidth(dc, text), n);

@@ -1,5 +1,6 @@
 #pragma once
-// The framework's standard controls; each takes its layout row as an Args struct.
+// The framework's standard controls. Each is declared like a row of a layout table:
+// parent, the common part (ControlArgs), then the kind's own Args.
 #include <optional>
 #include <string>
 
@@ -9,20 +10,19 @@ namespace forms {
 
 enum class TextAlign { Left, Center, Right };
 
+// The own settings of a layout row of Label.
+struct LabelArgs {
+  std::string caption;
+  TextAlign alignment = TextAlign::Left;
+  bool autoSize = true;
+  bool transparent = false;
+};
+
 // A graphic label.
 class Label : public Control {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-    std::string caption;
-    std::optional<Font> font;  // none: the parent's
-    TextAlign alignment = TextAlign::Left;
-    bool autoSize = true;
-    bool transparent = false;
-    Color color = clBtnFace;
-  };
-  Label(WinControl* parent, const Args& args);
+  using Args = LabelArgs;
+  Label(WinControl* parent, const ControlArgs& control, const Args& args = {});
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
@@ -44,73 +44,87 @@ class Label : public Control {
 
 enum class BevelCut { None, Raised, Lowered };
 
+// The own settings of a layout row of Panel.
+struct PanelArgs {
+  std::string caption;
+  BevelCut bevelOuter = BevelCut::Raised;
+};
+
 class Panel : public WinControl {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-    Align align = Align::None;
-    std::string caption;
-    BevelCut bevelOuter = BevelCut::Raised;
-    Color color = clBtnFace;
-    int tabOrder = -1;
-  };
+  using Args = PanelArgs;
   Panel() = default;
-  Panel(WinControl* parent, const Args& args);
+  Panel(WinControl* parent, const ControlArgs& control, const Args& args = {});
   BevelCut bevelOuter = BevelCut::Raised;
   void PaintWindow(HDC dc) override;
 };
 
-// A graphic frame (the framework's bevel in its frame shape, lowered).
+// A graphic frame (the framework's bevel in its frame shape, lowered); nothing of its own.
 class Bevel : public Control {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-  };
-  Bevel(WinControl* parent, const Args& args);
+  Bevel(WinControl* parent, const ControlArgs& control);
   void Paint(HDC dc) override;
+};
+
+// The own settings of a layout row of Edit.
+struct EditArgs {
+  std::string text;
+  int maxLength = 0;    // bytes; 0: no limit
+  bool imeOff = false;  // the input method stays off in this edit
 };
 
 // A single-line edit over the system EDIT class.
 class Edit : public WinControl {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-    std::string text;
-    std::optional<Font> font;
-    int maxLength = 0;
-    int tabOrder = -1;
-    bool imeOff = false;
-  };
-  Edit(WinControl* parent, const Args& args);
+  using Args = EditArgs;
+  Edit(WinControl* parent, const ControlArgs& control, const Args& args = {});
   int maxLength = 0;
+  bool ImeOff() const { return imeOff_; }
+  void SetImeOff(bool value);
   std::function<void(Edit&)> onChange;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  protected:
   void FillCreateParams(CreateParams& params) override;
   void HandleCreated() override;
+
+ private:
+  void ApplyIme();
+  bool imeOff_ = false;
 };
 
-// A plain push button over the system BUTTON class; clicking sets the form's modal result.
-class Button : public WinControl {
+// A push button for its form: the one place where a click hands the modal result to the
+// form, before onClick. The plain Button and TplButton are both this.
+class ButtonControl : public WinControl {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-    std::string caption;
-    int modalResult = 0;
-    bool isDefault = false;  // Enter clicks it wherever the focus is
-    bool cancel = false;     // Escape clicks it wherever the focus is
-    int tabOrder = -1;
-  };
-  Button(WinControl* parent, const Args& args);
-  int modalResult = 0;
-  bool isDefault = false;
-  bool cancel = false;
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int value) { modalResult_ = value; }
+  // Escape clicks a cancel button wherever the focus is.
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool value) { cancel_ = value; }
+  // The full click: the form's modal result, then the plain click (Control::Click).
   void Click() override;
+
+ protected:
+  ButtonControl() { tabStop_ = true; }
+  int modalResult_ = 0;
+  bool cancel_ = false;
+};
+
+// The own settings of a layout row of Button.
+struct ButtonArgs {
+  std::string caption;
+  int modalResult = 0;
+  bool isDefault = false;  // Enter clicks it wherever the focus is
+  bool cancel = false;     // Escape clicks it wherever the focus is
+};
+
+// A plain push button over the system BUTTON class.
+class Button : public ButtonControl {
+ public:
+  using Args = ButtonArgs;
+  Button(WinControl* parent, const ControlArgs& control, const Args& args = {});
+  bool isDefault = false;
   bool DialogKey(WORD key, unsigned shift) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/rounded_region_model_test.h"
+
 #include <cmath>
 #include <limits>
 
@@ -110,7 +112,8 @@ TEST(RoundHalfEvenSaturated, SaturatesInsteadOfOverflowing) {
 }
 
 TEST(PlaceInRoundedRect, CornersAreCutByQuarterEllipses) {
-  using enum RegionPlace;
+  using testing_model::PlaceInRoundedRect;
+  using enum testing_model::RegionPlace;
   struct Case { int x, y, width, height; RegionPlace expected; int ellipse = 20; };
   const Case cases[] = {
       // The 647 x 501 wizard window: the four corner pixels are cut off.

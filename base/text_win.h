@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-namespace forms {
+namespace ear {
 
 std::wstring Widen(std::string_view text);    // active code page -> UTF-16
 std::string Narrow(std::wstring_view text);   // UTF-16 -> active code page
 
-}  // namespace forms
+}  // namespace ear

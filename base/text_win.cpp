@@ -1,8 +1,8 @@
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 #include <windows.h>
 
-namespace forms {
+namespace ear {
 
 std::wstring Widen(std::string_view text) {
   if (text.empty()) return {};
@@ -21,4 +21,4 @@ std::string Narrow(std::wstring_view text) {
   return out;
 }
 
-}  // namespace forms
+}  // namespace ear
