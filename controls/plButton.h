@@ -9,8 +9,8 @@
 
 #include "base/gdi.h"
 #include "controls/plButtonMath.h"
-#include "forms/control.h"
-#include "forms/controls.h"
+#include "forms/control_tree.h"
+#include "forms/standard_controls.h"
 #include "forms/picture.h"
 
 namespace controls {

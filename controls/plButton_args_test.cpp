@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/plButton.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 
 namespace controls {

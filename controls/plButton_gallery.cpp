@@ -10,7 +10,7 @@
 
 #include "controls/plButton.h"
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 #include "base/gdi.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 
 namespace controls {

@@ -1,6 +1,6 @@
 #pragma once
 // Top-level forms: show, modal run with a modal result, close.
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 namespace forms {
 

@@ -10,7 +10,7 @@
 
 #include "base/error.h"
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "tests/wine/box_watcher.h"

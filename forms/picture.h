@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 namespace forms {
 

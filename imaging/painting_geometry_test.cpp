@@ -113,7 +113,8 @@ TEST(RoundHalfEvenSaturated, SaturatesInsteadOfOverflowing) {
 
 TEST(PlaceInRoundedRect, CornersAreCutByQuarterEllipses) {
   using testing_model::PlaceInRoundedRect;
-  using enum testing_model::RegionPlace;
+  using testing_model::RegionPlace;
+  using enum RegionPlace;
   struct Case { int x, y, width, height; RegionPlace expected; int ellipse = 20; };
   const Case cases[] = {
       // The 647 x 501 wizard window: the four corner pixels are cut off.

@@ -1,6 +1,6 @@
 // A plain first screen until the title screen exists: one button ends the wizard as
 // registered (1, Enter), the other as closed (2, Escape).
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "screens/wizard.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 
 #include <imm.h>
 

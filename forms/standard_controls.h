@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 namespace forms {
 

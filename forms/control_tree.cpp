@@ -1,4 +1,4 @@
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 #include <windowsx.h>
 
