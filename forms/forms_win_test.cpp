@@ -217,12 +217,14 @@ TEST(FormsControls, GraphicControlsTakeTheirParentsClicksInTheirRectangle) {
   ClickAt(form.Handle(), 250, 60);    // nothing graphic: the form
   ClickAt(header.Handle(), 120, 10);  // the label in the panel
   ClickAt(header.Handle(), 20, 10);   // the panel itself
+  form.NameEdt.onClick = note("NameEdt");
+  ClickAt(form.NameEdt.Handle(), 5, 5);  // an edit, a system class, clicks too
   over.Hide();
   ClickAt(form.Handle(), 30, 60);  // a hidden label lets the picture take it
   back.SetEnabled(false);
   ClickAt(form.Handle(), 150, 100);  // a disabled picture passes it to the form
   EXPECT_EQ(clicks, (std::vector<std::string>{"CRLbl", "Image1", "Bevel1", "form", "TitleLbl", "Panel1",
-                                             "Image1", "form"}));
+                                             "NameEdt", "Image1", "form"}));
   // Pressed on the picture, released on the form beside it: no click at all.
   clicks.clear();
   back.SetEnabled(true);
