@@ -25,6 +25,7 @@ constexpr Color clWindow = SystemColor(COLOR_WINDOW);
 constexpr Color clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr Color clWhite = 0xFFFFFF;
 constexpr Color clBlack = 0x000000;
+constexpr Color clMedGray = 0xA4A0A0;  // red 160, green 160, blue 164
 COLORREF ColorToRGB(Color color);
 
 struct Font {
