@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "forms/gdi.h"
+#include "base/gdi.h"
 #include "forms/application.h"
 #include "forms/form.h"
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 namespace controls {
 
@@ -34,25 +34,7 @@ void TextOutBytes(HDC dc, int x, int y, const std::string& text) {
 
 // Captions are code page 932 whatever the machine's ANSI code page: a double-byte
 // character must count, and go back to bytes, as one character.
-constexpr UINT kCaptionCodePage = 932;
-
-std::wstring WidenCaption(std::string_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(kCaptionCodePage, 0, text.data(), size, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(kCaptionCodePage, 0, text.data(), size, out.data(), n);
-  return out;
-}
-
-std::string NarrowCaption(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(kCaptionCodePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(kCaptionCodePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
-  return out;
-}
+constexpr unsigned kCaptionCodePage = 932;
 
 }  // namespace
 
@@ -158,6 +140,27 @@ TplButton::TplButton() {
   captionA_ = std::make_unique<TplBtnCaption>(*this);
   captionB_ = std::make_unique<TplBtnCaption>(*this);
   image_ = std::make_unique<TplBtnImage>(*this);
+}
+
+TplButton::TplButton(forms::WinControl* parent, const forms::ControlArgs& control, const Args& args)
+    : TplButton() {
+  Init(parent, control);
+  if (args.caption) captionA_->SetCaption(*args.caption);
+  if (args.captionB) captionB_->SetCaption(*args.captionB);
+  SetButtonStyle(args.buttonStyle);
+  SetGradation(args.gradation);
+  SetGradBeginColor(args.gradBegin);
+  SetGradEndColor(args.gradEnd);
+  if (args.captionTop) SetCaptionTop(*args.captionTop);
+  if (args.captionVertCenter) SetCaptionVertCenter(*args.captionVertCenter);
+  if (args.captionLineSpace) SetCaptionLineSpace(*args.captionLineSpace);
+  SetFlatFrameType(args.flatFrameType);
+  if (args.imageLeft) image_->SetLeft(*args.imageLeft);
+  if (args.imageTop) image_->SetTop(*args.imageTop);
+  SetDisableImage(args.disableImage);
+  SetHasFocus(args.hasFocus);
+  modalResult_ = args.modalResult;
+  cancel_ = args.cancel;
 }
 
 TplButton::~TplButton() {
@@ -309,8 +312,7 @@ bool TplButton::DialogKey(WORD key, unsigned shift) {
 
 void TplButton::Click() {
   pressed_ = false;
-  if (forms::Form* form = ParentForm()) form->SetModalResult(modalResult_);
-  forms::WinControl::Click();
+  forms::ButtonControl::Click();
   RequestRepaint();
 }
 
@@ -318,7 +320,7 @@ void TplButton::KeyDown(WORD& key, unsigned shift) {
   forms::WinControl::KeyDown(key, shift);
   if (Enabled() && key == VK_RETURN) {
     key = 0;
-    forms::WinControl::Click();
+    forms::Control::Click();
   }
 }
 
@@ -481,7 +483,7 @@ void TplButton::PaintGradient(HDC dc) {
 
 void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   const std::string& text = caption.Caption();
-  const std::wstring wide = WidenCaption(text);
+  const std::wstring wide = ear::Widen(text, kCaptionCodePage);
   const int n = static_cast<int>(wide.size());
   if (n == 0) return;
   SetBkMode(dc, TRANSPARENT);
@@ -495,7 +497,7 @@ void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   if (anchor.even) {
     std::vector<int> widths;
     for (wchar_t ch : wide) {
-      chars.push_back(NarrowCaption(std::wstring_view(&ch, 1)));
+      chars.push_back(ear::Narrow(std::wstring_view(&ch, 1), kCaptionCodePage));
       widths.push_back(TextWidth(dc, chars.back()));
     }
     const EvenSpacing spacing = SpreadEvenly(anchor.available - TextWidth(dc, text), n);
