@@ -10,24 +10,21 @@ if(NOT WIN32)
 endif()
 
 include(ExternalProject)
-set(EAR_JPEG_SRC ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src)
+# Unpacked by scripts/install-deps.sh (Debian's pinned source package, patches applied);
+# configuring never fetches anything.
+set(EAR_JPEG_SRC ${CMAKE_CURRENT_LIST_DIR}/libjpeg-turbo/src)
 set(EAR_JPEG_BIN ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-build)
-
-if(NOT EXISTS ${EAR_JPEG_SRC}/CMakeLists.txt)
-  message(STATUS "Fetching libjpeg-turbo source into ${EAR_JPEG_SRC}")
-  execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/../scripts/fetch-libjpeg-source.sh ${EAR_JPEG_SRC}
-                  RESULT_VARIABLE fetch_rc)
-  if(NOT fetch_rc EQUAL 0)
-    message(FATAL_ERROR "Could not obtain the libjpeg-turbo source (scripts/fetch-libjpeg-source.sh)")
-  endif()
+if(NOT EXISTS ${EAR_JPEG_SRC}/.ear-debian-version)
+  message(FATAL_ERROR "The libjpeg-turbo source is missing from ${EAR_JPEG_SRC}: run scripts/install-deps.sh")
 endif()
+file(STRINGS ${EAR_JPEG_SRC}/.ear-debian-version ear_jpeg_version LIMIT_COUNT 1)
+message(STATUS "libjpeg-turbo ${ear_jpeg_version} from ${EAR_JPEG_SRC}")
 
-# The assembler SIMD code needs nasm; plain C is fast enough for a few screen pictures.
+# SIMD is fixed, never chosen by what happens to be installed (nasm comes with install-deps).
+set(ear_jpeg_simd ON)
 find_program(EAR_NASM nasm)
-if(EAR_NASM)
-  set(ear_jpeg_simd ON)
-else()
-  set(ear_jpeg_simd OFF)
+if(ear_jpeg_simd AND NOT EAR_NASM)
+  message(FATAL_ERROR "nasm is missing (libjpeg-turbo's SIMD code): run scripts/install-deps.sh")
 endif()
 
 if(CMAKE_GENERATOR MATCHES "Make")
