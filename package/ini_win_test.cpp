@@ -119,6 +119,7 @@ TEST_F(IniFiles, ARefusedWriteIsTriedForAboutASecondThenNamed) {
       {"file held open without sharing", "held.ini"},
       {"folder in the file's place", "folder.ini"},
   };
+  bool read_only_untestable = false;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     const std::string path = Path(c.name);
@@ -135,7 +136,7 @@ TEST_F(IniFiles, ARefusedWriteIsTriedForAboutASecondThenNamed) {
       if (probe != INVALID_HANDLE_VALUE) {
         // Wine run by root writes read-only files anyway; Windows refuses.
         CloseHandle(probe);
-        std::cout << "[ skipped  ] " << c.label << ": the system writes read-only files here\n";
+        read_only_untestable = true;
         continue;
       }
     }
@@ -161,6 +162,7 @@ TEST_F(IniFiles, ARefusedWriteIsTriedForAboutASecondThenNamed) {
     }
     RemoveDirectoryA(path.c_str());
   }
+  if (read_only_untestable) GTEST_SKIP() << "read-only file: the system writes read-only files here";
 }
 
 }  // namespace
