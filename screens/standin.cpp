@@ -1,5 +1,5 @@
-// A plain first screen until the title screen exists: one button ends the wizard as
-// registered (1, Enter), the other as closed (2, Escape).
+// A plain first screen: one button ends the wizard as registered (1, Enter), the
+// other as closed (2, Escape).
 #include "forms/standard_controls.h"
 #include "screens/wizard.h"
 
@@ -19,6 +19,8 @@ class TfrmStandIn : public forms::Form {
 };
 
 }  // namespace
+
+forms::Form* wizardBackdrop = nullptr;
 
 std::unique_ptr<forms::Form> CreateTitleScreen(forms::Form* owner) {
   return std::make_unique<TfrmStandIn>(owner);

@@ -12,8 +12,8 @@
 #include "package/paths.h"
 #include "screens/screen_painting.h"
 #include "screens/wizard.h"
-#include "shell/coded_message_win.h"
-#include "shell/command_line.h"
+#include "screens/coded_message_win.h"
+#include "base/command_line.h"
 #include "shell/self_removal_win.h"
 
 TfrmJPZZ0020* frmJPZZ0020 = nullptr;

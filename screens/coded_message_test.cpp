@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/coded_message.h"
-#include "shell/command_line.h"
+#include "screens/coded_message.h"
 
 namespace ear {
 namespace {
@@ -54,21 +53,6 @@ TEST(CodedMessage, LongTextIsCutToWholeCharactersWithinTwoHundredBytes) {
   const CodedBox ascii = DecodeCodedMessage("E11", std::string(300, 'y'));
   EXPECT_EQ(ascii.text.size(), 200u);
   EXPECT_EQ(ascii.text.substr(0, 4), "\r\n\r\n");
-}
-
-TEST(CommandLine, DebugOnlyExactlyAndAnywhere) {
-  struct Case { std::vector<std::string> args; bool expected; };
-  const Case cases[] = {
-      {{}, false},
-      {{"-debug"}, true},
-      {{"x", "y", "-debug"}, true},
-      {{"-Debug"}, false},
-      {{"/debug"}, false},
-      {{"--debug"}, false},
-      {{"-debug "}, false},
-      {{"debug"}, false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(HasDebugFlag(c.args), c.expected);
 }
 
 }  // namespace
