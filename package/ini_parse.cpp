@@ -7,13 +7,11 @@ namespace ear {
 
 namespace {
 
-// The profile reader's blanks: the ASCII white space, Ctrl-Z (an old end-of-file
-// mark) and the full-width space, the one space character of code page 932.
+// The profile reader's blanks: the ASCII white space and Ctrl-Z (an old end-of-file
+// mark). The full-width space is text and stays in names and values.
 std::size_t BlankLengthAt(std::string_view s, std::size_t i) {
   const unsigned char c = static_cast<unsigned char>(s[i]);
-  if (c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A) return 1;
-  if (c == 0x81 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x40) return 2;
-  return 0;
+  return (c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A) ? 1 : 0;
 }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -26,14 +24,10 @@ std::string_view TrimLeft(std::string_view s) {
   return s.substr(i);
 }
 
-// A blank at the end counts only when it is a whole character, never the second
-// byte of a two-byte one.
+// Blanks are single bytes below 0x40, never the second byte of a two-byte character.
 std::string_view TrimRight(std::string_view s) {
-  std::size_t keep = 0;
-  for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) {
-    if (BlankLengthAt(s, i) == 0) keep = i + CharLength(s, i);
-  }
-  return s.substr(0, keep);
+  while (!s.empty() && BlankLengthAt(s, s.size() - 1) == 1) s.remove_suffix(1);
+  return s;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -92,7 +86,8 @@ std::optional<Hit> Find(std::string_view text, std::string_view section, std::st
       const std::size_t close = LastCloseBracket(line);
       if (close != std::string_view::npos && close > 0) {
         if (inSection) return std::nullopt;  // the first section of that name ended
-        inSection = !sectionSeen && SameName(line.substr(1, close - 1), section);
+        const std::string_view name = TrimRight(TrimLeft(line.substr(1, close - 1)));
+        inSection = !sectionSeen && SameName(name, section);
         sectionSeen = sectionSeen || inSection;
         continue;
       }
