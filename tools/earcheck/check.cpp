@@ -194,7 +194,7 @@ class Checker {
     ini.rel = Rel(path);
     const Kind kind = KindAt(path);
     if (kind != Kind::File) {
-      const std::string what = kind == Kind::Folder ? "がファイルではなくフォルダーです。" : "がありません。";
+      const std::string what = kind == Kind::Folder ? " がファイルではなくフォルダーです。" : " がありません。";
       Add(missingSeverity, ini.rel, {}, std::string(name) + what + missingMeaning);
       return ini;
     }
@@ -496,6 +496,11 @@ class Checker {
     std::string msg = "画像は " + Number(w) + " × " + Number(h) + " です。タイトル画面の " + Number(boxW) + " × " +
                       Number(boxH) + " の枠に合わせて " + Decimal(dw) + " × " + Decimal(dh) + "（倍率 " +
                       Decimal(s) + "）で描き、白は透明になります。";
+    if (ear::RoundHalfEven(dw) == 0 || ear::RoundHalfEven(dh) == 0) {
+      Add(Severity::Warning, Rel(paths_.imageFolder + name), std::string(key),
+          msg + "1 ピクセルに満たない幅か高さで描かれるため、ほとんど見えません。");
+      return 0;
+    }
     std::int64_t left = 0;
     if (centred) {
       left = ear::RoundHalfEven(static_cast<double>(kTitleWidth - ear::RoundHalfEven(dw)) / 2);
