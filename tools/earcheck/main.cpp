@@ -71,8 +71,7 @@ int main(int argc, char** argv) {
   std::string text;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     if (progress) {
-      const std::string line = "[" + std::to_string(i + 1) + "/" + std::to_string(paths.size()) + "] ";
-      std::fputs(line.c_str(), stderr);
+      std::fprintf(stderr, "[%zu/%zu] ", i + 1, paths.size());
       std::fwrite(paths[i].data(), 1, paths[i].size(), stderr);
       std::fputs("\n", stderr);
     }
