@@ -253,6 +253,28 @@ class Command(unittest.TestCase):
                 rc, _, _ = check(args)
                 self.assertEqual(rc, want)
 
+    def test_progress_on_a_terminal_only_with_several_packages(self):
+        import pty
+        a = T.copy_of(BASE, WORK, "p1")
+        b = T.copy_of(BASE, WORK, "p2")
+        for paths, want in (([a, b], "[1/2] %s\r\n[2/2] %s\r\n" % (a, b)), ([a], "")):
+            master, slave = pty.openpty()
+            p = subprocess.run([EXE, "--json", *paths], stdout=subprocess.PIPE, stderr=slave, timeout=60)
+            os.close(slave)
+            got = b""
+            while True:
+                try:
+                    chunk = os.read(master, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                got += chunk
+            os.close(master)
+            self.assertEqual((p.returncode, got.decode("utf-8")), (0, want))
+        _, _, err = check([a, b], "--json")  # not a terminal: no progress
+        self.assertEqual(err, b"")
+
     def test_preview_is_refused_in_this_build(self):
         good = T.copy_of(BASE, WORK, "good")
         rc, out, err = check([good], "--preview", os.path.join(WORK, "pngs"))
