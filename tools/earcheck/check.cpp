@@ -312,6 +312,9 @@ class Checker {
     if (!fileName_.empty()) {
       Add(Severity::Info, sys, "ファイル名称",
           "値" + Quote(fileName_) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。");
+      if (!devCode_.empty()) {
+        Add(Severity::Info, sys, "開発コード", "値" + Quote(devCode_) + "はファイル名称があるため使われません。");
+      }
     } else if (!devCode_.empty()) {
       Add(Severity::Info, sys, "開発コード",
           "ファイル名称が空のため、値" + Quote(devCode_) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います。");

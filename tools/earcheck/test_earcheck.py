@@ -211,6 +211,7 @@ class Findings(unittest.TestCase):
                       pkg["findings"])
         self.assertIn(finding(I, SYS, "ファイル名称", "値「表ソ」をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。"),
                       pkg["findings"])
+        self.assertIn(finding(I, SYS, "開発コード", "値「EAR01」はファイル名称があるため使われません。"), pkg["findings"])
         self.assertEqual(rc, 0)
 
     def test_too_few_bytes_left_for_the_candidate(self):

@@ -64,7 +64,7 @@ class Wine(unittest.TestCase):
     def test_text_report_is_shift_jis(self):
         rc, out, _ = run("表示パッケージ")
         text = out.decode("cp932")
-        self.assertEqual(text.splitlines()[-1], "結果: エラー 0 件、警告 0 件、情報 15 件（配布できます）")
+        self.assertEqual(text.splitlines()[-1], "結果: エラー 0 件、警告 0 件、情報 16 件（配布できます）")
         self.assertRegex(text.splitlines()[0], r"^== [A-Z]:\\.*\\表示パッケージ\\##TMP##$")
         self.assertEqual(rc, 0)
 
