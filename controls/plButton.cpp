@@ -1,6 +1,7 @@
 #include "controls/plButton.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "forms/gdi.h"
 #include "forms/application.h"
@@ -29,6 +30,28 @@ int TextWidth(HDC dc, const std::string& text) {
 
 void TextOutBytes(HDC dc, int x, int y, const std::string& text) {
   TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+// Captions are code page 932 whatever the machine's ANSI code page: a double-byte
+// character must count, and go back to bytes, as one character.
+constexpr UINT kCaptionCodePage = 932;
+
+std::wstring WidenCaption(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = MultiByteToWideChar(kCaptionCodePage, 0, text.data(), size, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(kCaptionCodePage, 0, text.data(), size, out.data(), n);
+  return out;
+}
+
+std::string NarrowCaption(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(kCaptionCodePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(kCaptionCodePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace
@@ -458,7 +481,7 @@ void TplButton::PaintGradient(HDC dc) {
 
 void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   const std::string& text = caption.Caption();
-  const std::wstring wide = forms::Widen(text);
+  const std::wstring wide = WidenCaption(text);
   const int n = static_cast<int>(wide.size());
   if (n == 0) return;
   SetBkMode(dc, TRANSPARENT);
@@ -472,7 +495,7 @@ void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   if (anchor.even) {
     std::vector<int> widths;
     for (wchar_t ch : wide) {
-      chars.push_back(forms::Narrow(std::wstring_view(&ch, 1)));
+      chars.push_back(NarrowCaption(std::wstring_view(&ch, 1)));
       widths.push_back(TextWidth(dc, chars.back()));
     }
     const EvenSpacing spacing = SpreadEvenly(anchor.available - TextWidth(dc, text), n);
@@ -501,9 +524,10 @@ gdi::Dib TplButton::IconToBitmap(HICON icon, int width, int height) {
   for (int y = 0; y < height; ++y) std::memset(dib.bits + y * dib.stride, 0xFF, width * 3);
   gdi::MemoryDC mem(nullptr);
   gdi::Select sel(mem.Get(), dib.bitmap.Get());
-  // At the picture's size: DrawIcon would stretch it to the system icon size.
+  // Both draws at the icon's own size, given explicitly: a size of 0 means the system
+  // icon size wherever it is read as DI_DEFAULTSIZE, and would stretch the icon.
   DrawIconEx(mem.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-  DrawIconEx(mem.Get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  DrawIconEx(mem.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
   GdiFlush();
   return dib;
 }

@@ -21,6 +21,10 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
+# A non-Japanese locale, for the tests that prove drawing does not follow the code page.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+  localedef -i en_US -f UTF-8 en_US.UTF-8
+fi
 # libjpeg-turbo's source for the Windows builds comes with the first configure
 # (scripts/fetch-libjpeg-source.sh adds the deb-src entry it needs).
 echo "dependencies ready"
