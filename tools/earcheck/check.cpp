@@ -103,7 +103,7 @@ class Checker {
     if (actualName != "##TMP##") {
       Add(Severity::Error, "", {},
           "パッケージのフォルダー名が" + Quote(actualName) +
-              "です。ランチャーは実行ファイルの横の「##TMP##」だけを使うため、このままでは何も表示できません。");
+              "です。ランチャーは実行ファイルの横の「##TMP##」だけを使うため、このままではパッケージが見つかりません。");
     }
     CheckSettings();
     CheckPictures();

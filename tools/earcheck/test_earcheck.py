@@ -239,6 +239,14 @@ class Command(unittest.TestCase):
         _, b, _ = check([os.path.join(launcher, "##TMP##") + "/"], "--json")
         self.assertEqual(a, b)
 
+    def test_package_folder_under_another_name(self):
+        launcher = T.copy_of(BASE, WORK, "renamed")
+        os.rename(os.path.join(launcher, "##TMP##"), os.path.join(launcher, "pkg"))
+        rc, out, _ = check([os.path.join(launcher, "pkg")], "--json")
+        pkg = T.parse_json(out)["packages"][0]
+        self.assertEqual(pkg["findings"][0], finding(E, None, None, "パッケージのフォルダー名が「pkg」です。ランチャーは実行ファイルの横の「##TMP##」だけを使うため、このままではパッケージが見つかりません。"))
+        self.assertEqual(rc, 1)
+
     def test_exit_codes(self):
         good = T.copy_of(BASE, WORK, "good")
         bad = T.copy_of(BASE, WORK, "bad")
