@@ -392,7 +392,8 @@ class Checker {
       return false;
     }
     unsigned w = 0, h = 0;
-    if (!ear_jpeg_header(bytes, w, h)) {
+    if (!JpegFrameSize(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), w, h)) {
+      // The header alone fails: the decoder stops there too and gives libjpeg's reason.
       try {
         ear::DecodeJpeg(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
       } catch (const ear::Error& e) {
@@ -420,10 +421,6 @@ class Checker {
       return false;
     }
     return true;
-  }
-
-  static bool ear_jpeg_header(const std::string& bytes, unsigned& w, unsigned& h) {
-    return JpegFrameSize(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), w, h);
   }
 
   void CheckPictures() {
@@ -463,10 +460,8 @@ class Checker {
         Add(Severity::Info, p01Rel, {}, msg);
       }
     }
-    const std::int64_t shikenLeft =
-        KeyedPicture("ShikenImage", "試験画像拡張子", shikenExt_, 439, 20, true, Severity::Error,
+    KeyedPicture("ShikenImage", "試験画像拡張子", shikenExt_, 439, 20, true, Severity::Error,
                      "試験名のラベルは隠されるため、試験名は画像でも文字でも表示されません。メーカーのロゴは中央に揃います。");
-    (void)shikenLeft;
     KeyedPicture("MakerImage", "メーカー画像拡張子", makerExt_, 219, 17, false, Severity::Warning,
                  "メーカーのロゴは表示されません（メッセージは出ません）。");
     KeyedPicture("KyuTopImage", "級TOP画像拡張子", kyuExt_, 100, 30, true, Severity::Error,
@@ -474,25 +469,25 @@ class Checker {
   }
 
   // A picture drawn with white transparent into a box on the title screen.
-  std::int64_t KeyedPicture(const char* stem, const char* key, const std::string& ext, int boxW, int boxH,
+  void KeyedPicture(const char* stem, const char* key, const std::string& ext, int boxW, int boxH,
                             bool centred, Severity missingSeverity, const std::string& missingMeaning) {
     const std::string name = std::string(stem) + ext;
     const std::string sys = Rel(paths_.systemIni);
     if (ext.empty()) {
       Add(Severity::Info, sys, std::string(key), "値が空: 「" + std::string(stem) + "」の画像は使いません。");
-      return 0;
+      return;
     }
     if (ext[0] != '.') {
       Add(Severity::Error, sys, std::string(key),
           "値" + Quote(ext) + "が「.」で始まっていません。ランチャーは拡張子を名前にそのまま付けるので「" + name +
               "」を探します（「" + stem + "." + ext + "」ではありません）。");
-      if (KindAt(paths_.imageFolder + name) != Kind::File) return 0;  // no second finding for the same fault
+      if (KindAt(paths_.imageFolder + name) != Kind::File) return;  // no second finding for the same fault
     }
     std::uint32_t w = 0, h = 0;
     if (!CheckPicture({name, std::string(key), missingSeverity, missingMeaning,
                        "画像は描かれません（メッセージは出ません）。", true},
                       w, h)) {
-      return 0;
+      return;
     }
     const double s = std::min(static_cast<double>(boxW) / w, static_cast<double>(boxH) / h);
     const double dw = w * s, dh = h * s;
@@ -502,17 +497,15 @@ class Checker {
     if (ear::RoundHalfEven(dw) == 0 || ear::RoundHalfEven(dh) == 0) {
       Add(Severity::Warning, Rel(paths_.imageFolder + name), std::string(key),
           msg + "1 ピクセルに満たない幅か高さで描かれるため、ほとんど見えません。");
-      return 0;
+      return;
     }
-    std::int64_t left = 0;
     if (centred) {
-      left = ear::RoundHalfEven(static_cast<double>(kTitleWidth - ear::RoundHalfEven(dw)) / 2);
+      const std::int64_t left = ear::RoundHalfEven(static_cast<double>(kTitleWidth - ear::RoundHalfEven(dw)) / 2);
       msg += "左端は " + std::to_string(left) + " です。";
     } else {
       msg += "左端は試験名の左端に揃えます。";
     }
     Add(Severity::Info, Rel(paths_.imageFolder + name), std::string(key), msg);
-    return left;
   }
 
   // ---- exam program ----
