@@ -71,7 +71,12 @@ int main(int argc, char** argv) {
   std::string text;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     if (progress) {
-      std::fprintf(stderr, "[%zu/%zu] ", i + 1, paths.size());
+      std::string line = "[";
+      line += std::to_string(i + 1);
+      line += '/';
+      line += std::to_string(paths.size());
+      line += "] ";
+      std::fputs(line.c_str(), stderr);
       std::fwrite(paths[i].data(), 1, paths[i].size(), stderr);
       std::fputs("\n", stderr);
     }
