@@ -1,5 +1,5 @@
-# Self-removal: batch text and escaping (portable), the removal itself (Windows).
-add_library(ear_shell_core STATIC batch.cpp)
+# Self-removal: the removal itself (Windows); the batch texts live in package/.
+add_library(ear_shell_core STATIC)
 target_link_libraries(ear_shell_core PUBLIC ear_package_core)
 
 if(WIN32)
@@ -15,8 +15,6 @@ if(WIN32)
     target_compile_definitions(self_removal_win_test PRIVATE
       EAR_STAND_IN="$<TARGET_FILE_NAME:self_removal_stand_in>")
   endif()
-else()
-  ear_test(batch_test SOURCES batch_test.cpp LIBS ear_shell_core)
 endif()
 
 if(WIN32 AND EAR_TESTS)
