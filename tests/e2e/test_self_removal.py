@@ -148,15 +148,16 @@ def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
     assert not any(sign in base for sign in "%^&;,= "), base
     e = base + "\\配布^ ソ\\ExamAutoRunner.exe"  # the space gets its caret; ソ's 0x5C stays
     f = base + "\\配布^ ソ\\"
-    pause, count, bound = "ping -n 2 127.0.0.1 >nul", "SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO LblEnd"
-    lines = ["SET /A EarTries=0", "ping -n 4 127.0.0.1 >nul",
+    ping = '"C:\\windows\\system32\\PING.EXE"'  # the prefix's system folder, as Wine reports it
+    pause, count, bound = ping + " -n 2 127.0.0.1 >nul", "SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO LblEnd"
+    lines = ["SET /A EarTries=0", ping + " -n 4 127.0.0.1 >nul",
              ":Lbl0", pause, count, bound, 'DEL ^"%s^"' % e, 'IF EXIST ^"%s^" GOTO Lbl0' % e,
              "cd..",
              ":Lbl1", pause, count, bound, 'RMDIR ^"%s^"' % f, 'IF EXIST ^"%s^" GOTO Lbl1' % f,
              ":LblEnd", "DEL %0", "EXIT"]
     with open(batch, "rb") as fh:
         got = fh.read()
-    assert got.lower() == ("\r\n".join(lines) + "\r\n").encode("cp932").lower(), got
+    assert got == ("\r\n".join(lines) + "\r\n").encode("cp932"), got
 
     # Later, the package gone, the same batch run by the real cmd removes the launcher.
     shutil.rmtree(os.path.join(folder, "##TMP##"))
