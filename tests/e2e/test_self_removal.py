@@ -180,7 +180,8 @@ def test_read_only_file_in_the_package_stops_before_the_batch_starts():
     boxes = harness.message_boxes(timeout=10)
     assert len(boxes) == 1, boxes
     text = boxes[0]["text"].replace("\r\n", "\n")
-    assert text.startswith("バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\n"), text
+    # The detail ends in the prefix's own message for code 5 (access denied).
+    assert text == "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\nアクセスが拒否されました。", text
     harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
     assert launcher.wait(timeout=30) == 0
     time.sleep(6)
