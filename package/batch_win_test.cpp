@@ -98,6 +98,8 @@ struct Trial {
   ULONGLONG folderGone = 0;
 };
 
+#ifndef EAR_ROOT_DRIVE_TEST
+
 TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
   const Case cases[] = {
       {"plain", "p", "ExamAutoRunner", "ABC12345_678" LB "aB3xZ" RB, "[1]TEST.exe"},
@@ -188,6 +190,59 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
   }
   EXPECT_EQ(Listing(markers), std::vector<std::string>{});
 }
+
+#else
+
+// Run by launch_batch_root_test.sh, which maps the empty folder EAR_ROOT_DRIVE (say "R:") onto
+// a fresh folder of its own.
+TEST(LaunchBatch, InADriveRootOnlyTheExecutableAndTheBatchGo) {
+  char drive[8] = {};
+  ASSERT_EQ(GetEnvironmentVariableA("EAR_ROOT_DRIVE", drive, sizeof drive), 2u);
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string root = std::string(drive) + "\\";
+  const std::string exePath = root + "ExamAutoRunner.exe";
+  const std::string exam = root + "ABC_1" LB "aB3xZ" RB "\\[1]TEST.exe";
+  const PackagePaths paths = PackagePathsFor(exePath);
+  ASSERT_EQ(paths.batch, root + "ExamAutoRunner.BAT");
+  WriteBytes(exePath, "MZ");
+  MakeFolders(root + "ABC_1" LB "aB3xZ" RB);
+  ASSERT_TRUE(CopyFileA(StandInExam().c_str(), exam.c_str(), FALSE));
+  MakeFolders(root + "keep dir");
+  WriteBytes(root + "keep.txt", "keep");
+  WriteBytes(root + "keep dir\\inner.txt", "inner");
+  const std::string markers = JoinPath(temp, "ear-lb-root-markers-" + std::to_string(GetTickCount64())) + "\\";
+  MakeFolders(markers);
+  PlantPing(root, markers, "root");
+  std::vector<std::string> expected = Listing(root);
+  std::erase(expected, "ExamAutoRunner.exe 2");
+  WriteBatchFile(paths.batch, LaunchBatchText(exam, exePath, paths.exeFolder, SystemFolder()));
+
+  const std::string report = JoinPath(temp, "ear-lb-root-report-" + std::to_string(GetTickCount64()));
+  SetEnvironmentVariableA("EAR_STANDIN_REPORT", report.c_str());
+  SetEnvironmentVariableA("EAR_STANDIN_LIFETIME_MS", "3000");
+  char startFolder[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, startFolder);
+  SetCurrentDirectoryA(temp);
+  EXPECT_TRUE(StartBatch(paths.batch, {}));
+  SetCurrentDirectoryA(startFolder);
+  SetEnvironmentVariableA("EAR_STANDIN_REPORT", nullptr);
+  SetEnvironmentVariableA("EAR_STANDIN_LIFETIME_MS", nullptr);
+  const ULONGLONG deadline = GetTickCount64() + 60000;
+  while ((Exists(exePath) || Exists(paths.batch) || !Exists(report)) && GetTickCount64() < deadline) {
+    Sleep(100);
+  }
+  Sleep(3000);  // time enough for a stray RMDIR of the root, had there been one
+  EXPECT_NE(ReadBytes(report).find("\r\nmodule.hex=" + Hex(exam) + "\r\n"), std::string::npos);
+  EXPECT_FALSE(Exists(exePath));
+  EXPECT_FALSE(Exists(paths.batch));
+  EXPECT_EQ(Listing(root), expected);
+  EXPECT_EQ(Listing(markers), std::vector<std::string>{});
+  RemoveDirectoryA(markers.c_str());
+  DeleteFileA(report.c_str());
+}
+
+#endif
 
 }  // namespace
 }  // namespace ear
