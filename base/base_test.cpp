@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/command_line.h"
 #include "base/rounding.h"
 #include "base/sjis.h"
 
@@ -31,6 +32,21 @@ TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   const Case cases[] = {{238.5, 238}, {239.5, 240}, {-110.0, -110}, {-0.5, 0},
                         {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.5, -2}};
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.v), c.expected) << c.v;
+}
+
+TEST(CommandLine, DebugOnlyExactlyAndAnywhere) {
+  struct Case { std::vector<std::string> args; bool expected; };
+  const Case cases[] = {
+      {{}, false},
+      {{"-debug"}, true},
+      {{"x", "y", "-debug"}, true},
+      {{"-Debug"}, false},
+      {{"/debug"}, false},
+      {{"--debug"}, false},
+      {{"-debug "}, false},
+      {{"debug"}, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HasDebugFlag(c.args), c.expected);
 }
 
 }  // namespace

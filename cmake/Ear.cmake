@@ -46,7 +46,9 @@ function(ear_test name)
     # One Wine start per binary: starting Wine per test case would cost a second each.
     add_test(NAME ${name} COMMAND ${name})
     ear_wine_test_properties(${name} ${T_LABELS})
+    ear_test_results(${name} GTEST_OUTPUT=xml:)
   else()
+    # One CTest test per case; a GTEST_SKIP counts as skipped (the module's skip expression).
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "native;${T_LABELS}")
   endif()
 endfunction()
@@ -56,4 +58,23 @@ endfunction()
 function(ear_wine_test_properties name)
   set_tests_properties(${name} PROPERTIES LABELS "wine;${ARGN}" FIXTURES_REQUIRED wine
     RESOURCE_LOCK wine TIMEOUT 300 ENVIRONMENT "EAR_WINE_STATE=${CMAKE_BINARY_DIR}/wine-run")
+endfunction()
+
+# ear_test_results(NAME VAR=): the test writes its case results to a file of its own, named
+# by the environment variable (GTEST_OUTPUT=xml: for GoogleTest, EAR_TEST_RESULTS= for the
+# Python runner of scripts/test_counts.py); scripts/test-all.sh counts the cases in it.
+# A test without one counts as a single case.
+function(ear_test_results name var)
+  set(file ${CMAKE_BINARY_DIR}/test-results/${name}.xml)
+  if(WIN32 AND var MATCHES "^GTEST_OUTPUT")
+    set(file Z:${file})  # read by the Windows program: Wine's drive Z: is the Linux root
+  endif()
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "${var}${file}")
+endfunction()
+
+# ear_ship(TARGET): the executable is shipped stripped; a copy with symbols stays in
+# symbols/ of the build tree for debuggers (tests run the shipped one).
+function(ear_ship target)
+  set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER
+    ${EAR_ROOT}/scripts/link-stripped.sh ${CMAKE_STRIP} ${CMAKE_BINARY_DIR}/symbols)
 endfunction()

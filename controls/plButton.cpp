@@ -1,11 +1,12 @@
 #include "controls/plButton.h"
 
 #include <cstring>
+#include <string_view>
 
-#include "forms/gdi.h"
+#include "base/gdi.h"
 #include "forms/application.h"
 #include "forms/form.h"
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 namespace controls {
 
@@ -30,6 +31,10 @@ int TextWidth(HDC dc, const std::string& text) {
 void TextOutBytes(HDC dc, int x, int y, const std::string& text) {
   TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
+
+// Captions are code page 932 whatever the machine's ANSI code page: a double-byte
+// character must count, and go back to bytes, as one character.
+constexpr unsigned kCaptionCodePage = 932;
 
 }  // namespace
 
@@ -135,6 +140,27 @@ TplButton::TplButton() {
   captionA_ = std::make_unique<TplBtnCaption>(*this);
   captionB_ = std::make_unique<TplBtnCaption>(*this);
   image_ = std::make_unique<TplBtnImage>(*this);
+}
+
+TplButton::TplButton(forms::WinControl* parent, const forms::ControlArgs& control, const Args& args)
+    : TplButton() {
+  Init(parent, control);
+  if (args.caption) captionA_->SetCaption(*args.caption);
+  if (args.captionB) captionB_->SetCaption(*args.captionB);
+  SetButtonStyle(args.buttonStyle);
+  SetGradation(args.gradation);
+  SetGradBeginColor(args.gradBegin);
+  SetGradEndColor(args.gradEnd);
+  if (args.captionTop) SetCaptionTop(*args.captionTop);
+  if (args.captionVertCenter) SetCaptionVertCenter(*args.captionVertCenter);
+  if (args.captionLineSpace) SetCaptionLineSpace(*args.captionLineSpace);
+  SetFlatFrameType(args.flatFrameType);
+  if (args.imageLeft) image_->SetLeft(*args.imageLeft);
+  if (args.imageTop) image_->SetTop(*args.imageTop);
+  SetDisableImage(args.disableImage);
+  SetHasFocus(args.hasFocus);
+  modalResult_ = args.modalResult;
+  cancel_ = args.cancel;
 }
 
 TplButton::~TplButton() {
@@ -286,8 +312,7 @@ bool TplButton::DialogKey(WORD key, unsigned shift) {
 
 void TplButton::Click() {
   pressed_ = false;
-  if (forms::Form* form = ParentForm()) form->SetModalResult(modalResult_);
-  forms::WinControl::Click();
+  forms::ButtonControl::Click();
   RequestRepaint();
 }
 
@@ -295,7 +320,7 @@ void TplButton::KeyDown(WORD& key, unsigned shift) {
   forms::WinControl::KeyDown(key, shift);
   if (Enabled() && key == VK_RETURN) {
     key = 0;
-    forms::WinControl::Click();
+    forms::Control::Click();
   }
 }
 
@@ -458,7 +483,7 @@ void TplButton::PaintGradient(HDC dc) {
 
 void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   const std::string& text = caption.Caption();
-  const std::wstring wide = forms::Widen(text);
+  const std::wstring wide = ear::Widen(text, kCaptionCodePage);
   const int n = static_cast<int>(wide.size());
   if (n == 0) return;
   SetBkMode(dc, TRANSPARENT);
@@ -472,7 +497,7 @@ void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   if (anchor.even) {
     std::vector<int> widths;
     for (wchar_t ch : wide) {
-      chars.push_back(forms::Narrow(std::wstring_view(&ch, 1)));
+      chars.push_back(ear::Narrow(std::wstring_view(&ch, 1), kCaptionCodePage));
       widths.push_back(TextWidth(dc, chars.back()));
     }
     const EvenSpacing spacing = SpreadEvenly(anchor.available - TextWidth(dc, text), n);
@@ -501,9 +526,10 @@ gdi::Dib TplButton::IconToBitmap(HICON icon, int width, int height) {
   for (int y = 0; y < height; ++y) std::memset(dib.bits + y * dib.stride, 0xFF, width * 3);
   gdi::MemoryDC mem(nullptr);
   gdi::Select sel(mem.Get(), dib.bitmap.Get());
-  // At the picture's size: DrawIcon would stretch it to the system icon size.
+  // Both draws at the icon's own size, given explicitly: a size of 0 means the system
+  // icon size wherever it is read as DI_DEFAULTSIZE, and would stretch the icon.
   DrawIconEx(mem.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-  DrawIconEx(mem.Get(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  DrawIconEx(mem.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
   GdiFlush();
   return dib;
 }

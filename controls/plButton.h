@@ -4,16 +4,18 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "forms/gdi.h"
+#include "base/gdi.h"
 #include "controls/plButtonMath.h"
-#include "forms/control.h"
+#include "forms/control_tree.h"
+#include "forms/standard_controls.h"
 #include "forms/picture.h"
 
 namespace controls {
 
-namespace gdi = forms::gdi;
+namespace gdi = ear::gdi;
 
 class TplButton;
 
@@ -85,18 +87,40 @@ class TplBtnImage {
   bool horzCenter_ = false;
 };
 
-class TplButton : public forms::WinControl {
+// The button's own design settings, applied through the setters in this order (so
+// captionTop turns vertical centring off unless captionVertCenter says otherwise).
+// Unset optionals keep the defaults; an unset caption leaves the name as the caption.
+struct TplButtonArgs {
+  std::optional<std::string> caption;  // CaptionA
+  std::optional<std::string> captionB;
+  TplButtonStyle buttonStyle = bsNormal;
+  bool gradation = true;
+  forms::Color gradBegin = 0xFFFFFF;
+  forms::Color gradEnd = 0xC0C0C0;
+  std::optional<int> captionTop;
+  std::optional<bool> captionVertCenter;
+  std::optional<int> captionLineSpace;
+  TplBtnFrameType flatFrameType = bffFlat;
+  bool disableImage = false;
+  std::optional<int> imageLeft;  // Image.Left
+  std::optional<int> imageTop;   // Image.Top
+  bool hasFocus = true;
+  int modalResult = 0;
+  bool cancel = false;
+};
+
+class TplButton : public forms::ButtonControl {
  public:
   using MouseEvent = std::function<void(TplButton& sender, unsigned shift, int x, int y)>;
   static constexpr const wchar_t* kClassName = L"TplButton";
 
+  using Args = TplButtonArgs;
   TplButton();
+  TplButton(forms::WinControl* parent, const forms::ControlArgs& control, const Args& args = {});
   ~TplButton() override;
 
   TplButtonStyle ButtonStyle() const { return buttonStyle_; }
   void SetButtonStyle(TplButtonStyle style);
-  bool Cancel() const { return cancel_; }
-  void SetCancel(bool value) { cancel_ = value; }
   TplBtnCaption& CaptionA() { return *captionA_; }
   const TplBtnCaption& CaptionA() const { return *captionA_; }
   void SetCaptionA(const TplBtnCaption& source);
@@ -119,8 +143,6 @@ class TplButton : public forms::WinControl {
   void SetGradEndColor(forms::Color value);
   bool HasFocus() const { return hasFocus_; }
   void SetHasFocus(bool value);
-  int ModalResult() const { return modalResult_; }
-  void SetModalResult(int value) { modalResult_ = value; }
   TplBtnImage& Image() { return *image_; }
   const TplBtnImage& Image() const { return *image_; }
   void SetImage(const TplBtnImage& source);
@@ -180,7 +202,6 @@ class TplButton : public forms::WinControl {
   bool IsActiveControl() const;
 
   TplButtonStyle buttonStyle_ = bsNormal;
-  bool cancel_ = false;
   std::unique_ptr<TplBtnCaption> captionA_;  // owned
   std::unique_ptr<TplBtnCaption> captionB_;  // owned
   int captionLineSpace_ = 4;
@@ -191,7 +212,6 @@ class TplButton : public forms::WinControl {
   forms::Color gradBeginColor_ = 0xFFFFFF;
   forms::Color gradEndColor_ = 0xC0C0C0;
   bool hasFocus_ = true;
-  int modalResult_ = 0;
   std::unique_ptr<TplBtnImage> image_;  // owned, with its picture
   bool disableImage_ = false;
   RECT faceRect_{};

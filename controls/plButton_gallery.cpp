@@ -10,9 +10,9 @@
 
 #include "controls/plButton.h"
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
-#include "forms/gdi.h"
+#include "base/gdi.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ forms::Font ButtonFont(int height, bool bold) {
 }
 
 HBITMAP StripedBitmap(int size) {
-  forms::gdi::Dib dib = forms::gdi::CreateDib24(size, size);
+  ear::gdi::Dib dib = ear::gdi::CreateDib24(size, size);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       BYTE* p = dib.bits + y * dib.stride + x * 3;
@@ -46,27 +46,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const int focusRow = __argc > 1 ? std::atoi(__argv[1]) : 0;
   const int seconds = __argc > 2 ? std::atoi(__argv[2]) : 60;
 
-  forms::Form form;
-  form.caption = "TplButton";
-  form.borderless = false;
-  form.SetBounds(0, 0, 760, 600);
+  forms::Form form(nullptr, {.name = "Gallery", .clientWidth = 760, .clientHeight = 600, .text = "TplButton",
+                             .borderless = false});
   std::vector<std::unique_ptr<forms::Label>> labels;
   std::vector<std::unique_ptr<TplButton>> buttons;
   const auto label = [&](int x, int y, const std::string& text) {
-    forms::Label::Args a;
-    a.bounds = {x, y, 0, 0};
-    a.caption = text;
-    labels.push_back(std::make_unique<forms::Label>(&form, a));
+    labels.push_back(std::make_unique<forms::Label>(&form, forms::ControlArgs{.bounds = {x, y, 0, 0}},
+                                                    forms::Label::Args{.caption = text}));
   };
   const auto button = [&](int x, int y, int w, int h, const std::string& caption) -> TplButton& {
-    auto b = std::make_unique<TplButton>();
-    b->name = "Btn" + std::to_string(buttons.size());
-    b->SetBounds(x, y, w, h);
-    b->SetParent(&form);
-    b->SetFont(ButtonFont(-12, true));
-    b->SetGradBeginColor(14128128);
-    b->SetGradEndColor(8931584);
-    b->CaptionA().SetCaption(caption);
+    auto b = std::make_unique<TplButton>(
+        &form,
+        forms::ControlArgs{.name = "Btn" + std::to_string(buttons.size()), .bounds = {x, y, w, h},
+                           .font = ButtonFont(-12, true)},
+        TplButton::Args{.caption = caption, .gradBegin = 14128128, .gradEnd = 8931584});
     buttons.push_back(std::move(b));
     return *buttons.back();
   };

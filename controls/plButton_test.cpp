@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 
 namespace controls {
@@ -87,11 +87,8 @@ struct Pixels {
   }
 };
 
-forms::Panel::Args PanelArgs(const std::string& name, forms::Bounds bounds) {
-  forms::Panel::Args a;
-  a.name = name;
-  a.bounds = bounds;
-  return a;
+forms::ControlArgs PanelArgs(const std::string& name, forms::Bounds bounds) {
+  return {.name = name, .bounds = bounds};
 }
 
 Pixels PaintToDib(TplButton& button) {
@@ -1116,8 +1113,8 @@ struct ModalScene {
     close.SetModalResult(2);
     for (TplButton* b : {&back, &next, &other, &close}) {
       b->SetFont(ActionFont());
-      b->onClick = [this](forms::Control& sender) {
-        clicks.push_back(sender.name);
+      b->onClick = [this, b] {
+        clicks.push_back(b->name);
         resultsSeen.push_back(form.ModalResult());
       };
     }
@@ -1198,7 +1195,7 @@ TEST(ModalInput, AClickEndsTheFormWithTheButtonsModalResult) {
   std::vector<std::string> activeAtClick;
   std::vector<POINT> enterPoints;
   s.back.onMouseEnter = [&](TplButton&, unsigned, int x, int y) { enterPoints.push_back({x, y}); };
-  s.back.onClick = [&](forms::Control&) {
+  s.back.onClick = [&] {
     activeAtClick.push_back(s.Active());
     s.clicks.push_back("BackBtn");
   };

@@ -4,7 +4,7 @@
 
 #include "base/module_path.h"
 #include "forms/app_text.h"
-#include "forms/control.h"
+#include "forms/control_tree.h"
 #include "forms/form.h"
 
 namespace forms {

@@ -16,9 +16,16 @@ BOOL CALLBACK CollectEnabledWindow(HWND hwnd, LPARAM lp) {
 }
 }  // namespace
 
-Form::Form(Form* owner) : owner_(owner) {
+Form::Form(Form* owner, const Args& args) : owner_(owner) {
   visible_ = false;
   tabStop_ = false;
+  name = args.name;
+  bounds_ = Bounds{args.left, args.top, args.clientWidth, args.clientHeight};
+  position = args.position;
+  color_ = args.color;
+  font_ = args.font;
+  text_ = args.text;
+  borderless = args.borderless;
 }
 
 Form::~Form() { DestroyHandle(); }
@@ -34,9 +41,6 @@ void Form::FillCreateParams(CreateParams& params) {
   if (!borderless) params.style |= WS_CAPTION | WS_SYSMENU;
 }
 
-void Form::HandleCreated() {
-  if (!caption.empty()) SetText(caption);
-}
 
 void Form::DoShow() {
   if (!created_) {

@@ -1,6 +1,6 @@
 #pragma once
 // Top-level forms: show, modal run with a modal result, close.
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 namespace forms {
 
@@ -12,14 +12,28 @@ enum class Position { Designed, ScreenCenter };
 // Dialog results as the platform numbers them.
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
+// A form's design settings; the window text is the form's Text().
+struct FormArgs {
+  std::string name;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int left = 0;  // where the window goes when position is Designed
+  int top = 0;
+  Position position = Position::Designed;
+  Color color = clBtnFace;
+  Font font;
+  std::string text;  // the window text (title)
+  bool borderless = true;
+};
+
 class Form : public WinControl {
  public:
+  using Args = FormArgs;
   // The owner's window owns ours: it stays above the owner and is modal to it.
-  explicit Form(Form* owner = nullptr);
+  explicit Form(Form* owner = nullptr, const Args& args = {});
   ~Form() override;
 
   Form* Owner() const { return owner_; }
-  std::string caption;
   Position position = Position::Designed;
   bool borderless = true;
 
@@ -54,7 +68,6 @@ class Form : public WinControl {
 
  protected:
   void FillCreateParams(CreateParams& params) override;
-  void HandleCreated() override;
   // Handler of WM_AFTERSHOW.
   virtual void AfterShow() {}
 

@@ -2,11 +2,15 @@
 // labels, pictures and the default error box.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <imm.h>
+
 #include <memory>
+#include <vector>
 
 #include "base/error.h"
 #include "forms/application.h"
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "tests/wine/box_watcher.h"
@@ -16,15 +20,14 @@ namespace {
 
 class TwoButtonForm : public Form {
  public:
-  TwoButtonForm() {
-    bounds_ = Bounds{100, 100, 300, 120};
-    position = Position::ScreenCenter;
-  }
+  TwoButtonForm()
+      : Form(nullptr, {.name = "TwoButtonForm", .clientWidth = 300, .clientHeight = 120, .left = 100, .top = 100,
+                       .position = Position::ScreenCenter, .text = "\x83\x65\x83\x58\x83\x67"}) {}  // テスト
   Edit NameEdt{this, {.name = "NameEdt", .bounds = {10, 10, 120, 22}}};
-  Button OkBtn{this, {.name = "OkBtn", .bounds = {10, 60, 80, 26}, .caption = "OK", .modalResult = mrOk}};
-  Button NoBtn{this, {.name = "NoBtn", .bounds = {100, 60, 80, 26}, .caption = "No", .modalResult = mrNo}};
-  Button EndBtn{this, {.name = "EndBtn", .bounds = {190, 60, 80, 26}, .caption = "End",
-                       .modalResult = mrCancel, .cancel = true}};
+  Button OkBtn{this, {.name = "OkBtn", .bounds = {10, 60, 80, 26}}, {.caption = "OK", .modalResult = mrOk}};
+  Button NoBtn{this, {.name = "NoBtn", .bounds = {100, 60, 80, 26}}, {.caption = "No", .modalResult = mrNo}};
+  Button EndBtn{this, {.name = "EndBtn", .bounds = {190, 60, 80, 26}},
+                {.caption = "End", .modalResult = mrCancel, .cancel = true}};
 };
 
 void PostKey(HWND hwnd, WORD key) { PostMessageW(hwnd, WM_KEYDOWN, key, 1); }
@@ -69,12 +72,12 @@ TEST(FormsModal, TabFollowsTabOrderAndEnterClicksTheFocusedButton) {
 
 TEST(FormsLabel, AutoSizeKeepsTheRightEdgeOfARightAlignedLabel) {
   TwoButtonForm form;
-  Label right(&form, {.name = "R", .bounds = {200, 10, 40, 20}, .caption = "x", .alignment = TextAlign::Right});
+  Label right(&form, {.name = "R", .bounds = {200, 10, 40, 20}}, {.caption = "x", .alignment = TextAlign::Right});
   const int rightEdge = 240;
   right.SetCaption("ファイル名表示位置");
   EXPECT_EQ(right.Left() + right.Width(), rightEdge);
   EXPECT_GT(right.Width(), 40);
-  Label left(&form, {.name = "L", .bounds = {20, 40, 10, 10}, .caption = "abc"});
+  Label left(&form, {.name = "L", .bounds = {20, 40, 10, 10}}, {.caption = "abc"});
   EXPECT_EQ(left.Left(), 20);
   EXPECT_GT(left.Width(), 0);
   EXPECT_GT(left.Height(), 0);
@@ -103,9 +106,9 @@ TEST(FormsImage, SurfaceOfAnEmptyControlIsAWhiteBitmapOfItsSize) {
 
 TEST(FormsControls, PanelAlignedToTheTopSpansTheFormAndHoldsItsChildren) {
   TwoButtonForm form;
-  Panel header(&form, {.name = "Panel1", .bounds = {5, 5, 10, 70}, .align = Align::Top,
-                       .bevelOuter = BevelCut::None});
-  Label title(&header, {.name = "TitleLbl", .bounds = {225, 9, 10, 10}, .caption = "実施手順の確認"});
+  Panel header(&form, {.name = "Panel1", .bounds = {5, 5, 10, 70}, .align = Align::Top},
+               {.bevelOuter = BevelCut::None});
+  Label title(&header, {.name = "TitleLbl", .bounds = {225, 9, 10, 10}}, {.caption = "実施手順の確認"});
   EXPECT_EQ(header.Left(), 0);
   EXPECT_EQ(header.Top(), 0);
   EXPECT_EQ(header.Width(), form.Width());
@@ -120,7 +123,7 @@ TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
   const std::string name = "\x83\x5C\x95\x5C\x83\x5E\x89\x5E abc";  // ソ表タ運: second bytes 5C and 5E
   form.NameEdt.SetText(name);
   EXPECT_EQ(form.NameEdt.Text(), name);
-  Edit limited(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}, .maxLength = 5});
+  Edit limited(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}}, {.maxLength = 5});
   limited.Handle();
   SendMessageW(limited.Handle(), WM_CHAR, L'1', 0);
   for (wchar_t c : std::wstring(L"234567")) SendMessageW(limited.Handle(), WM_CHAR, c, 0);
@@ -129,7 +132,7 @@ TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
 
 TEST(FormsApplication, AnErrorThatEscapesAClickReachesTheDefaultErrorBox) {
   TwoButtonForm form;
-  form.OkBtn.onClick = [](Control&) { throw ear::Error("\x83\x65\x83\x58\x83\x67\x81\x42"); };  // テスト。
+  form.OkBtn.onClick = [] { throw ear::Error("\x83\x65\x83\x58\x83\x67\x81\x42"); };  // テスト。
   testing_win::BoxWatcher box(IDOK);
   form.onShow = [&](Form&) { PostMessageW(form.OkBtn.Handle(), BM_CLICK, 0, 0); };
   // The click sets the modal result before the handler throws; the program goes on.
@@ -141,6 +144,142 @@ TEST(FormsApplication, AnErrorThatEscapesAClickReachesTheDefaultErrorBox) {
   EXPECT_EQ(info.title, "forms_win_test");  // the first character keeps its case
   EXPECT_TRUE(info.hasIcon);
   ASSERT_EQ(info.buttons.size(), 1u);
+}
+
+TEST(FormsForm, ArgsGiveSizeColourFontAndTheOneWindowText) {
+  const Font font{.name = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", .height = -13};
+  Form form(nullptr, {.name = "frmArgs", .clientWidth = 647, .clientHeight = 501, .position = Position::ScreenCenter,
+                      .color = 0x00123456, .font = font, .text = "\x8E\x8E\x8C\xB1"});  // 試験
+  EXPECT_EQ(form.name, "frmArgs");
+  EXPECT_EQ(form.GetColor(), 0x00123456u);
+  EXPECT_EQ(form.GetFont(), font);
+  EXPECT_EQ(form.Text(), "\x8E\x8E\x8C\xB1");
+  form.onShow = [](Form& f) { f.Close(); };
+  form.ShowModal();
+  wchar_t title[16] = {};
+  GetWindowTextW(form.Handle(), title, 16);
+  EXPECT_EQ(std::wstring(title), L"\u8A66\u9A13");
+  RECT client{};
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, 647);
+  EXPECT_EQ(client.bottom, 501);
+  EXPECT_EQ(form.Left(), (GetSystemMetrics(SM_CXSCREEN) - 647) / 2);
+  EXPECT_EQ(form.Top(), (GetSystemMetrics(SM_CYSCREEN) - 501) / 2);
+  // Setting the text later changes the one stored text and the window's.
+  form.SetText("abc");
+  GetWindowTextW(form.Handle(), title, 16);
+  EXPECT_EQ(std::wstring(title), L"abc");
+  EXPECT_EQ(form.Text(), "abc");
+}
+
+TEST(FormsControls, ImeOffEditHasNoInputContextWhileAnotherEditHasOne) {
+  TwoButtonForm form;
+  Edit venue(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}}, {.imeOff = true});
+  form.Handle();
+  auto hasContext = [](HWND hwnd) {
+    HIMC context = ImmGetContext(hwnd);
+    if (context) ImmReleaseContext(hwnd, context);
+    return context != nullptr;
+  };
+  EXPECT_TRUE(hasContext(form.NameEdt.Handle()));
+  EXPECT_FALSE(hasContext(venue.Handle()));
+  venue.SetImeOff(false);
+  EXPECT_TRUE(hasContext(venue.Handle()));
+  venue.SetImeOff(true);
+  EXPECT_FALSE(hasContext(venue.Handle()));
+  // Set before the window exists, the flag is applied when it is made.
+  Edit late(&form, {.name = "JuBanEdt", .bounds = {10, 70, 60, 20}}, {.imeOff = true});
+  EXPECT_FALSE(hasContext(late.Handle()));
+}
+
+// A press and release of the left button at (x, y) of a window's client area.
+void ClickAt(HWND hwnd, int x, int y) {
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+TEST(FormsControls, GraphicControlsTakeTheirParentsClicksInTheirRectangle) {
+  TwoButtonForm form;
+  std::vector<std::string> clicks;
+  auto note = [&clicks](const char* who) { return [&clicks, who] { clicks.push_back(who); }; };
+  form.onClick = note("form");
+  Panel header(&form, {.name = "Panel1", .bounds = {0, 0, 300, 40}, .onClick = note("Panel1")});
+  Image back(&form, {.name = "Image1", .bounds = {0, 50, 200, 60}, .onClick = note("Image1")});
+  Label over(&form, {.name = "CRLbl", .bounds = {20, 55, 40, 12}, .onClick = note("CRLbl")},
+             {.caption = "abc", .autoSize = false});
+  Label inPanel(&header, {.name = "TitleLbl", .bounds = {100, 5, 50, 20}, .onClick = note("TitleLbl")},
+                {.autoSize = false});
+  Bevel frame(&form, {.name = "Bevel1", .bounds = {250, 100, 40, 15}, .onClick = note("Bevel1")});
+  form.Handle();
+  ClickAt(form.Handle(), 30, 60);     // the label lies over the picture: the later one takes it
+  ClickAt(form.Handle(), 150, 100);   // the picture alone
+  ClickAt(form.Handle(), 260, 105);   // the bevel
+  ClickAt(form.Handle(), 250, 60);    // nothing graphic: the form
+  ClickAt(header.Handle(), 120, 10);  // the label in the panel
+  ClickAt(header.Handle(), 20, 10);   // the panel itself
+  form.NameEdt.onClick = note("NameEdt");
+  ClickAt(form.NameEdt.Handle(), 5, 5);  // an edit, a system class, clicks too
+  over.Hide();
+  ClickAt(form.Handle(), 30, 60);  // a hidden label lets the picture take it
+  back.SetEnabled(false);
+  ClickAt(form.Handle(), 150, 100);  // a disabled picture passes it to the form
+  EXPECT_EQ(clicks, (std::vector<std::string>{"CRLbl", "Image1", "Bevel1", "form", "TitleLbl", "Panel1",
+                                             "NameEdt", "Image1", "form"}));
+  // Pressed on the picture, released on the form beside it: no click at all.
+  clicks.clear();
+  back.SetEnabled(true);
+  SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 100));
+  SendMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(250, 100));
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST(FormsControls, ButtonClickHandsItsModalResultToTheFormBeforeItsHandlerRuns) {
+  TwoButtonForm form;
+  int seen = -1;
+  form.NoBtn.onClick = [&] { seen = form.ModalResult(); };
+  form.Handle();
+  SendMessageW(form.NoBtn.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(seen, mrNo);
+  EXPECT_EQ(form.ModalResult(), mrNo);
+  // Clicks on anything but a button leave the modal result alone.
+  form.SetModalResult(mrNone);
+  Label label(&form, {.name = "L", .bounds = {200, 10, 40, 20}}, {.caption = "x", .autoSize = false});
+  ClickAt(form.Handle(), 210, 15);
+  ClickAt(form.Handle(), 5, 100);
+  EXPECT_EQ(form.ModalResult(), mrNone);
+}
+
+// The whole bitmap as rows of blue, green, red bytes.
+std::vector<unsigned char> BitmapBytes(HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<unsigned char> bytes(static_cast<size_t>((width * 3 + 3) & ~3) * static_cast<size_t>(height));
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bytes.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  return bytes;
+}
+
+TEST(FormsPicture, LoadsAJpegBuiltIntoTheExecutableByName) {
+  Picture fromFile;
+  fromFile.LoadFromFile(EAR_JPEG_TESTDATA "/odd13x5.jpg");
+  Picture fromResource;
+  fromResource.LoadFromResource("EARTESTJPEG");
+  ASSERT_EQ(fromResource.GetKind(), Picture::Kind::Bitmap);
+  EXPECT_EQ(fromResource.Width(), 13);
+  EXPECT_EQ(fromResource.Height(), 5);
+  EXPECT_EQ(BitmapBytes(fromResource.Bitmap(), 13, 5), BitmapBytes(fromFile.Bitmap(), 13, 5));
+  EXPECT_THROW(fromResource.LoadFromResource("EARNOSUCHJPEG"), ear::Error);
+  // A picture control names its artwork in its row.
+  TwoButtonForm form;
+  Image art(&form, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = "EARTESTJPEG"});
+  EXPECT_EQ(art.picture.Width(), 13);
+  EXPECT_EQ(BitmapBytes(art.picture.Bitmap(), 13, 5), BitmapBytes(fromFile.Bitmap(), 13, 5));
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "base/error.h"
-#include "forms/gdi.h"
+#include "base/gdi.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
 namespace forms {
+
+namespace gdi = ear::gdi;
 
 namespace {
 
@@ -152,13 +154,11 @@ HDC Picture::Canvas() {
 
 Image::Image() { picture.onChange = [this] { Invalidate(); }; }
 
-Image::Image(WinControl* parent, const Args& args) : Image() {
-  name = args.name;
-  bounds_ = args.bounds;
+Image::Image(WinControl* parent, const ControlArgs& control, const Args& args) : Image() {
   stretch = args.stretch;
   center = args.center;
   if (!args.resource.empty()) picture.LoadFromResource(args.resource.c_str());
-  SetParent(parent);
+  Init(parent, control);
 }
 
 HDC Image::Canvas() {

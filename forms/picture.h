@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 namespace forms {
 
@@ -22,10 +22,11 @@ class Picture {
   HBITMAP Bitmap() const { return bitmap_; }
   HICON Icon() const { return icon_; }
 
-  // Chooses the decoder by the file's extension (.jpg/.jpeg, .bmp, .ico, .png, .gif).
+  // Loads JPEG (.jpg, .jpeg), BMP (.bmp) and icon (.ico) files, chosen by the extension
+  // in any letter case; any other extension is refused with an error.
   void LoadFromFile(const std::string& path);
   void LoadFromJpeg(const void* data, size_t size);
-  // A JPEG stored as an RCDATA resource of the executable.
+  // A JPEG stored as an RCDATA resource of the running executable, found by its name.
   void LoadFromResource(const char* name);
   void SetBitmap(HBITMAP bitmap);  // takes ownership
   void SetIcon(HICON icon);        // takes ownership
@@ -49,18 +50,19 @@ class Picture {
   HGDIOBJ canvasOld_ = nullptr;
 };
 
+// The own settings of a layout row of Image.
+struct ImageArgs {
+  std::string resource;  // name of the JPEG artwork built into the executable (RCDATA)
+  bool stretch = false;
+  bool center = false;
+};
+
 // A graphic control that draws its picture at its top-left corner.
 class Image : public Control {
  public:
-  struct Args {
-    std::string name;
-    Bounds bounds;
-    std::string resource;  // JPEG design artwork stored with the executable
-    bool stretch = false;
-    bool center = false;
-  };
+  using Args = ImageArgs;
   Image();
-  Image(WinControl* parent, const Args& args);
+  Image(WinControl* parent, const ControlArgs& control, const Args& args = {});
 
   Picture picture;
   bool stretch = false;

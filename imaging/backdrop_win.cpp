@@ -1,6 +1,5 @@
 #include "imaging/backdrop_win.h"
 
-#include "forms/picture.h"
 #include "imaging/gdiplus_win.h"
 
 namespace ear {
@@ -11,9 +10,8 @@ constexpr float kFrameWidth = 2.0f;
 constexpr float kTileShift = 10.0f;
 }  // namespace
 
-void PaintBackdrop(forms::Image& image, const std::string& textureFile, int width, int height) {
+void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height) {
   using namespace gdiplus;
-  HDC surface = image.Canvas();
   // Declared in creation order: leaving the scope releases pen, brush, bitmap, graphics.
   Graphics graphics;
   Flat::GdipCreateFromHDC(surface, graphics.Put());
@@ -28,7 +26,6 @@ void PaintBackdrop(forms::Image& image, const std::string& textureFile, int widt
     Flat::GdipFillRectangleI(graphics.Get(), brush.Get(), 0, 0, width, height);
   }
   Flat::GdipDrawRectangleI(graphics.Get(), pen.Get(), 0, 0, width, height);
-  image.Changed();
 }
 
 }  // namespace ear

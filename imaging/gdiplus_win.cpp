@@ -1,6 +1,6 @@
 #include "imaging/gdiplus_win.h"
 
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 namespace ear::gdiplus {
 
@@ -18,6 +18,6 @@ Session::~Session() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
-std::wstring WideFileName(const std::string& fileName) { return forms::Widen(fileName); }
+std::wstring WideFileName(const std::string& fileName) { return ear::Widen(fileName); }
 
 }  // namespace ear::gdiplus

@@ -7,10 +7,9 @@ endif()
 
 if(WIN32)
   add_library(ear_gdiplus STATIC gdiplus_win.cpp)
-  target_link_libraries(ear_gdiplus PUBLIC ear_base ear_forms gdiplus)
+  target_link_libraries(ear_gdiplus PUBLIC ear_base gdiplus)
 
   add_library(ear_painting STATIC painting_win.cpp)
-  target_link_libraries(ear_painting PUBLIC ear_painting_core ear_imaging_core ear_gdiplus ear_forms
-                        gdi32 user32)
+  target_link_libraries(ear_painting PUBLIC ear_painting_core ear_imaging_core ear_gdiplus gdi32 user32)
   ear_test(painting_win_test SOURCES painting_win_test.cpp LIBS ear_painting)
 endif()

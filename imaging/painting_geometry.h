@@ -1,6 +1,6 @@
 #pragma once
 // The arithmetic of the screen painting helpers: fitting a keyed picture into its box,
-// centring a picture control, and the rounded window region (for checking pixels).
+// centring a picture control.
 #include <cstdint>
 
 namespace ear {
@@ -25,12 +25,5 @@ KeyedPlacement PlaceKeyedImage(std::uint32_t w, std::uint32_t h, int boxWidth, i
 
 // Left edge that centres a picture of the given width on a screen.
 std::int64_t CenteredLeft(int screenWidth, std::uint32_t pictureWidth);
-
-// The region of CreateRoundRectRgn(0, 0, width, height, ellipse, ellipse) against a pixel.
-// The system leaves out the last column and row: the region is a (width − 1) × (height − 1)
-// rectangle whose corners are cut by quarters of the ellipse. Border is within half a pixel of
-// a corner's curve, where rasterisers may differ.
-enum class RegionPlace { Inside, Outside, Border };
-RegionPlace PlaceInRoundedRect(int x, int y, int width, int height, int ellipse);
 
 }  // namespace ear

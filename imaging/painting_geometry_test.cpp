@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/rounded_region_model_test.h"
+
 #include <cmath>
 #include <limits>
 
@@ -110,6 +112,8 @@ TEST(RoundHalfEvenSaturated, SaturatesInsteadOfOverflowing) {
 }
 
 TEST(PlaceInRoundedRect, CornersAreCutByQuarterEllipses) {
+  using testing_model::PlaceInRoundedRect;
+  using testing_model::RegionPlace;
   using enum RegionPlace;
   struct Case { int x, y, width, height; RegionPlace expected; int ellipse = 20; };
   const Case cases[] = {

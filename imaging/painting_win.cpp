@@ -47,17 +47,9 @@ int DrawKeyed(Surface&& surface, const std::string& fileName, int boxWidth, int 
 
 }  // namespace
 
-int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWidth,
+int DrawKeyedImage(const std::function<HDC()>& surface, const std::string& fileName, int boxWidth,
                    int boxHeight, int top, int askedLeft, int centringWidth) {
-  bool drawn = false;
-  const int left = DrawKeyed(
-      [&] {
-        drawn = true;
-        return target.Canvas();
-      },
-      fileName, boxWidth, boxHeight, top, askedLeft, centringWidth);
-  if (drawn) target.Changed();
-  return left;
+  return DrawKeyed(surface, fileName, boxWidth, boxHeight, top, askedLeft, centringWidth);
 }
 
 int DrawKeyedImage(HDC surface, const std::string& fileName, int boxWidth, int boxHeight,
@@ -66,13 +58,12 @@ int DrawKeyedImage(HDC surface, const std::string& fileName, int boxWidth, int b
                    centringWidth);
 }
 
-void CenterImageByFile(forms::Form& screen, forms::Image& image, const std::string& fileName) {
-  if (!FileExists(fileName)) return;
+std::optional<int> CenteredLeftOfFile(int screenWidth, const std::string& fileName) {
+  if (!FileExists(fileName)) return std::nullopt;
   std::uint32_t w = 0;
   std::uint32_t h = 0;
   GetDimension(fileName, w, h);
-  image.SetLeft(ClampToInt(CenteredLeft(screen.Width(), w)));
-  image.picture.LoadFromFile(fileName);
+  return ClampToInt(CenteredLeft(screenWidth, w));
 }
 
 void ApplyRoundedRegion(HWND window) {

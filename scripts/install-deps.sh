@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on Debian 12; does nothing that is already done.
+# Installs what building and testing need on Debian 12, and unpacks the pinned
+# libjpeg-turbo source the Windows builds compile; does nothing that is already done.
 # Never pulls i386/wine32 packages, and never upgrades what is installed.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake g++ make python3 libgtest-dev googletest libjpeg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
@@ -21,6 +23,81 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
-# libjpeg-turbo's source for the Windows builds comes with the first configure
-# (scripts/fetch-libjpeg-source.sh adds the deb-src entry it needs).
+# A non-Japanese locale, for the tests that prove drawing does not follow the code page.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+  localedef -i en_US -f UTF-8 en_US.UTF-8
+fi
+
+# libjpeg-turbo for the Windows builds: Debian 12's source package, pinned and checked,
+# unpacked with Debian's patches into third_party/libjpeg-turbo/src (third_party/libjpeg.cmake
+# looks there).
+jpeg_version=1:2.1.5-2
+jpeg_orig=libjpeg-turbo_2.1.5.orig.tar.gz
+jpeg_orig_sha256=254f3642b04e309fee775123133c6464181addc150499561020312ec61c1bf7c
+jpeg_debian=libjpeg-turbo_2.1.5-2.debian.tar.xz
+jpeg_debian_sha256=cdb2433c2f7101345c1ffa14efb943787c675b86354691a32490845fe4bc9237
+jpeg_dir=$root/third_party/libjpeg-turbo
+jpeg_src=$jpeg_dir/src
+
+fail() { echo "install-deps: $*" >&2; exit 1; }
+
+add_deb_src() {
+  grep -qsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/*.sources \
+    /etc/apt/sources.list.d/*.list && return 0
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+      >/etc/apt/sources.list.d/debian-src.sources
+  else
+    # One-line format: the same archives as the deb lines.
+    grep -hE '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/debian-src.list
+  fi
+  apt-get update -qq
+}
+
+check_sha256() {  # file, expected
+  local got
+  got=$(sha256sum "$1" | cut -d' ' -f1)
+  [ "$got" = "$2" ] || fail "$(basename "$1"): SHA-256 $got, expected $2"
+}
+
+fetch_jpeg_source() {
+  mkdir -p "$jpeg_dir"
+  if [ ! -f "$jpeg_dir/$jpeg_orig" ] || [ ! -f "$jpeg_dir/$jpeg_debian" ]; then
+    add_deb_src
+    local work
+    work=$(mktemp -d)
+    chmod 755 "$work"
+    chown _apt "$work" 2>/dev/null || true  # apt downloads as its own user
+    if ! (cd "$work" && apt-get source --download-only -qq "libjpeg-turbo=$jpeg_version"); then
+      apt-get update -qq  # lists may predate the deb-src entry
+      (cd "$work" && apt-get source --download-only -qq "libjpeg-turbo=$jpeg_version") ||
+        fail "apt-get source libjpeg-turbo=$jpeg_version failed (is the version still served?)"
+    fi
+    mv "$work/$jpeg_orig" "$work/$jpeg_debian" "$jpeg_dir/"
+    rm -rf "$work"
+  fi
+  check_sha256 "$jpeg_dir/$jpeg_orig" "$jpeg_orig_sha256"
+  check_sha256 "$jpeg_dir/$jpeg_debian" "$jpeg_debian_sha256"
+
+  local tmp=$jpeg_dir/unpack.tmp p
+  rm -rf "$tmp"
+  mkdir -p "$tmp/src"
+  tar -xf "$jpeg_dir/$jpeg_orig" -C "$tmp/src" --strip-components=1
+  tar -xf "$jpeg_dir/$jpeg_debian" -C "$tmp"
+  while read -r p; do
+    case "$p" in ''|'#'*) continue ;; esac
+    patch -d "$tmp/src" -p1 -s -N <"$tmp/debian/patches/$p" >"$tmp/patch.log" 2>&1 ||
+      fail "Debian patch $p does not apply to libjpeg-turbo $jpeg_version:
+$(cat "$tmp/patch.log")"
+  done <"$tmp/debian/patches/series"
+  echo "$jpeg_version" >"$tmp/src/.ear-debian-version"
+  rm -rf "$jpeg_src"
+  mv "$tmp/src" "$jpeg_src"
+  rm -rf "$tmp"
+  echo "libjpeg-turbo $jpeg_version source in $jpeg_src"
+}
+
+if [ "$(cat "$jpeg_src/.ear-debian-version" 2>/dev/null)" != "$jpeg_version" ]; then
+  fetch_jpeg_source
+fi
 echo "dependencies ready"

@@ -2,7 +2,8 @@
 """Builds a complete sample exam package OUTDIR/##TMP## for tests and demos.
 
     make_sample_package.py OUTDIR [--mode venue|name] [--exam-type 3] [--no-bg]
-                           [--standin PATH] [--bushu NAME] [--omit FILE]... (see --help)
+                           [--standin PATH] [--bushu NAME] [--omit FILE]...
+                           [--shiken-size WxH] [--procedure-size WxH] ... (see --help)
 
 INI files are CP932 with CRLF line ends; pictures are drawn with ImageMagick.
 Given the same options the output is the same, byte for byte.
@@ -61,7 +62,8 @@ def jpeg_out(path):
 
 
 def png_out(path):
-    return ["-strip", "-define", "png:exclude-chunks=date,time", path]
+    # Plain 8-bit RGB, as a publisher's picture would be.
+    return ["-strip", "-alpha", "off", "-depth", "8", "-define", "png:exclude-chunks=date,time", "PNG24:" + path]
 
 
 def out_for(path):
@@ -76,23 +78,103 @@ def draw_bg(path):
            *jpeg_out(path))
 
 
+# bg_main_top.jpg: a 96x122 tile of the header band; one light 8x8 block per tile at
+# HEADER_MARK shows where the texture brush starts.
+HEADER_TILE = (96, 122)
+HEADER_MARK = (0, 56)
+HEADER_MARK_COLOR = (0x78, 0xBE, 0xEB)
+
+# Default picture sizes, each within the box its screen gives it.
+SIZES = {
+    "shiken": (439, 20),      # title screen box 439 x 20
+    "maker": (150, 17),       # box 219 x 17
+    "kyu": (100, 30),         # box 100 x 30
+    "procedure": (832, 558),  # TejunImg 832 x 558, cut beyond
+    "banner": (640, 59),      # registration banner, centred by its width (control 683 wide)
+}
+
+
 def draw_header(path):
-    magick("-size", "96x122", "gradient:rgb(0,94,160)-rgb(120,190,235)",
-           "-fill", "rgb(255,255,255)", "-draw", "rectangle 0,56 95,63", *jpeg_out(path))
+    w, h = HEADER_TILE
+    x, y = HEADER_MARK
+    magick("-size", "%dx%d" % (w, h), "gradient:rgb(0,73,136)-rgb(0,128,200)",
+           "-fill", "rgb(0,96,164)", "-draw", "rectangle 0,64 %d,%d" % (w - 1, h - 1),
+           "-fill", rgb(HEADER_MARK_COLOR), "-draw", "rectangle %d,%d %d,%d" % (x, y, x + 7, y + 7),
+           *jpeg_out(path))
 
 
-def draw_text_picture(path, size, background, lines, pointsize, color="rgb(20,40,90)"):
-    args = ["-size", size, background, "-font", FONT, "-fill", color, "-pointsize", str(pointsize)]
-    for gravity, offset, text in lines:
-        args += ["-gravity", gravity, "-annotate", offset, text]
-    magick(*args, *out_for(path))
+def parse_size(text):
+    w, h = text.lower().split("x")
+    return int(w), int(h)
+
+
+def draw_keyed_text(path, size, text, color, bold=False):
+    """Text on pure white (the key colour), filling the picture's height."""
+    w, h = size
+    args = ["-size", "%dx%d" % (w, h), "xc:white", "-font", FONT, "-fill", color,
+            "-pointsize", str(max(6, int(h * 0.8))), "-gravity", "Center"]
+    if bold:
+        args += ["-stroke", color, "-strokewidth", str(max(0.5, h / 40.0))]
+    magick(*args, "-annotate", "+0+0", text, *out_for(path))
+
+
+def draw_maker_logo(path, size):
+    # A made-up publisher mark: a blue square and the name.
+    w, h = size
+    magick("-size", "%dx%d" % (w, h), "xc:white",
+           "-fill", "rgb(0,110,180)", "-draw", "rectangle 1,1 %d,%d" % (h - 2, h - 2),
+           "-font", FONT, "-fill", "rgb(60,60,70)", "-pointsize", str(max(6, int(h * 0.8))),
+           "-gravity", "West", "-annotate", "+%d+0" % (h + 3), "EAR 出版 サンプル", *out_for(path))
+
+
+def draw_procedure(path, size):
+    """The exam's procedure as numbered steps, laid out from the top-left corner and
+    framed at the picture's own edges (a cut frame shows a cut picture)."""
+    w, h = size
+    steps = [("1", "受験者情報の入力", "会場コードと受験番号（または氏名）を入力します。"),
+             ("2", "受験者用フォルダーの作成", "［次へ >］を押すと、受験者用のフォルダーが作成されます。"),
+             ("3", "試験の開始", "試験プログラムが起動します。画面の指示に従って解答してください。"),
+             ("4", "試験の終了", "終了の案内が表示されたら、監督者の指示を待ってください。")]
+    args = ["-size", "%dx%d" % (w, h), "xc:rgb(250,251,253)",
+            "-fill", "none", "-stroke", "rgb(0,110,180)", "-strokewidth", "2",
+            "-draw", "rectangle 1,1 %d,%d" % (w - 2, h - 2), "-stroke", "none",
+            "-font", FONT, "-fill", "rgb(20,40,90)", "-pointsize", "30",
+            "-gravity", "NorthWest", "-annotate", "+40+28", "試験実施の手順",
+            "-fill", "rgb(0,148,215)", "-draw", "rectangle 40,76 400,79"]
+    for i, (number, title, detail) in enumerate(steps):
+        top = 110 + i * 108
+        args += ["-fill", "rgb(0,110,180)", "-draw", "roundrectangle 40,%d 96,%d 8,8" % (top, top + 56),
+                 "-fill", "white", "-pointsize", "32", "-annotate", "+58+%d" % (top + 8), number,
+                 "-fill", "rgb(20,40,90)", "-pointsize", "24", "-annotate", "+120+%d" % (top + 2), title,
+                 "-fill", "rgb(70,80,100)", "-pointsize", "18", "-annotate", "+120+%d" % (top + 36), detail]
+        if i < len(steps) - 1:
+            args += ["-fill", "rgb(180,200,220)", "-draw",
+                     "polygon 60,%d 76,%d 68,%d" % (top + 66, top + 66, top + 96)]
+    magick(*args, *jpeg_out(path))
+
+
+def draw_banner(path, size):
+    w, h = size
+    magick("-size", "%dx%d" % (w, h), "gradient:rgb(236,244,252)-rgb(214,230,246)",
+           "-fill", "rgb(0,110,180)", "-draw", "rectangle 0,0 5,%d" % (h - 1),
+           "-font", FONT, "-fill", "rgb(0,73,136)", "-pointsize", "22",
+           "-gravity", "West", "-annotate", "+20+0", "手順 1",
+           "-fill", "rgb(20,40,90)", "-pointsize", "20", "-annotate", "+100+0",
+           "受験者情報を入力して、受験者用フォルダーを作成します", *jpeg_out(path))
 
 
 def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, omit=(),
                  no_bg=False, shiken_name=None, kyu=None, dev_code=None, file_name=None, abb=None,
-                 shiken_ext=None, maker_ext=None, kyu_ext=None, with_shiken_ini=False):
-    """Creates outdir/##TMP## (replacing an old one) and returns its path."""
+                 shiken_ext=None, maker_ext=None, kyu_ext=None, with_shiken_ini=False,
+                 shiken_size=None, maker_size=None, kyu_size=None, procedure_size=None, banner_size=None):
+    """Creates outdir/##TMP## (replacing an old one) and returns its path. Picture
+    sizes are (width, height) tuples or "WxH" texts; None keeps SIZES."""
     o = dict(DEFAULTS)
+    size = dict(SIZES)
+    for key, value in (("shiken", shiken_size), ("maker", maker_size), ("kyu", kyu_size),
+                       ("procedure", procedure_size), ("banner", banner_size)):
+        if value is not None:
+            size[key] = parse_size(value) if isinstance(value, str) else tuple(value)
     for key, value in (("bushu", bushu), ("shiken_name", shiken_name), ("kyu", kyu), ("dev_code", dev_code),
                        ("file_name", file_name), ("abb", abb), ("shiken_ext", shiken_ext),
                        ("maker_ext", maker_ext), ("kyu_ext", kyu_ext)):
@@ -125,24 +207,17 @@ def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, 
     pictures = {
         "bg.jpg": draw_bg,
         "bg_main_top.jpg": draw_header,
-        "bg_procedure.jpg": lambda p: draw_text_picture(
-            p, "832x558", "gradient:rgb(250,250,255)-rgb(215,225,245)",
-            [("North", "+0+40", "受験の手順"),
-             ("NorthWest", "+80+150", "１．受験者情報を入力します"),
-             ("NorthWest", "+80+230", "２．内容を確認して「次へ」を押します"),
-             ("NorthWest", "+80+310", "３．試験が始まります")], 36),
-        "procedure01.jpg": lambda p: draw_text_picture(
-            p, "683x59", "xc:rgb(230,236,250)", [("West", "+20+0", "手順１：受験者情報の入力")], 26),
+        "bg_procedure.jpg": lambda p: draw_procedure(p, size["procedure"]),
+        "procedure01.jpg": lambda p: draw_banner(p, size["banner"]),
     }
     if o["shiken_ext"]:
-        pictures["ShikenImage" + o["shiken_ext"]] = lambda p: draw_text_picture(
-            p, "400x20", "xc:white", [("Center", "+0+0", o["shiken_name"])], 16)
+        pictures["ShikenImage" + o["shiken_ext"]] = lambda p: draw_keyed_text(
+            p, size["shiken"], o["shiken_name"], "rgb(20,40,90)", bold=True)
     if o["maker_ext"]:
-        pictures["MakerImage" + o["maker_ext"]] = lambda p: draw_text_picture(
-            p, "100x10", "xc:white", [("Center", "+0+0", "EAR LOGO")], 9, "rgb(200,30,30)")
+        pictures["MakerImage" + o["maker_ext"]] = lambda p: draw_maker_logo(p, size["maker"])
     if o["kyu_ext"]:
-        pictures["KyuTopImage" + o["kyu_ext"]] = lambda p: draw_text_picture(
-            p, "100x30", "xc:white", [("Center", "+0+0", o["kyu"])], 22, "rgb(0,110,60)")
+        pictures["KyuTopImage" + o["kyu_ext"]] = lambda p: draw_keyed_text(
+            p, size["kyu"], o["kyu"], "rgb(0,110,60)", bold=True)
     for name, draw in pictures.items():
         if name not in omit:
             draw(os.path.join(images, name))
@@ -172,11 +247,17 @@ def main(argv):
     p.add_argument("--kyu-ext", help="級TOP画像拡張子 ('' = none)")
     p.add_argument("--omit", action="append", default=[], help="a picture file name to leave out, or 'exam'")
     p.add_argument("--with-shiken-ini", action="store_true", help="create shiken.ini with an empty section")
+    for key, what in (("shiken", "exam-name picture"), ("maker", "maker logo"), ("kyu", "grade picture"),
+                      ("procedure", "bg_procedure.jpg"), ("banner", "procedure01.jpg")):
+        p.add_argument("--%s-size" % key, metavar="WxH",
+                       help="size of the %s (default %dx%d)" % ((what,) + SIZES[key]))
     a = p.parse_args(argv)
     pkg = make_package(a.outdir, mode=a.mode, exam_type=a.exam_type, bushu=a.bushu, standin=a.standin,
                        omit=a.omit, no_bg=a.no_bg, shiken_name=a.shiken_name, kyu=a.kyu, dev_code=a.dev_code,
                        file_name=a.file_name, abb=a.abb, shiken_ext=a.shiken_ext, maker_ext=a.maker_ext,
-                       kyu_ext=a.kyu_ext, with_shiken_ini=a.with_shiken_ini)
+                       kyu_ext=a.kyu_ext, with_shiken_ini=a.with_shiken_ini, shiken_size=a.shiken_size,
+                       maker_size=a.maker_size, kyu_size=a.kyu_size, procedure_size=a.procedure_size,
+                       banner_size=a.banner_size)
     print(pkg)
     return 0
 

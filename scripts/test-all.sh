@@ -3,74 +3,76 @@
 #   native  - the portable core under ASan + UBSan
 #   wine    - the Windows layer, run under Wine
 #   e2e     - the real ExamAutoRunner.exe under Wine on generated packages
-#   win32   - the 32-bit build (built, not run)
-# Ends with one line: "N passed, N failed".
+# and builds the 32-bit configuration (built, not run). Counts test cases in every layer
+# (scripts/test_counts.py), prints passed/skipped/failed per layer and the builds on lines
+# of their own, and ends with one line: "N passed, N skipped, N failed". Exits non-zero
+# when a build failed, a case failed, or a layer passed no test.
 set -u
 cd "$(dirname "$0")/.."
 jobs=${EAR_JOBS:-2}
-total_pass=0
-total_fail=0
-summary=()
-
-count() {  # layer, ctest log
-  local layer=$1 log=$2 line passed failed all
-  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
-  if [ -z "$line" ]; then
-    if grep -q 'No tests were found' "$log"; then
-      passed=0; failed=0
-    else
-      passed=0; failed=1  # the layer did not even run
-    fi
-  else
-    failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-    all=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
-    passed=$((all - failed))
-  fi
-  total_pass=$((total_pass + passed))
-  total_fail=$((total_fail + failed))
-  summary+=("$layer: $passed passed, $failed failed")
-}
+total_pass=0 total_skip=0 total_fail=0 status=0
+builds=() layers=() problems=()
+mkdir -p build/test-logs
+logs=build/test-logs
 
 build() {  # preset
-  cmake --preset "$1" >"build/$1-configure.log" 2>&1 &&
-    cmake --build --preset "$1" -j "$jobs" >"build/$1-build.log" 2>&1
+  if cmake --preset "$1" >"$logs/$1-configure.log" 2>&1 &&
+     cmake --build --preset "$1" -j "$jobs" >"$logs/$1-build.log" 2>&1; then
+    builds+=("$1: built")
+    return 0
+  fi
+  tail -n 30 "$logs/$1-configure.log" "$logs/$1-build.log" 2>/dev/null
+  builds+=("$1: BUILD FAILED (see $logs/$1-*.log)")
+  status=1
+  return 1
 }
 
-mkdir -p build
-logs=build/test-logs
-mkdir -p "$logs"
+layer() {  # name, preset, ctest arguments...
+  local name=$1 preset=$2 counts p s f rc
+  shift 2
+  local dir=build/$preset junit=$PWD/$logs/$name-junit.xml
+  rm -rf "$dir/test-results" "$junit"
+  ctest --preset "$preset" --output-junit "$junit" "$@" 2>&1 | tee "$logs/$name.log" | tail -n 3
+  counts=$(python3 scripts/test_counts.py layer "$dir" "$junit" 2>"$logs/$name-problems.txt")
+  rc=$?
+  read -r p s f <<<"$counts"
+  p=${p:-0} s=${s:-0} f=${f:-0}
+  total_pass=$((total_pass + p)) total_skip=$((total_skip + s)) total_fail=$((total_fail + f))
+  layers+=("$name: $p passed, $s skipped, $f failed")
+  while IFS= read -r line; do problems+=("$name: ${line#  }"); done <"$logs/$name-problems.txt"
+  [ "$rc" -eq 0 ] || status=1
+}
+
+not_run() {  # layer name: its build failed
+  layers+=("$1: not run (build failed)")
+  status=1
+}
 
 if build native-asan; then
-  ctest --preset native-asan -j "$jobs" 2>&1 | tee "$logs/native.log" | tail -n 3
+  layer native native-asan -j "$jobs"
 else
-  tail -n 30 build/native-asan-build.log build/native-asan-configure.log
-  echo "native build failed" >"$logs/native.log"
+  not_run native
 fi
-count native "$logs/native.log"
 
 if build win64; then
   # Two runs, each with a fresh Wine prefix: the Windows layer, then end to end.
-  ctest --preset win64 -LE e2e 2>&1 | tee "$logs/wine.log" | tail -n 3
-  count wine "$logs/wine.log"
-  ctest --preset win64 -L e2e 2>&1 | tee "$logs/e2e.log" | tail -n 3
-  count e2e "$logs/e2e.log"
+  layer wine win64 -LE e2e
+  layer e2e win64 -L e2e
 else
-  tail -n 30 build/win64-build.log build/win64-configure.log
-  summary+=("wine: build failed"); summary+=("e2e: build failed")
-  total_fail=$((total_fail + 2))
+  not_run wine
+  not_run e2e
 fi
 
-if build win32; then
-  summary+=("win32: 1 passed, 0 failed (built)")
-  total_pass=$((total_pass + 1))
-else
-  tail -n 30 build/win32-build.log build/win32-configure.log
-  summary+=("win32: 0 passed, 1 failed (build)")
-  total_fail=$((total_fail + 1))
-fi
+build win32 || true
 
 echo
-echo "== summary"
-for line in "${summary[@]}"; do echo "  $line"; done
-echo "$total_pass passed, $total_fail failed"
-[ "$total_fail" -eq 0 ]
+echo "== builds"
+for line in "${builds[@]}"; do echo "  $line"; done
+echo "== tests (cases)"
+for line in "${layers[@]}"; do echo "  $line"; done
+if [ ${#problems[@]} -gt 0 ]; then
+  echo "== problems"
+  for line in "${problems[@]}"; do echo "  $line"; done
+fi
+echo "$total_pass passed, $total_skip skipped, $total_fail failed"
+[ "$status" -eq 0 ] && [ "$total_fail" -eq 0 ]

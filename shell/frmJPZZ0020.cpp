@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "forms/application.h"
-#include "forms/text_win.h"
-#include "imaging/backdrop_win.h"
+#include "base/text_win.h"
 #include "base/module_path.h"
 #include "package/paths.h"
+#include "screens/screen_painting.h"
 #include "screens/wizard.h"
-#include "shell/coded_message_win.h"
-#include "shell/command_line.h"
+#include "screens/coded_message_win.h"
+#include "base/command_line.h"
 #include "shell/self_removal_win.h"
 
 TfrmJPZZ0020* frmJPZZ0020 = nullptr;
@@ -24,24 +24,18 @@ std::vector<std::string> CommandLineArguments() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(forms::Narrow(argv[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(ear::Narrow(argv[i]));
   LocalFree(argv);
   return arguments;
 }
 
 }  // namespace
 
-TfrmJPZZ0020::TfrmJPZZ0020() {
-  caption = "frmJPZZ0020";
-  text_ = caption;
-  borderless = true;
-  color_ = forms::clBtnFace;
-  font_ = forms::Font{.name = "ＭＳ Ｐゴシック", .height = -12, .charset = SHIFTJIS_CHARSET};
-  bounds_ = forms::Bounds{77, 148, 624, 210};
-  Image.name = "Image";
-  Image.SetParent(this);
-  Image.SetAlign(forms::Align::Client);
-}
+TfrmJPZZ0020::TfrmJPZZ0020()
+    : Form(nullptr, {.name = "frmJPZZ0020", .clientWidth = 624, .clientHeight = 210, .left = 77, .top = 148,
+                     .color = forms::clBtnFace,
+                     .font = {.name = "ＭＳ Ｐゴシック", .height = -12, .charset = SHIFTJIS_CHARSET},
+                     .text = "frmJPZZ0020"}) {}
 
 void TfrmJPZZ0020::FormCreate() {
   SetTop(0);

@@ -7,7 +7,7 @@ class TfrmJPZZ0020 : public forms::Form {
  public:
   TfrmJPZZ0020();
 
-  forms::Image Image;
+  forms::Image Image{this, {.name = "Image", .align = forms::Align::Client}};
   bool DebugMode = false;  // read only by the self-removal
 
   void FormCreate() override;

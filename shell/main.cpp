@@ -3,6 +3,7 @@
 
 #include "forms/application.h"
 #include "imaging/gdiplus_win.h"
+#include "screens/wizard.h"
 #include "shell/frmJPZZ0020.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -13,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   TfrmJPZZ0020 mainForm;
   frmJPZZ0020 = &mainForm;
+  wizardBackdrop = &mainForm;
   forms::App().SetMainForm(&mainForm);
   forms::App().Run();
   return 0;

@@ -16,13 +16,13 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.environ.get("EAR_SOURCE_DIR") or os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(SOURCE_DIR, "scripts"))
 import make_sample_package  # noqa: E402
+import test_counts  # noqa: E402
 from make_sample_package import BG_TILE, BG_FILL, BG_MARK_TOPLEFT, BG_MARK_BOTTOMRIGHT  # noqa: E402,F401
 BUILD_DIR = os.environ.get("EAR_BUILD_DIR") or os.path.join(SOURCE_DIR, "build", "win64")
 WINE = os.environ.get("EAR_WINE", "/usr/lib/wine/wine64")
@@ -370,25 +370,13 @@ def tidy_up():
         print("tidy_up:", e)
 
 
+def skip(reason):
+    """Ends the running test as skipped (counted as such), for what cannot be tested here."""
+    raise test_counts.Skipped(reason)
+
+
 def main(namespace):
-    """Runs every test_* function of the calling script, tidying up after each; exits non-zero
-    when one fails. Prints 'N passed, N failed' at the end."""
-    tests = [(n, f) for n, f in namespace.items() if n.startswith("test_") and callable(f)]
-    only = sys.argv[1:]
-    passed = failed = 0
-    for name, fn in tests:
-        if only and name not in only:
-            continue
-        start = time.monotonic()
-        try:
-            fn()
-            passed += 1
-            print("PASS %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
-        except Exception:
-            failed += 1
-            print("FAIL %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
-            traceback.print_exc()
-        finally:
-            tidy_up()
-    print("%d passed, %d failed" % (passed, failed), flush=True)
-    sys.exit(1 if failed or not passed else 0)
+    """Runs every test_* function of the calling script (or those named on the command line),
+    tidying up after each; each is counted as passed, skipped or failed in $EAR_TEST_RESULTS
+    (see scripts/test_counts.py). Exits non-zero when one fails or none ran."""
+    test_counts.main_functions(namespace, after_each=tidy_up)

@@ -96,6 +96,30 @@ def test_sample_package_is_deterministic_and_omits():
     assert not any(n.endswith(".exe") for n in os.listdir(a))
 
 
+def test_sample_package_picture_sizes_and_key_colour():
+    sizes = {"shiken_size": "878x40", "maker_size": (219, 17), "kyu_size": "200x60",
+             "procedure_size": "1000x700", "banner_size": "683x59"}
+    pkg = harness.make_package(os.path.join(SCRATCH, "sizes"), standin=None, **sizes)
+    image = os.path.join(pkg, "system", "Image")
+    expected = {"ShikenImage.png": (878, 40), "MakerImage.png": (219, 17), "KyuTopImage.jpg": (200, 60),
+                "bg_procedure.jpg": (1000, 700), "procedure01.jpg": (683, 59)}
+    for name, size in expected.items():
+        out = subprocess.run(["identify", "-format", "%w %h", os.path.join(image, name)], check=True,
+                             stdout=subprocess.PIPE).stdout.decode().split()
+        assert tuple(map(int, out)) == size, (name, out)
+    # The exam name is drawn on the key colour: pure white around it, ink in it.
+    name = harness.Png(os.path.join(image, "ShikenImage.png"))
+    for x, y in [(0, 0), (877, 39), (5, 20), (870, 20)]:
+        assert name.pixel(x, y) == (255, 255, 255), (x, y)
+    assert any(name.pixel(x, 20) != (255, 255, 255) for x in range(300, 580))
+    # The header band tile carries one light block where each repetition starts.
+    x, y = harness.make_sample_package.HEADER_MARK
+    assert harness.close_to(magick_pixel(os.path.join(image, "bg_main_top.jpg"), x + 3, y + 3),
+                            harness.make_sample_package.HEADER_MARK_COLOR, 12)
+    assert not harness.close_to(magick_pixel(os.path.join(image, "bg_main_top.jpg"), x + 40, y + 3),
+                                harness.make_sample_package.HEADER_MARK_COLOR, 40)
+
+
 def test_tile_marks_find_the_shifted_tiling():
     pkg = harness.make_package(os.path.join(SCRATCH, "tile"), standin=None)
     bg = os.path.join(pkg, "system", "Image", "bg.jpg")

@@ -1,6 +1,6 @@
 #include "tests/wine/box_watcher.h"
 
-#include "forms/text_win.h"
+#include "base/text_win.h"
 
 namespace testing_win {
 
@@ -33,7 +33,7 @@ HWND FindBox() {
 std::string WindowText(HWND hwnd) {
   wchar_t buffer[4096] = {};
   GetWindowTextW(hwnd, buffer, 4096);
-  return forms::Narrow(buffer);
+  return ear::Narrow(buffer);
 }
 
 }  // namespace

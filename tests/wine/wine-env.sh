@@ -7,7 +7,8 @@ export WINEPREFIX="$EAR_WINE_STATE/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The ANSI code page follows the locale: ja_JP gives 932, so Shift-JIS names work.
-export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+# EAR_WINE_LOCALE runs a test under another one (the launcher must not depend on it).
+export LC_ALL=${EAR_WINE_LOCALE:-ja_JP.UTF-8} LANG=${EAR_WINE_LOCALE:-ja_JP.UTF-8}
 if [ -z "${EAR_KEEP_DISPLAY:-}" ] && [ -f "$EAR_WINE_STATE/display" ]; then
   export DISPLAY=":$(cat "$EAR_WINE_STATE/display")"
 fi

@@ -1,9 +1,9 @@
-#include "shell/coded_message_win.h"
+#include "screens/coded_message_win.h"
 
 #include <windows.h>
 
 #include "forms/form.h"
-#include "shell/coded_message.h"
+#include "screens/coded_message.h"
 
 namespace ear {
 

@@ -1,12 +1,15 @@
-#include "forms/controls.h"
+#include "forms/standard_controls.h"
+
+#include <imm.h>
 
 #include <map>
 
 #include "forms/form.h"
-#include "forms/gdi.h"
-#include "forms/text_win.h"
+#include "base/gdi.h"
 
 namespace forms {
+
+namespace gdi = ear::gdi;
 
 HBRUSH CachedBrush(COLORREF color) {
   static std::map<COLORREF, HBRUSH> brushes;  // lives for the whole run
@@ -27,16 +30,12 @@ UINT DrawTextFormat(TextAlign alignment) {
 
 // ---- Label ----
 
-Label::Label(WinControl* parent, const Args& args) {
-  name = args.name;
-  bounds_ = args.bounds;
+Label::Label(WinControl* parent, const ControlArgs& control, const Args& args) {
   caption_ = args.caption;
   alignment = args.alignment;
   transparent = args.transparent;
   autoSize_ = args.autoSize;
-  color_ = args.color;
-  SetParent(parent);
-  if (args.font) SetFont(*args.font);
+  Init(parent, control);
   AdjustSize();
 }
 
@@ -84,15 +83,10 @@ void Label::Paint(HDC dc) {
 
 // ---- Panel ----
 
-Panel::Panel(WinControl* parent, const Args& args) {
-  name = args.name;
-  bounds_ = args.bounds;
-  align_ = args.align;
+Panel::Panel(WinControl* parent, const ControlArgs& control, const Args& args) {
   text_ = args.caption;
   bevelOuter = args.bevelOuter;
-  color_ = args.color;
-  tabOrder_ = args.tabOrder;
-  SetParent(parent);
+  Init(parent, control);
 }
 
 void Panel::PaintWindow(HDC dc) {
@@ -113,11 +107,7 @@ void Panel::PaintWindow(HDC dc) {
 
 // ---- Bevel ----
 
-Bevel::Bevel(WinControl* parent, const Args& args) {
-  name = args.name;
-  bounds_ = args.bounds;
-  SetParent(parent);
-}
+Bevel::Bevel(WinControl* parent, const ControlArgs& control) { Init(parent, control); }
 
 void Bevel::Paint(HDC dc) {
   RECT r{0, 0, bounds_.width, bounds_.height};
@@ -126,16 +116,26 @@ void Bevel::Paint(HDC dc) {
 
 // ---- Edit ----
 
-Edit::Edit(WinControl* parent, const Args& args) {
-  name = args.name;
-  bounds_ = args.bounds;
+Edit::Edit(WinControl* parent, const ControlArgs& control, const Args& args) {
   text_ = args.text;
   maxLength = args.maxLength;
+  imeOff_ = args.imeOff;
   tabStop_ = true;
-  tabOrder_ = args.tabOrder;
   color_ = clWindow;
-  SetParent(parent);
-  if (args.font) SetFont(*args.font);
+  Init(parent, control);
+}
+
+void Edit::SetImeOff(bool value) {
+  if (value == imeOff_) return;
+  imeOff_ = value;
+  ApplyIme();
+}
+
+void Edit::ApplyIme() {
+  if (!hwnd_) return;
+  // No input context: the input method cannot be switched on in this edit. IACE_DEFAULT
+  // gives the window its default context back.
+  ImmAssociateContextEx(hwnd_, nullptr, imeOff_ ? 0 : IACE_DEFAULT);
 }
 
 void Edit::FillCreateParams(CreateParams& params) {
@@ -148,6 +148,7 @@ void Edit::FillCreateParams(CreateParams& params) {
 
 void Edit::HandleCreated() {
   if (maxLength > 0) SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+  if (imeOff_) ApplyIme();
 }
 
 LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -160,16 +161,18 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- Button ----
 
-Button::Button(WinControl* parent, const Args& args) {
-  name = args.name;
-  bounds_ = args.bounds;
+void ButtonControl::Click() {
+  if (Form* form = ParentForm()) form->SetModalResult(modalResult_);
+  Control::Click();
+}
+
+Button::Button(WinControl* parent, const ControlArgs& control, const Args& args) {
   text_ = args.caption;
-  modalResult = args.modalResult;
+  modalResult_ = args.modalResult;
   isDefault = args.isDefault;
-  cancel = args.cancel;
-  tabStop_ = true;
-  tabOrder_ = args.tabOrder;
-  SetParent(parent);
+  cancel_ = args.cancel;
+  clicksFromMouse_ = false;  // BN_CLICKED reports the click
+  Init(parent, control);
 }
 
 void Button::FillCreateParams(CreateParams& params) {
@@ -179,13 +182,8 @@ void Button::FillCreateParams(CreateParams& params) {
   params.style |= isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
-void Button::Click() {
-  if (Form* form = ParentForm()) form->SetModalResult(modalResult);
-  WinControl::Click();
-}
-
 bool Button::DialogKey(WORD key, unsigned shift) {
-  const bool mine = (key == VK_RETURN && (isDefault || Focused())) || (key == VK_ESCAPE && cancel);
+  const bool mine = (key == VK_RETURN && (isDefault || Focused())) || (key == VK_ESCAPE && cancel_);
   if (mine && shift == ssNone && CanFocus()) {
     Click();
     return true;

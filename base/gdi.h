@@ -4,14 +4,7 @@
 
 #include <utility>
 
-namespace forms {
-
-// A solid brush per colour, kept for the whole run (control colour messages return it).
-HBRUSH CachedBrush(COLORREF color);
-
-}  // namespace forms
-
-namespace forms::gdi {
+namespace ear::gdi {
 
 // An object made with Create*; deleted with DeleteObject.
 template <typename Handle>
@@ -148,4 +141,4 @@ inline Dib CreateDib24(int width, int height) {
   return d;
 }
 
-}  // namespace forms::gdi
+}  // namespace ear::gdi

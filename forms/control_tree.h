@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ constexpr Color clWindow = SystemColor(COLOR_WINDOW);
 constexpr Color clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr Color clWhite = 0xFFFFFF;
 constexpr Color clBlack = 0x000000;
+constexpr Color clMedGray = 0xA4A0A0;  // red 160, green 160, blue 164
 COLORREF ColorToRGB(Color color);
 
 struct Font {
@@ -43,6 +45,28 @@ struct Bounds {
 
 enum class Align { None, Top, Client };
 
+// The edges of its parent that a control keeps its distance to when the parent resizes.
+enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using Anchors = unsigned;
+
+// A solid brush per colour, kept for the whole run (control colour messages return it).
+HBRUSH CachedBrush(COLORREF color);
+
+// What every control of a layout row shares. Each control kind takes this first and its
+// own Args second; the control tree applies it in one place (Control::Init).
+struct ControlArgs {
+  std::string name;
+  Bounds bounds;
+  Align align = Align::None;
+  Anchors anchors = akLeft | akTop;
+  std::optional<Font> font;    // none: the parent's
+  std::optional<Color> color;  // none: the kind's own default
+  bool visible = true;
+  bool enabled = true;
+  int tabOrder = -1;  // windowed controls only; -1: after the siblings created before
+  std::function<void()> onClick;
+};
+
 // WM_COMMAND of a system-class child, handed back to the child itself.
 constexpr UINT CN_COMMAND = WM_APP + 0x111;
 
@@ -58,6 +82,7 @@ class Control {
 
   std::string name;
   int tag = 0;
+  Anchors anchors = akLeft | akTop;
 
   WinControl* Parent() const { return parent_; }
   virtual void SetParent(WinControl* parent);
@@ -95,13 +120,20 @@ class Control {
   virtual void Invalidate();
   virtual void Repaint();
 
-  std::function<void(Control& sender)> onClick;
+  // Fires for every kind: windowed controls on their own mouse clicks, graphic controls when
+  // their parent is clicked inside their rectangle, buttons also from the keyboard.
+  std::function<void()> onClick;
+  // The plain click: onClick. Buttons add their modal result (ButtonControl).
+  virtual void Click();
 
   // Graphic controls draw here; the origin is the control's top-left corner.
   virtual void Paint(HDC /*dc*/) {}
   virtual bool IsWindowed() const { return false; }
 
  protected:
+  // Applies a layout row's common part, then joins the parent; the last step of every
+  // kind's constructor, after the kind's own fields are set.
+  void Init(WinControl* parent, const ControlArgs& args);
   virtual void FontChanged() { Invalidate(); }
   virtual void ColorChanged() { Invalidate(); }
   virtual void ParentFontChanged();
@@ -162,7 +194,6 @@ class WinControl : public Control {
   // The focused control may claim a dialog key for itself (a multi-line edit, say).
   virtual bool WantsKey(WORD /*key*/) const { return false; }
 
-  virtual void Click();  // the plain click: onClick
   virtual void KeyDown(WORD& key, unsigned shift);
   virtual void KeyUp(WORD& key, unsigned shift);
   virtual void KeyPress(char& key);
@@ -217,13 +248,19 @@ class WinControl : public Control {
   std::vector<Control*> controls_;
   bool tabStop_ = false;
   int tabOrder_ = -1;
-  std::string text_;
+  std::string text_;  // the window text (a form's title, a button's or panel's caption)
+  // A system class that reports its own clicks (BUTTON) takes none from the mouse.
+  bool clicksFromMouse_ = true;
 
  private:
   static void RegisterClasses();
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+  // Graphic child under the pointer when the left button went down (not owned).
+  Control* GraphicChildAt(int x, int y) const;
+  void AnchorChildren(int oldWidth, int oldHeight);
   WNDPROC standardProc_ = nullptr;
+  Control* pressedGraphic_ = nullptr;  // not owned
   bool clickPending_ = false;
   bool pointerInside_ = false;
 };

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/coded_message.h"
-#include "shell/command_line.h"
+#include "screens/coded_message.h"
 
 namespace ear {
 namespace {
@@ -51,21 +50,6 @@ TEST(CodedMessage, LongTextIsCutToWholeCharactersWithinTwoHundredBytes) {
 
   const CodedBox ascii = DecodeCodedMessage("E11", std::string(300, 'y'));
   EXPECT_EQ(ascii.text, "\r\n\r\n" + std::string(196, 'y'));
-}
-
-TEST(CommandLine, DebugOnlyExactlyAndAnywhere) {
-  struct Case { std::vector<std::string> args; bool expected; };
-  const Case cases[] = {
-      {{}, false},
-      {{"-debug"}, true},
-      {{"x", "y", "-debug"}, true},
-      {{"-Debug"}, false},
-      {{"/debug"}, false},
-      {{"--debug"}, false},
-      {{"-debug "}, false},
-      {{"debug"}, false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(HasDebugFlag(c.args), c.expected);
 }
 
 }  // namespace

@@ -1,17 +1,22 @@
-#include "forms/control.h"
+#include "forms/control_tree.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "forms/application.h"
 #include "forms/form.h"
-#include "forms/gdi.h"
-#include "forms/text_win.h"
+#include "base/gdi.h"
+#include "base/text_win.h"
 
 namespace forms {
+
+namespace gdi = ear::gdi;
+using ear::Narrow;
+using ear::Widen;
 
 COLORREF ColorToRGB(Color color) {
   if ((color & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(color & 0xFF));
@@ -55,6 +60,32 @@ void Control::SetParent(WinControl* parent) {
   if (parent == parent_) return;
   if (parent_) parent_->RemoveControl(this);
   if (parent) parent->InsertControl(this);
+}
+
+void Control::Init(WinControl* parent, const ControlArgs& args) {
+  name = args.name;
+  bounds_ = args.bounds;
+  align_ = args.align;
+  anchors = args.anchors;
+  visible_ = args.visible;
+  enabled_ = args.enabled;
+  if (args.color) {
+    color_ = *args.color;
+    parentColor_ = false;
+  }
+  if (args.font) {
+    font_ = *args.font;
+    parentFont_ = false;
+  }
+  if (args.tabOrder >= 0) {
+    if (auto* windowed = dynamic_cast<WinControl*>(this)) windowed->SetTabOrder(args.tabOrder);
+  }
+  onClick = args.onClick;
+  SetParent(parent);
+}
+
+void Control::Click() {
+  if (onClick) onClick();
 }
 
 Form* Control::ParentForm() const {
@@ -273,6 +304,7 @@ void WinControl::InsertControl(Control* child) {
 }
 
 void WinControl::RemoveControl(Control* child) {
+  if (pressedGraphic_ == child) pressedGraphic_ = nullptr;
   child->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), child), controls_.end());
   child->parent_ = nullptr;
@@ -359,12 +391,41 @@ void WinControl::SetText(const std::string& text) {
 
 void WinControl::SetBounds(int left, int top, int width, int height) {
   const bool resized = width != bounds_.width || height != bounds_.height;
+  const Bounds old = bounds_;
   bounds_ = Bounds{left, top, width, height};
+  if (resized) AnchorChildren(old.width, old.height);
   if (hwnd_) {
     SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   } else if (resized) {
     Resized();
   }
+}
+
+void WinControl::AnchorChildren(int oldWidth, int oldHeight) {
+  const int dw = bounds_.width - oldWidth, dh = bounds_.height - oldHeight;
+  for (Control* c : controls_) {
+    if (c->align_ != Align::None) continue;
+    Bounds b = c->bounds_;
+    if (c->anchors & akRight) {
+      if (c->anchors & akLeft) b.width += dw;
+      else b.left += dw;
+    }
+    if (c->anchors & akBottom) {
+      if (c->anchors & akTop) b.height += dh;
+      else b.top += dh;
+    }
+    c->SetBounds(b);
+  }
+}
+
+Control* WinControl::GraphicChildAt(int x, int y) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    const Control* c = *it;
+    if (c->IsWindowed() || !c->visible_ || !c->enabled_) continue;
+    const Bounds& b = c->bounds_;
+    if (x >= b.left && x < b.left + b.width && y >= b.top && y < b.top + b.height) return *it;
+  }
+  return nullptr;
 }
 
 void WinControl::SetVisible(bool visible) {
@@ -422,10 +483,6 @@ bool WinControl::DialogKey(WORD key, unsigned shift) {
     if (auto* w = dynamic_cast<WinControl*>(c); w && w->DialogKey(key, shift)) return true;
   }
   return false;
-}
-
-void WinControl::Click() {
-  if (onClick) onClick(*this);
 }
 
 void WinControl::KeyDown(WORD& key, unsigned shift) {
@@ -504,10 +561,9 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      if (!standardProc_) {
-        SetCapture(hwnd_);
-        clickPending_ = true;
-      }
+      if (!standardProc_) SetCapture(hwnd_);  // a system class captures for itself
+      clickPending_ = clicksFromMouse_;
+      pressedGraphic_ = GraphicChildAt(x, y);
       MouseDown(0, shift, x, y);
       if (msg == WM_LBUTTONDBLCLK && onDblClick) onDblClick(*this);
       break;
@@ -521,9 +577,15 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
       // Click rule: a press on the control and the release inside it.
       RECT r = ClientRect();
       const bool click = clickPending_ && PtInRect(&r, POINT{x, y});
+      Control* graphic = std::exchange(pressedGraphic_, nullptr);
       clickPending_ = false;
       if (!standardProc_ && GetCapture() == hwnd_) ReleaseCapture();
-      if (click) Click();
+      // A graphic control takes the click pressed and released inside its rectangle.
+      if (click && graphic && GraphicChildAt(x, y) == graphic) {
+        graphic->Click();
+      } else if (click && !graphic) {
+        Click();
+      }
       MouseUp(0, shift, x, y);
       break;
     }
@@ -619,8 +681,10 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       LRESULT r = DefaultHandler(msg, wp, lp);
       RECT wr;
       GetWindowRect(hwnd_, &wr);
+      const int oldWidth = bounds_.width, oldHeight = bounds_.height;
       bounds_.width = wr.right - wr.left;
       bounds_.height = wr.bottom - wr.top;
+      if (bounds_.width != oldWidth || bounds_.height != oldHeight) AnchorChildren(oldWidth, oldHeight);
       Resized();
       return r;
     }

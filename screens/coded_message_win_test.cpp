@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/form.h"
-#include "shell/coded_message_win.h"
+#include "screens/coded_message_win.h"
 #include "tests/wine/box_watcher.h"
 
 namespace ear {

@@ -1,4 +1,4 @@
-#include "shell/coded_message.h"
+#include "screens/coded_message.h"
 
 #include "base/sjis.h"
 

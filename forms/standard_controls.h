@@ -1,0 +1,135 @@
+#pragma once
+// The framework's standard controls. Each is declared like a row of a layout table:
+// parent, the common part (ControlArgs), then the kind's own Args.
+#include <optional>
+#include <string>
+
+#include "forms/control_tree.h"
+
+namespace forms {
+
+enum class TextAlign { Left, Center, Right };
+
+// The own settings of a layout row of Label.
+struct LabelArgs {
+  std::string caption;
+  TextAlign alignment = TextAlign::Left;
+  bool autoSize = true;
+  bool transparent = false;
+};
+
+// A graphic label.
+class Label : public Control {
+ public:
+  using Args = LabelArgs;
+  Label(WinControl* parent, const ControlArgs& control, const Args& args = {});
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  TextAlign alignment = TextAlign::Left;
+  bool transparent = false;
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  // Sizes the label to its text; a right-aligned label keeps its right edge.
+  void AdjustSize();
+  void Paint(HDC dc) override;
+
+ protected:
+  void FontChanged() override;
+
+ private:
+  std::string caption_;
+  bool autoSize_ = true;
+};
+
+enum class BevelCut { None, Raised, Lowered };
+
+// The own settings of a layout row of Panel.
+struct PanelArgs {
+  std::string caption;
+  BevelCut bevelOuter = BevelCut::Raised;
+};
+
+class Panel : public WinControl {
+ public:
+  using Args = PanelArgs;
+  Panel() = default;
+  Panel(WinControl* parent, const ControlArgs& control, const Args& args = {});
+  BevelCut bevelOuter = BevelCut::Raised;
+  void PaintWindow(HDC dc) override;
+};
+
+// A graphic frame (the framework's bevel in its frame shape, lowered); nothing of its own.
+class Bevel : public Control {
+ public:
+  Bevel(WinControl* parent, const ControlArgs& control);
+  void Paint(HDC dc) override;
+};
+
+// The own settings of a layout row of Edit.
+struct EditArgs {
+  std::string text;
+  int maxLength = 0;    // bytes; 0: no limit
+  bool imeOff = false;  // the input method stays off in this edit
+};
+
+// A single-line edit over the system EDIT class.
+class Edit : public WinControl {
+ public:
+  using Args = EditArgs;
+  Edit(WinControl* parent, const ControlArgs& control, const Args& args = {});
+  int maxLength = 0;
+  bool ImeOff() const { return imeOff_; }
+  void SetImeOff(bool value);
+  std::function<void(Edit&)> onChange;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ protected:
+  void FillCreateParams(CreateParams& params) override;
+  void HandleCreated() override;
+
+ private:
+  void ApplyIme();
+  bool imeOff_ = false;
+};
+
+// A push button for its form: the one place where a click hands the modal result to the
+// form, before onClick. The plain Button and TplButton are both this.
+class ButtonControl : public WinControl {
+ public:
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int value) { modalResult_ = value; }
+  // Escape clicks a cancel button wherever the focus is.
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool value) { cancel_ = value; }
+  // The full click: the form's modal result, then the plain click (Control::Click).
+  void Click() override;
+
+ protected:
+  ButtonControl() { tabStop_ = true; }
+  int modalResult_ = 0;
+  bool cancel_ = false;
+};
+
+// The own settings of a layout row of Button.
+struct ButtonArgs {
+  std::string caption;
+  int modalResult = 0;
+  bool isDefault = false;  // Enter clicks it wherever the focus is
+  bool cancel = false;     // Escape clicks it wherever the focus is
+};
+
+// A plain push button over the system BUTTON class.
+class Button : public ButtonControl {
+ public:
+  using Args = ButtonArgs;
+  Button(WinControl* parent, const ControlArgs& control, const Args& args = {});
+  bool isDefault = false;
+  bool DialogKey(WORD key, unsigned shift) override;
+  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ protected:
+  void FillCreateParams(CreateParams& params) override;
+};
+
+}  // namespace forms

@@ -1,0 +1,66 @@
+#pragma once
+// The candidate folder that the package becomes, its random key, and the exam
+// program's path in it. The Windows layer supplies the existence test.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+
+namespace ear {
+
+enum class RegistrationMode { Venue, Name };
+
+// "ABB" non-empty: venue code and candidate number; empty: surname and given name.
+RegistrationMode ModeFromAbb(std::string_view abb);
+
+// The typed values that name the folder, in their order.
+struct CandidateValues {
+  std::string_view first;   // KaiCdEdt (venue mode) or SeiEdt (name mode)
+  std::string_view second;  // JuBanEdt (venue mode) or MeiEdt (name mode)
+};
+CandidateValues ValuesForMode(RegistrationMode mode, std::string_view kaiCd, std::string_view juBan,
+                              std::string_view sei, std::string_view mei);
+
+// parent folder + prefix + first + "_" + second + "［" + key + "］", all bytes as given.
+std::string CandidateFolderName(std::string_view parentFolder, std::string_view prefix, std::string_view first,
+                                std::string_view second, std::string_view key);
+
+// candidate folder + "\" + "[1]" + 部種名称 + ".exe".
+std::string CandidateExamProgramPath(std::string_view candidateFolder, std::string_view bushu);
+
+inline constexpr std::size_t kRandomKeyLength = 5;
+inline constexpr std::string_view kRandomKeyAlphabet =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890";
+
+// Draws keys uniformly from kRandomKeyAlphabet. Seeded once, so that keys drawn in
+// quick succession differ (a clock reseed on every call repeats them).
+class RandomKeyMaker {
+ public:
+  explicit RandomKeyMaker(std::uint64_t seed);
+  std::string MakeRandomKey(std::size_t length);
+
+ private:
+  std::mt19937_64 engine_;
+};
+
+// True when GetFileAttributes' result names a directory: a file of the candidate
+// folder's name does not count, and INVALID_FILE_ATTRIBUTES (0xFFFFFFFF) is no entry.
+bool IsExistingDirectory(std::uint32_t fileAttributes);
+
+// The run's one key maker, seeded from std::random_device on first use.
+std::string MakeRandomKey(std::size_t length);
+
+struct CandidateFolder {
+  std::string path;  // the full candidate folder path
+  std::string key;   // the key that ends its name, to be written as 固有キー
+};
+
+// Draws keys from nextKey until no directory exists at the folder path; a file of
+// that name does not count (directoryExists must say false for it). No limit on tries.
+CandidateFolder ChooseCandidateFolder(std::string_view parentFolder, std::string_view prefix,
+                                      const CandidateValues& values, const std::function<std::string()>& nextKey,
+                                      const std::function<bool(const std::string&)>& directoryExists);
+
+}  // namespace ear

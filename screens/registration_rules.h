@@ -1,0 +1,71 @@
+#pragma once
+// The registration screen's input checks as pure decisions: which edit takes the
+// focus and which coded message is shown. The Windows layer applies the result.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ear {
+
+// Reads a typed number: leading spaces (0x20 only), at most one sign, then decimal
+// digits within int32, or up to 32 bits of hexadecimal after "$", "x", "X", "0x"
+// or "0X", taken as signed before a "-" negates it. Nothing may follow the digits.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// True when no character of the Shift-JIS text is a two-byte character, that is
+// when the text has as many characters as bytes.
+bool IsAllSingleByte(std::string_view text);
+
+// The edit that a failed check focuses.
+enum class RegistrationEdit { None, SeiEdt, MeiEdt, KaiCdEdt, JuBanEdt };
+
+struct CheckResult {
+  bool ok = true;
+  RegistrationEdit focus = RegistrationEdit::None;
+  std::string message;  // coded message for ShowCodedMessage; empty when ok
+};
+
+inline constexpr char kMsgNameEmpty[] = "E11氏名を入力して下さい。";
+inline constexpr char kMsgNameForbiddenChar[] = "E11氏名に使用できない文字が含まれています。";
+inline constexpr char kMsgNameTooLong[] = "E11氏名が長すぎるため、受験者用フォルダーを作成できません。";
+inline constexpr char kMsgVenueCodeEmpty[] = "E11会場コードを入力してください。";
+inline constexpr char kMsgVenueCodeInvalid[] = "E11会場コードは半角で5文字としてください。";
+inline constexpr char kMsgCandidateNumberEmpty[] = "E11受験番号を入力してください。";
+inline constexpr char kMsgCandidateNumberInvalid[] = "E11受験番号は数値で入力してください。";
+
+// Venue code: not empty; 5 single-byte characters that read as an integer other
+// than the marker 999999.
+CheckResult CheckVenueCode(std::string_view kaiCd);
+
+// Candidate number: not empty; reads as an integer other than the marker -999999.
+CheckResult CheckCandidateNumber(std::string_view juBan);
+
+// What the candidate folder and the exam program's path are made of, besides the
+// two typed values (see candidate_folder.h).
+struct CandidatePathParts {
+  std::string_view parentFolder;  // with its trailing separator
+  std::string_view prefix;        // FileNameOrDevCode(ファイル名称, 開発コード)
+  std::string_view bushu;         // 部種名称
+};
+
+// Windows' MAX_PATH (260) less the terminating NUL, counted in bytes.
+inline constexpr std::size_t kMaxPathBytes = 259;
+
+// Length in bytes of the longest path that the hand-over puts into the candidate
+// folder: the exam program, or the settings files that the exam program reads.
+std::size_t LongestCandidatePath(const CandidatePathParts& parts, std::string_view first,
+                                 std::string_view second);
+
+// True when a character of the Shift-JIS text is one that Windows refuses in a file
+// name: \ / : * ? " < > | or a control character. Second bytes of two-byte
+// characters (0x5C in ソ, 表) are no characters of their own.
+bool HasForbiddenFileNameChar(std::string_view text);
+
+// Names: both filled in (blanks pass); then, mended, neither holds a character that
+// file names forbid, and together they keep the candidate folder's paths within
+// kMaxPathBytes (the focus goes to the longer name, the surname on a tie).
+CheckResult CheckNames(std::string_view sei, std::string_view mei, const CandidatePathParts& parts);
+
+}  // namespace ear

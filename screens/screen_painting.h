@@ -1,0 +1,23 @@
+#pragma once
+// The shared painting routines applied to the framework's picture controls and forms.
+// GDI+ must have been started (ear::gdiplus::Session).
+#include <string>
+
+#include "forms/form.h"
+#include "forms/picture.h"
+
+namespace ear {
+
+// DrawKeyedImage (imaging/painting_win.h) onto the control's bitmap; a control without a
+// picture gets a white bitmap of its size, but only when the file passed the probe.
+int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWidth,
+                   int boxHeight, int top, int askedLeft, int centringWidth);
+
+// Moves image so that a picture of the file's width is centred on screen, then loads the
+// file into it. A missing file changes nothing; GetDimension's errors pass through first.
+void CenterImageByFile(forms::Form& screen, forms::Image& image, const std::string& fileName);
+
+// PaintBackdrop (imaging/backdrop_win.h) onto the control's bitmap.
+void PaintBackdrop(forms::Image& image, const std::string& textureFile, int width, int height);
+
+}  // namespace ear

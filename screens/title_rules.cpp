@@ -1,0 +1,31 @@
+#include "screens/title_rules.h"
+
+#include "base/rounding.h"
+#include "base/sjis.h"
+
+namespace ear {
+
+GradeSplit SplitGradeName(std::string_view gradeName) {
+  GradeSplit split;
+  if (gradeName.empty()) return split;
+  const std::size_t firstLength = CharLength(gradeName, 0);
+  split.first = std::string(gradeName.substr(0, firstLength));
+  std::size_t end = firstLength;
+  for (std::size_t count = 0; end < gradeName.size() && count < kGradeRestMaxChars; ++count) {
+    end += CharLength(gradeName, end);
+  }
+  split.rest = std::string(gradeName.substr(firstLength, end - firstLength));
+  return split;
+}
+
+int CenteredLeft(int screenWidth, int labelWidth) {
+  return static_cast<int>(RoundHalfEven((static_cast<double>(screenWidth) - labelWidth) / 2.0));
+}
+
+bool IsAlternativeExamType(std::string_view examType) { return examType == "3"; }
+
+std::string_view FileNameOrDevCode(std::string_view fileName, std::string_view devCode) {
+  return fileName.empty() ? devCode : fileName;
+}
+
+}  // namespace ear
