@@ -1,10 +1,7 @@
 # Self-removal: the removal itself (Windows); the batch texts live in package/.
-add_library(ear_shell_core STATIC)
-target_link_libraries(ear_shell_core PUBLIC ear_package_core)
-
 if(WIN32)
   add_library(ear_self_removal_win STATIC self_removal_win.cpp)
-  target_link_libraries(ear_self_removal_win PUBLIC ear_shell_core ear_package_win ear_forms)
+  target_link_libraries(ear_self_removal_win PUBLIC ear_package_win ear_forms)
   if(EAR_TESTS)
     # Plays the launcher: copied as ExamAutoRunner.exe into throw-away trees.
     add_executable(self_removal_stand_in self_removal_stand_in.cpp)
