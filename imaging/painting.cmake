@@ -6,7 +6,7 @@ if(NOT WIN32)
 endif()
 
 if(WIN32)
-  add_library(ear_gdiplus STATIC gdiplus_win.cpp)
+  add_library(ear_gdiplus STATIC gdiplus_win.cpp png_file_win.cpp)
   target_link_libraries(ear_gdiplus PUBLIC ear_base gdiplus)
 
   add_library(ear_painting STATIC painting_win.cpp)

@@ -1,0 +1,12 @@
+#pragma once
+// Writing pictures as PNG files through GDI+ (the flat API); GDI+ must be started.
+#include <string>
+
+namespace ear::gdiplus {
+
+// Writes width x height pixels as a PNG file with an alpha channel. `bgra` holds rows of
+// blue, green, red and alpha (not premultiplied), top row first, `stride` bytes apart.
+// `fileName` is in the active code page (Shift-JIS). False when GDI+ could not write it.
+bool SavePng(const std::string& fileName, int width, int height, int stride, const void* bgra);
+
+}  // namespace ear::gdiplus
