@@ -1,13 +1,15 @@
 // earcheck [--json] [--preview DIR] PATH...: checks exam packages before they ship.
-// Exit code 0: no package has an error; 1: some package has one; 2: usage error or
-// a PATH that is no package.
+// Exit code 0: no package has an error; 1: some package has one; 2: usage error, a PATH
+// that is no package, or a preview that could not be written.
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/earcheck/check.h"
 #include "tools/earcheck/platform.h"
+#include "tools/earcheck/preview.h"
 #include "tools/earcheck/report.h"
 
 namespace {
@@ -20,7 +22,9 @@ void Err(const std::string& sjis) {
 void Usage() {
   Err("使い方: earcheck [--json] [--preview DIR] PATH...\n"
       "  PATH  ランチャーのフォルダー（「##TMP##」を含む）か「##TMP##」フォルダー\n"
-      "  --json  結果を JSON（UTF-8）で出力します\n");
+      "  --json  結果を JSON（UTF-8）で出力します\n"
+      "  --preview DIR  タイトル・手順確認・受験者登録の画面を DIR に PNG で書きます\n"
+      "                 （DIR\\<n>-title.png など。n は PATH の順番。Windows 版だけ）\n");
 }
 
 }  // namespace
@@ -29,6 +33,7 @@ int main(int argc, char** argv) {
   earcheck::BinaryStdout();
   bool json = false;
   bool preview = false;
+  std::string previewDir;
   std::vector<std::string> paths;
   bool options = true;
   for (int i = 1; i < argc; ++i) {
@@ -43,7 +48,7 @@ int main(int argc, char** argv) {
         Usage();
         return 2;
       }
-      ++i;
+      previewDir = argv[++i];
       preview = true;
     } else if (options && (a == "--help" || a == "-h")) {
       Usage();
@@ -56,15 +61,28 @@ int main(int argc, char** argv) {
       paths.push_back(a);
     }
   }
-  if (preview) {
-    // The screens are not part of this build yet; an empty preview would mislead.
-    Err("earcheck: --preview はこのビルドでは使えません（画面のプレビューは未実装です）。\n");
+  if (preview && !earcheck::preview::Available()) {
+    // The screens are painted by the launcher's Windows code; a look-alike would mislead.
+    Err("earcheck: --preview は Windows 版（earcheck.exe）だけで使えます。\n");
     return 2;
   }
   if (paths.empty()) {
     Usage();
     return 2;
   }
+  std::optional<earcheck::preview::Session> session;
+  if (preview) {
+    previewDir = earcheck::FullPath(previewDir);
+    std::string reason;
+    if (!earcheck::preview::PrepareFolder(previewDir, reason)) {
+      Err("earcheck: --preview のフォルダーを使えません: ");
+      std::fwrite(previewDir.data(), 1, previewDir.size(), stderr);
+      Err("\n" + reason + "\n");
+      return 2;
+    }
+    session.emplace();
+  }
+  bool previewFailed = false;
   const bool progress = paths.size() > 1 && earcheck::StderrIsTerminal();
   std::vector<earcheck::PackageReport> reports;
   bool notPackage = false;
@@ -88,6 +106,28 @@ int main(int argc, char** argv) {
       notPackage = true;
       continue;
     }
+    if (preview) {
+      const std::string shown = earcheck::ConsoleFromNative(report->nativePath);
+      if (earcheck::preview::InsidePackage(previewDir, report->nativePath)) {
+        // Writing there would change the package.
+        Err("earcheck: --preview のフォルダーがパッケージの中にあるため、プレビューを作りません: " + shown + "\n");
+        previewFailed = true;
+      } else {
+        std::vector<std::string> written;
+        std::vector<earcheck::preview::Problem> problems;
+        if (!earcheck::preview::RenderScreens(report->nativePath, previewDir, static_cast<int>(i + 1), written,
+                                              problems)) {
+          Err("earcheck: プレビューの画像を書けませんでした: " + earcheck::ConsoleFromNative(previewDir) + "\n");
+          previewFailed = true;
+        }
+        for (const auto& p : problems) {
+          Err("earcheck: " + earcheck::ConsoleFromNative(p.file) +
+              ": 画面の準備がエラーで止まります。受験者にはこのエラーが表示され、画面はこの途中の状態で開きます:\n" +
+              p.message + "\n");
+        }
+        for (const auto& file : written) Err("プレビュー: " + earcheck::ConsoleFromNative(file) + "\n");
+      }
+    }
     if (!json) {
       const std::string part = earcheck::TextReport(*report, "");
       // The path goes in the terminal's own form; the rest is converted from Shift-JIS.
@@ -100,7 +140,7 @@ int main(int argc, char** argv) {
   const std::string out = json ? earcheck::JsonReport(reports) : text;
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
-  if (notPackage) return 2;
+  if (notPackage || previewFailed) return 2;
   for (const auto& r : reports) {
     if (!r.Ok()) return 1;
   }

@@ -284,11 +284,11 @@ class Command(unittest.TestCase):
         _, _, err = check([a, b], "--json")  # not a terminal: no progress
         self.assertEqual(err, b"")
 
-    def test_preview_is_refused_in_this_build(self):
+    def test_preview_is_refused_natively(self):
         good = T.copy_of(BASE, WORK, "good")
         rc, out, err = check([good], "--preview", os.path.join(WORK, "pngs"))
         self.assertEqual((rc, out), (2, b""))
-        self.assertEqual(err.decode("utf-8"), "earcheck: --preview はこのビルドでは使えません（画面のプレビューは未実装です）。\n")
+        self.assertEqual(err.decode("utf-8"), "earcheck: --preview は Windows 版（earcheck.exe）だけで使えます。\n")
         self.assertFalse(os.path.exists(os.path.join(WORK, "pngs")))
 
     def test_not_a_package_is_named_on_stderr(self):

@@ -1,0 +1,44 @@
+#pragma once
+// --preview DIR: the package's title, procedure and registration screens, painted by the
+// launcher's own screen code into PNG files, without any window appearing on the screen.
+// Windows build only; natively Available() is false and nothing else may be called.
+#include <string>
+#include <vector>
+
+namespace earcheck::preview {
+
+bool Available();
+
+// What the preview needs for the whole run (GDI+); one, made before the first package.
+class Session {
+ public:
+  Session();
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+ private:
+  void* state_;
+};
+
+// Makes DIR (one level) if it is missing; false with the system's reason when it cannot,
+// or when DIR names a file.
+bool PrepareFolder(const std::string& nativeDir, std::string& reason);
+
+// Whether the full path `fullDir` is the package folder or lies in it (the preview would
+// change the package).
+bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath);
+
+// The three screens of the package in `packageNativePath` (its full "...\##TMP##" path) as
+// DIR\<n>-title.png, DIR\<n>-procedure.png and DIR\<n>-registration.png. Each screen runs its
+// set-up as it does when shown; a set-up that stops with an error leaves the screen as it
+// stands then (the launcher opens it so) and adds the file and the error's text to
+// `problems`. `written` gets the files' paths. False when a file could not be written.
+struct Problem {
+  std::string file;     // the PNG file of the screen
+  std::string message;  // the error's text, as the launcher's error box shows it
+};
+bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
+                   std::vector<std::string>& written, std::vector<Problem>& problems);
+
+}  // namespace earcheck::preview
