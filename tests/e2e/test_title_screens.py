@@ -64,7 +64,7 @@ def open_title(name, prepare=None, args=("-debug",), **package):
     return screen, Shot(screen, os.path.join(parent, "title.png")), folder
 
 
-def test_keyed_pictures_fit_their_boxes_and_the_logo_starts_with_the_name():
+def test_keyed_pictures_fit_their_boxes_and_the_logo_follows_the_name():
     def pictures(folder):
         # 878 x 40, twice the box: red, pure white (keyed), then 254 white (kept).
         write_bmp(os.path.join(image_folder(folder), "ShikenImage.bmp"), 878, 40,
@@ -72,12 +72,14 @@ def test_keyed_pictures_fit_their_boxes_and_the_logo_starts_with_the_name():
         # Exactly the logo box: blue.
         write_bmp(os.path.join(image_folder(folder), "MakerImage.bmp"), 219, 17, lambda x, y: BLUE)
 
-    def no_pictures(folder):
-        for n in ("ShikenImage.bmp", "MakerImage.bmp"):
-            os.remove(os.path.join(image_folder(folder), n))
+    def no_name(folder):
+        os.remove(os.path.join(image_folder(folder), "ShikenImage.bmp"))
 
     opts = dict(shiken_ext=".bmp", maker_ext=".bmp", kyu_ext="")
-    _, art, _ = open_title("keyedbase", prepare=lambda f: (pictures(f), no_pictures(f)), **opts)
+    # Without the name's picture nothing is drawn there, and the logo is centred: (647 - 219) / 2.
+    _, art, _ = open_title("keyedbase", prepare=lambda f: (pictures(f), no_name(f)), **opts)
+    assert art.bitmap(214, 200) == BLUE and art.bitmap(432, 216) == BLUE, (art.bitmap(214, 200), art.bitmap(432, 216))
+    assert art.bitmap(213, 208) != BLUE and art.bitmap(433, 208) != BLUE
     harness.tidy_up()
     _, shot, _ = open_title("keyed", prepare=pictures, **opts)
     # Drawn at 439 x 20 from bitmap left 104, top 220: red over bitmap columns 104..203.
