@@ -1,5 +1,8 @@
 #include "forms/form_snapshot_win.h"
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include <algorithm>
 
 #include "base/gdi.h"
@@ -74,9 +77,19 @@ void PaintTree(HDC dc, HWND hwnd, int x, int y, bool top) {
   const int cx = x + offset.x, cy = y + offset.y;
   const bool itself = PaintsItself(hwnd);
   if (itself && (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) {
+    // The edge as the window's own non-client painting draws it: a themed edit (common
+    // controls 6 with visual styles) draws its theme's frame, anything else the sunken edge.
     SetViewportOrgEx(dc, x, y, nullptr);
     RECT edge{0, 0, window.right - window.left, window.bottom - window.top};
-    DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
+    wchar_t kind[16] = {};
+    GetClassNameW(hwnd, kind, 16);
+    HTHEME theme = lstrcmpiW(kind, L"Edit") == 0 ? GetWindowTheme(hwnd) : nullptr;
+    if (theme) {
+      const int state = (GetWindowLongW(hwnd, GWL_STYLE) & WS_DISABLED) ? ETS_DISABLED : ETS_NORMAL;
+      DrawThemeBackground(theme, dc, EP_EDITTEXT, state, &edge, nullptr);
+    } else {
+      DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT);
+    }
   }
   SetViewportOrgEx(dc, cx, cy, nullptr);
   IntersectClipRect(dc, 0, 0, client.right, client.bottom);

@@ -21,7 +21,9 @@ struct FormSnapshot {
 // child window in its z-order, clipped to each child's window region, and cuts the form's
 // own window region out of it. The form's window is created if it has none yet and is never
 // shown, moved or activated. The framework's windows paint through PaintWindow; a system
-// class (an edit) through WM_PRINTCLIENT, with its sunken client edge drawn here.
+// class (an edit) through WM_PRINTCLIENT, with its client edge drawn here as its own
+// non-client painting draws it (the theme's edit frame, else the sunken edge). Nothing has
+// the focus: no caret and no focus frame, as before the first control is focused.
 FormSnapshot SnapshotForm(Form& form);
 
 // SnapshotForm written as a PNG file (a Shift-JIS path); GDI+ must be started. False when

@@ -73,11 +73,9 @@ int main(int argc, char** argv) {
   std::optional<earcheck::preview::Session> session;
   if (preview) {
     previewDir = earcheck::FullPath(previewDir);
-    std::string reason;
-    if (!earcheck::preview::PrepareFolder(previewDir, reason)) {
-      Err("earcheck: --preview のフォルダーを使えません: ");
-      std::fwrite(previewDir.data(), 1, previewDir.size(), stderr);
-      Err("\n" + reason + "\n");
+    const earcheck::Kind kind = earcheck::KindOf(previewDir);
+    if (kind != earcheck::Kind::Missing && kind != earcheck::Kind::Folder) {
+      Err("earcheck: --preview にはフォルダーを指定してください: " + earcheck::ConsoleFromNative(previewDir) + "\n");
       return 2;
     }
     session.emplace();
@@ -111,6 +109,10 @@ int main(int argc, char** argv) {
       if (earcheck::preview::InsidePackage(previewDir, report->nativePath)) {
         // Writing there would change the package.
         Err("earcheck: --preview のフォルダーがパッケージの中にあるため、プレビューを作りません: " + shown + "\n");
+        previewFailed = true;
+      } else if (std::string reason; !earcheck::preview::PrepareFolder(previewDir, reason)) {
+        Err("earcheck: --preview のフォルダーを作れません: " + earcheck::ConsoleFromNative(previewDir) + "\n" + reason +
+            "\n");
         previewFailed = true;
       } else {
         std::vector<std::string> written;

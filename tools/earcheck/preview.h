@@ -21,8 +21,8 @@ class Session {
   void* state_;
 };
 
-// Makes DIR (one level) if it is missing; false with the system's reason when it cannot,
-// or when DIR names a file.
+// Makes DIR (one level) if it is missing, once the packages are known not to hold it; false
+// with the system's reason when it cannot, or when DIR names a file.
 bool PrepareFolder(const std::string& nativeDir, std::string& reason);
 
 // Whether the full path `fullDir` is the package folder or lies in it (the preview would
