@@ -2,12 +2,15 @@
 
 #include <exception>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "base/module_path.h"
 #include "base/system_error.h"
 #include "base/text_win.h"
 #include "forms/form_snapshot_win.h"
 #include "imaging/gdiplus_win.h"
+#include "package/paths.h"
 #include "screens/frmJPZZ0010.h"
 #include "screens/frmJPZZ0030.h"
 #include "screens/frmJPZZ0040.h"
@@ -82,25 +85,26 @@ bool RenderScreens(const std::string& packageNativePath, const std::string& nati
   const std::string stem = packageNativePath.substr(0, packageNativePath.size() - (sizeof kPackageName - 1));
   // The launcher that would lie beside this package: the screens find it through its path.
   const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
-  const std::string prefix = nativeDir + (nativeDir.empty() || nativeDir.back() == '\\' ? "" : "\\") +
-                             std::to_string(n) + "-";
+  auto file = [&](const char* screen) { return ear::JoinPath(nativeDir, std::to_string(n) + "-" + screen + ".png"); };
   bool ok = true;
+  // Each screen is held in its program-wide reference while it is set up, as its creator
+  // does (the title screen centres its pictures on the screen held there).
   {
     auto title = std::make_unique<TfrmJPZZ0030>(nullptr);
-    frmJPZZ0030 = title.get();  // its set-up centres on the screen held here
-    ok &= Render(*title, &TfrmJPZZ0030::SetupTitleScreen, prefix + "title.png", written, problems);
+    frmJPZZ0030 = title.get();
+    ok &= Render(*title, &TfrmJPZZ0030::SetupTitleScreen, file("title"), written, problems);
     frmJPZZ0030 = nullptr;
   }
   {
     auto procedure = std::make_unique<TfrmJPZZ0040>(nullptr);
     frmJPZZ0040 = procedure.get();
-    ok &= Render(*procedure, &TfrmJPZZ0040::SetupProcedureScreen, prefix + "procedure.png", written, problems);
+    ok &= Render(*procedure, &TfrmJPZZ0040::SetupProcedureScreen, file("procedure"), written, problems);
     frmJPZZ0040 = nullptr;
   }
   {
     auto registration = std::make_unique<TfrmJPZZ0010>(nullptr);
     frmJPZZ0010 = registration.get();
-    ok &= Render(*registration, &TfrmJPZZ0010::SetupRegistrationScreen, prefix + "registration.png", written, problems);
+    ok &= Render(*registration, &TfrmJPZZ0010::SetupRegistrationScreen, file("registration"), written, problems);
     frmJPZZ0010 = nullptr;
   }
   return ok;
