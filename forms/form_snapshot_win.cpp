@@ -116,7 +116,8 @@ void PaintTree(HDC dc, HWND hwnd, int x, int y, bool top) {
 }  // namespace
 
 std::uint32_t FormSnapshot::Pixel(int x, int y) const {
-  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 4;
+  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) *
+                        4;
   return static_cast<std::uint32_t>(bgra[i]) | static_cast<std::uint32_t>(bgra[i + 1]) << 8 |
          static_cast<std::uint32_t>(bgra[i + 2]) << 16 | static_cast<std::uint32_t>(bgra[i + 3]) << 24;
 }

@@ -48,7 +48,9 @@ class FormSnapshotTest : public ::testing::Test {
     FillRect(canvas, &all, magenta);
     DeleteObject(magenta);
   }
-  void Raise(WinControl& c) { SetWindowPos(c.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }
+  void Raise(WinControl& c) {
+    SetWindowPos(c.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   ear::gdiplus::Session gdiplus;
   Palette form;
 };
