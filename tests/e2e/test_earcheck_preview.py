@@ -108,8 +108,10 @@ def test_mode_dependent_controls_and_the_exam_name_picture_position():
     subprocess.run(["convert", "-size", "878x40", "xc:rgb(200,0,0)",
                     "PNG24:" + testlib.image(venue, "ShikenImage.png")], check=True)
     out = os.path.join(d, "out")
-    rc, _, err = earcheck("--preview", harness.winpath(out), harness.winpath(venue), harness.winpath(name))
+    rc, stdout, err = earcheck("--json", "--preview", harness.winpath(out), harness.winpath(venue),
+                               harness.winpath(name))
     assert rc == 0, (rc, err)
+    assert [p["mode"] for p in testlib.parse_json(stdout)["packages"]] == ["venue", "name"]  # the report unchanged
     v, n = previews(out, 1), previews(out, 2)
     red = (200, 0, 0)
     title = v["title"]
