@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/handle.h"
+
 namespace {
 
 double Now() {
@@ -27,6 +29,7 @@ double TimeToWindow(const std::string& exe, const std::string& title) {
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     return -1;
   }
+  const ear::KernelHandle process(pi.hProcess), thread(pi.hThread);
   double elapsed = -1;
   while (Now() - start < 30000) {
     HWND hwnd = FindWindowA(nullptr, title.c_str());
@@ -36,10 +39,8 @@ double TimeToWindow(const std::string& exe, const std::string& title) {
     }
     Sleep(1);
   }
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  TerminateProcess(process.Get(), 0);
+  WaitForSingleObject(process.Get(), 10000);
   Sleep(300);  // let the single-instance lock of the ended copy go
   return elapsed;
 }
