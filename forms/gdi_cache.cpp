@@ -1,10 +1,11 @@
 // Colours, fonts and brushes as GDI wants them; fonts and brushes live for the whole run.
+#include "forms/control_tree.h"
+
 #include <cstdint>
 #include <map>
 #include <tuple>
 
 #include "base/text_win.h"
-#include "forms/control_tree.h"
 #include "forms/system_color.h"
 
 namespace forms {

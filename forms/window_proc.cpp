@@ -1,5 +1,7 @@
 // The window side of the control tree: window classes and handles, the window procedure,
 // and the mouse handling that turns presses and releases into clicks.
+#include "forms/control_tree.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include "base/gdi.h"
 #include "base/text_win.h"
 #include "forms/application.h"
-#include "forms/control_tree.h"
 #include "forms/form.h"
 
 namespace forms {
