@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi.h"
 #include "base/handle.h"
 
 namespace {
@@ -23,10 +24,8 @@ double Now() {
 }
 
 bool Rounded(HWND hwnd) {
-  HRGN probe = CreateRectRgn(0, 0, 0, 0);
-  const bool rounded = GetWindowRgn(hwnd, probe) != ERROR;
-  DeleteObject(probe);
-  return rounded;
+  const ear::gdi::Region probe(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(hwnd, probe.Get()) != ERROR;
 }
 
 // The window once it is visible (and rounded when asked), or null after 30 s.
