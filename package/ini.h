@@ -30,4 +30,8 @@ std::string ReadIniString(const std::string& path, const std::string& section,
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
 
+// The same, with pause(kIniRetryPauseMs) called between attempts instead of sleeping.
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value, const std::function<void(unsigned)>& pause);
+
 }  // namespace ear

@@ -29,6 +29,11 @@ std::string ReadIniString(const std::string& path, const std::string& section,
 
 void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value) {
+  WriteIniString(path, section, key, value, [](unsigned ms) { Sleep(ms); });
+}
+
+void WriteIniString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value, const std::function<void(unsigned)>& pause) {
   RetryIniWrite(
       [&] {
         const BOOL written =
@@ -36,7 +41,7 @@ void WriteIniString(const std::string& path, const std::string& section, const s
         FlushIni(path);
         if (!written) throw Error(IniWriteErrorText(path));
       },
-      [] { Sleep(kIniRetryPauseMs); });
+      [&] { pause(kIniRetryPauseMs); });
 }
 
 }  // namespace ear

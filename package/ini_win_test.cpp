@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <vector>
 
 #include "base/error.h"
 #include "package/ini.h"
@@ -112,57 +112,73 @@ TEST_F(IniFiles, FirstWriteCreatesShikenIniWithItsSection) {
   EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n" SEI "=\x8e\x52\x93\x63\r\n");
 }
 
-TEST_F(IniFiles, ARefusedWriteIsTriedForAboutASecondThenNamed) {
-  struct Case { const char* label; std::string name; };
-  const Case cases[] = {
-      {"read-only file", "shiken.ini"},
-      {"file held open without sharing", "held.ini"},
-      {"folder in the file's place", "folder.ini"},
-  };
-  bool read_only_untestable = false;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::string path = Path(c.name);
-    HANDLE held = INVALID_HANDLE_VALUE;
-    if (c.name == "folder.ini") {
-      ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
-    } else {
-      WriteBytes(path, "[" JUKENSHA "]\r\n");
-    }
-    if (c.name == "shiken.ini") {
-      ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-      const HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (probe != INVALID_HANDLE_VALUE) {
-        // Wine run by root writes read-only files anyway; Windows refuses.
-        CloseHandle(probe);
-        read_only_untestable = true;
-        continue;
+// Writes to path, which refuses every write: 11 attempts with 10 pauses of 100 ms, then the
+// error that names the file. Each pause notes its length; the file stays as it was.
+void ExpectRefusedElevenTimes(const std::string& path, bool readable) {
+  std::vector<unsigned> pauses;
+  try {
+    WriteIniString(path, JUKENSHA, SEI, "x", [&](unsigned ms) {
+      pauses.push_back(ms);
+      if (readable) {
+        EXPECT_EQ(testing_win::ReadBytes(path), "[" JUKENSHA "]\r\n");
       }
-    }
-    if (c.name == "held.ini") {
-      held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-      ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    }
-    const ULONGLONG start = GetTickCount64();
-    try {
-      WriteIniString(path, JUKENSHA, SEI, "x");
-      ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-      // "<path> に書き込めません"
-      EXPECT_EQ(e.Message(), path + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
-    }
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 900u);  // 10 pauses of 100 ms
-    EXPECT_LT(elapsed, 3000u);
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-    if (c.name != "folder.ini") {
-      EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n");
-    }
-    RemoveDirectoryA(path.c_str());
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    // "<path> に書き込めません"
+    EXPECT_EQ(e.Message(), path + " \x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1");
   }
-  if (read_only_untestable) GTEST_SKIP() << "read-only file: the system writes read-only files here";
+  EXPECT_EQ(pauses, std::vector<unsigned>(10, 100));
+}
+
+TEST_F(IniFiles, AWriteToAHeldFileOrAFolderIsTriedElevenTimesThenNamed) {
+  const std::string held = Path("held.ini");
+  WriteBytes(held, "[" JUKENSHA "]\r\n");
+  const HANDLE handle = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  ExpectRefusedElevenTimes(held, false);
+  CloseHandle(handle);
+  EXPECT_EQ(ReadBytes(held), "[" JUKENSHA "]\r\n");
+
+  const std::string folder = Path("folder.ini");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ExpectRefusedElevenTimes(folder, false);
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(IniFiles, AWriteToAReadOnlyFileIsTriedElevenTimesThenNamed) {
+  const std::string path = Path("shiken.ini");
+  WriteBytes(path, "[" JUKENSHA "]\r\n");
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  const HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    GTEST_SKIP() << "Wine run by root writes read-only files anyway; Windows refuses";
+  }
+  ExpectRefusedElevenTimes(path, true);
+  EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n");
+}
+
+TEST_F(IniFiles, AWriteThatCanGoThroughDuringTheRetriesSucceeds) {
+  const std::string path = Path("held.ini");
+  WriteBytes(path, "[" JUKENSHA "]\r\n");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::vector<unsigned> pauses;
+  // The file is let go during the third pause: the fourth attempt writes.
+  WriteIniString(path, JUKENSHA, SEI, "x", [&](unsigned ms) {
+    pauses.push_back(ms);
+    if (pauses.size() == 3) {
+      CloseHandle(held);
+      held = INVALID_HANDLE_VALUE;
+    }
+  });
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  EXPECT_EQ(pauses, std::vector<unsigned>(3, 100));
+  EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n" SEI "=x\r\n");
 }
 
 }  // namespace

@@ -27,6 +27,14 @@ std::size_t CountSeparators(std::string_view path) {
   return count;
 }
 
+// The parent-folder rule as such: in a root folder only the drive designator ("C:") remains.
+std::string CutParent(std::string_view exePath) {
+  std::string folder = ExeFolder(exePath);
+  if (!folder.empty()) folder.pop_back();
+  folder.resize(AfterLastSeparatorOrColon(folder));
+  return folder;
+}
+
 }  // namespace
 
 std::string ExeFolder(std::string_view exePath) {
@@ -36,16 +44,14 @@ std::string ExeFolder(std::string_view exePath) {
 }
 
 std::string ParentFolder(std::string_view exePath) {
-  std::string folder = ExeFolder(exePath);
-  if (!folder.empty()) folder.pop_back();
-  folder.resize(AfterLastSeparatorOrColon(folder));
-  return folder;
+  // A bare "C:" names the drive's current directory: a root install keeps its root instead.
+  return InRootFolder(exePath) ? ExeFolder(exePath) : CutParent(exePath);
 }
 
 bool InRootFolder(std::string_view exePath) {
   const std::string folder = ExeFolder(exePath);
   if (folder.empty()) return true;
-  if (!EndsWithSeparator(ParentFolder(exePath))) return true;  // "C:\" leaves only "C:"
+  if (!EndsWithSeparator(CutParent(exePath))) return true;  // "C:\" leaves only "C:"
   // "\\server\share\" is the root of a share: its parent "\\server\" is no folder.
   return folder.starts_with("\\\\") && CountSeparators(folder) <= 4;
 }
@@ -72,9 +78,7 @@ PackagePaths PackagePathsFor(std::string_view exePath) {
   p.setupIni = p.systemFolder + "1\\setup.ini";
   p.shikenIni = p.systemFolder + "shiken.ini";
   p.imageFolder = p.systemFolder + "Image\\";
-  // In a root folder the parent is a bare drive designator, which names the drive's
-  // current directory: the batch then lies beside the executable instead.
-  p.cleanupBatch = (InRootFolder(exePath) ? p.exeFolder : p.parentFolder) + std::string(kBatchName);
+  p.batch = p.parentFolder + std::string(kBatchName);
   return p;
 }
 

@@ -8,8 +8,8 @@ namespace ear {
 // The executable path up to and including its last separator.
 std::string ExeFolder(std::string_view exePath);
 
-// The folder one level above the executable folder, keeping its trailing separator
-// (or only the drive designator when the executable lies in a root folder).
+// The folder one level above the executable folder, keeping its trailing separator; for an
+// executable in a drive's or share's root folder that root itself (never a bare "C:").
 std::string ParentFolder(std::string_view exePath);
 
 // True when the executable folder is a drive's or a share's root folder.
@@ -23,14 +23,14 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 struct PackagePaths {
   std::string exeFolder;     // with trailing separator
-  std::string parentFolder;  // with trailing separator, or the drive designator alone
+  std::string parentFolder;  // with trailing separator; the root itself for a root install
   std::string package;       // exeFolder + "##TMP##"
   std::string systemFolder;  // with trailing separator
   std::string systemIni;
   std::string setupIni;
   std::string shikenIni;
   std::string imageFolder;   // with trailing separator
-  std::string cleanupBatch;
+  std::string batch;         // parentFolder + "ExamAutoRunner.BAT", cleanup or launch
 };
 
 PackagePaths PackagePathsFor(std::string_view exePath);

@@ -21,8 +21,11 @@ TEST(PackagePaths, FoldersSplitOnlyAtRealSeparators) {
       {"C:\\" SO "\\ExamAutoRunner.exe", "C:\\" SO "\\", "C:\\", false},
       {"D:\\a\\" HYO "\\b\\x.exe", "D:\\a\\" HYO "\\b\\", "D:\\a\\" HYO "\\", false},
       {"D:\\" HYO SO "\\" SO ".exe", "D:\\" HYO SO "\\", "D:\\", false},
-      {"C:\\ExamAutoRunner.exe", "C:\\", "C:", true},
-      {"\\\\srv\\share\\x.exe", "\\\\srv\\share\\", "\\\\srv\\", true},
+      // A root install's parent is the root itself, never the bare "C:" (which names the
+      // drive's current directory) nor "\\srv\" (which is no folder).
+      {"C:\\ExamAutoRunner.exe", "C:\\", "C:\\", true},
+      {"C:\\" SO ".exe", "C:\\", "C:\\", true},
+      {"\\\\srv\\share\\x.exe", "\\\\srv\\share\\", "\\\\srv\\share\\", true},
       {"\\\\srv\\share\\d\\x.exe", "\\\\srv\\share\\d\\", "\\\\srv\\share\\", false},
       {"x.exe", "", "", true},
   };
@@ -42,20 +45,36 @@ TEST(PackagePaths, AllPackagePathsHangOffTheExecutableFolder) {
   EXPECT_EQ(p.setupIni, "C:\\" SO "\\##TMP##\\system\\1\\setup.ini");
   EXPECT_EQ(p.shikenIni, "C:\\" SO "\\##TMP##\\system\\shiken.ini");
   EXPECT_EQ(p.imageFolder, "C:\\" SO "\\##TMP##\\system\\Image\\");
-  EXPECT_EQ(p.cleanupBatch, "C:\\ExamAutoRunner.BAT");
+  EXPECT_EQ(p.batch, "C:\\ExamAutoRunner.BAT");
   EXPECT_EQ(ExamProgramPath(p, "ABC"), "C:\\" SO "\\##TMP##\\[1]ABC.exe");
 }
 
-TEST(PackagePaths, CleanupBatchStaysOutOfTheFolderItRemovesButNeverLeavesARoot) {
-  struct Case { std::string exe; std::string batch; };
+TEST(PackagePaths, BatchStaysOutOfTheFolderItRemovesButNeverLeavesARoot) {
+  struct Case { std::string exe; std::string parent; std::string batch; };
   const Case cases[] = {
-      {"C:\\a\\b\\ExamAutoRunner.exe", "C:\\a\\ExamAutoRunner.BAT"},
-      {"C:\\a\\" HYO "\\ExamAutoRunner.exe", "C:\\a\\ExamAutoRunner.BAT"},
-      // "C:" alone would name the drive's current directory, not its root.
-      {"C:\\ExamAutoRunner.exe", "C:\\ExamAutoRunner.BAT"},
-      {"\\\\srv\\share\\ExamAutoRunner.exe", "\\\\srv\\share\\ExamAutoRunner.BAT"},
+      {"C:\\a\\b\\ExamAutoRunner.exe", "C:\\a\\", "C:\\a\\ExamAutoRunner.BAT"},
+      {"C:\\a\\" HYO "\\ExamAutoRunner.exe", "C:\\a\\", "C:\\a\\ExamAutoRunner.BAT"},
+      {"C:\\ExamAutoRunner.exe", "C:\\", "C:\\ExamAutoRunner.BAT"},
+      {"\\\\srv\\share\\ExamAutoRunner.exe", "\\\\srv\\share\\", "\\\\srv\\share\\ExamAutoRunner.BAT"},
   };
-  for (const auto& c : cases) EXPECT_EQ(PackagePathsFor(c.exe).cleanupBatch, c.batch) << c.exe;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.exe);
+    const PackagePaths p = PackagePathsFor(c.exe);
+    EXPECT_EQ(p.parentFolder, c.parent);
+    EXPECT_EQ(p.batch, c.batch);
+  }
+}
+
+TEST(PackagePaths, ARootInstallBuildsOnlyAbsolutePaths) {
+  const PackagePaths p = PackagePathsFor("D:\\ExamAutoRunner.exe");
+  EXPECT_EQ(p.exeFolder, "D:\\");
+  EXPECT_EQ(p.parentFolder, "D:\\");
+  EXPECT_EQ(p.package, "D:\\##TMP##");
+  EXPECT_EQ(p.systemIni, "D:\\##TMP##\\system\\system.ini");
+  EXPECT_EQ(p.setupIni, "D:\\##TMP##\\system\\1\\setup.ini");
+  EXPECT_EQ(p.shikenIni, "D:\\##TMP##\\system\\shiken.ini");
+  EXPECT_EQ(p.imageFolder, "D:\\##TMP##\\system\\Image\\");
+  EXPECT_EQ(p.batch, "D:\\ExamAutoRunner.BAT");
 }
 
 TEST(PackagePaths, JoinAddsASeparatorOnlyWhenMissing) {

@@ -46,13 +46,10 @@ TEST(CodedMessage, LongTextIsCutToWholeCharactersWithinTwoHundredBytes) {
   const std::string oddDetail = std::string(189, 'x') + "\x83\x5C\x83\x5C";  // ...ソソ
   const CodedBox box = DecodeCodedMessage(message, oddDetail);
   // 6 + 4 + 189 = 199: the next character (2 bytes) would end at 201, so it goes whole.
-  EXPECT_EQ(box.text.size(), 199u);
-  EXPECT_EQ(box.text.substr(0, 6), "\x83\x6F\x83\x62\x83\x60");
-  EXPECT_EQ(box.text.back(), 'x');
+  EXPECT_EQ(box.text, "\x83\x6F\x83\x62\x83\x60\r\n\r\n" + std::string(189, 'x'));
 
   const CodedBox ascii = DecodeCodedMessage("E11", std::string(300, 'y'));
-  EXPECT_EQ(ascii.text.size(), 200u);
-  EXPECT_EQ(ascii.text.substr(0, 4), "\r\n\r\n");
+  EXPECT_EQ(ascii.text, "\r\n\r\n" + std::string(196, 'y'));
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-# Self-removal: batch text and escaping (portable), the removal itself (Windows).
-add_library(ear_shell_core STATIC batch.cpp)
-target_link_libraries(ear_shell_core PUBLIC ear_package_core)
-
+# Self-removal: the removal itself (Windows); the batch texts live in package/.
 if(WIN32)
   add_library(ear_self_removal_win STATIC self_removal_win.cpp)
-  target_link_libraries(ear_self_removal_win PUBLIC ear_shell_core ear_package_win ear_forms)
+  target_link_libraries(ear_self_removal_win PUBLIC ear_package_win ear_forms)
   if(EAR_TESTS)
     # Plays the launcher: copied as ExamAutoRunner.exe into throw-away trees.
     add_executable(self_removal_stand_in self_removal_stand_in.cpp)
@@ -15,8 +12,6 @@ if(WIN32)
     target_compile_definitions(self_removal_win_test PRIVATE
       EAR_STAND_IN="$<TARGET_FILE_NAME:self_removal_stand_in>")
   endif()
-else()
-  ear_test(batch_test SOURCES batch_test.cpp LIBS ear_shell_core)
 endif()
 
 if(WIN32 AND EAR_TESTS)

@@ -5,30 +5,13 @@
 #include "base/error.h"
 #include "base/system_error.h"
 #include "forms/dialogs.h"
+#include "package/batch.h"
+#include "package/batch_win.h"
 #include "package/paths.h"
-#include "shell/batch.h"
 
 namespace ear {
 
-#if defined(__i386__)
-static_assert(sizeof(STARTUPINFOA) == 68, "the batch's start-up record is 68 bytes");
-#endif
-
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 class FindHandle {
  public:
@@ -43,42 +26,6 @@ class FindHandle {
  private:
   HANDLE h_;
 };
-
-void WriteBatchFile(const std::string& path, const std::string& text) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) ThrowFileCreateError(path, GetLastError());
-  DWORD written = 0;
-  if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-      written != text.size()) {
-    ThrowLastError();
-  }
-}
-
-std::string CommandInterpreterPath() {
-  char folder[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  return JoinPath(std::string(folder, length < MAX_PATH ? length : 0), "cmd.exe");
-}
-
-void StartBatch(const std::string& batchPath, const SelfRemovalContext& context) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(STARTUPINFOA);
-  startup.dwX = static_cast<DWORD>(context.clientLeft);
-  startup.dwY = static_cast<DWORD>(context.clientTop);
-  startup.dwXSize = static_cast<DWORD>(context.clientWidth);
-  startup.dwYSize = static_cast<DWORD>(context.clientHeight);
-  startup.dwFlags = STARTF_USESIZE | STARTF_USEPOSITION;
-  startup.wShowWindow = SW_SHOWDEFAULT;
-  // Windows runs a batch named as the application through "cmd /c" without /s, which
-  // unquotes paths holding "(" or "&" (as in "Program Files (x86)"); naming cmd with /s
-  // keeps the batch path whole.
-  const std::string application = CommandInterpreterPath();
-  std::string commandLine = "cmd.exe /d /s /c \"\"" + batchPath + "\"\"";
-  PROCESS_INFORMATION process = {};
-  CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                 CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
-}
 
 }  // namespace
 
@@ -123,14 +70,17 @@ void DeleteFolderTree(const std::string& folder) {
 
 void RunSelfRemoval(const SelfRemovalContext& context) {
   const PackagePaths paths = PackagePathsFor(context.exePath);
-  WriteBatchFile(paths.cleanupBatch, CleanupBatchText(context.exePath));
+  WriteBatchFile(paths.batch, CleanupBatchText(context.exePath, SystemFolder()));
   if (context.debugMode) {
     forms::ShowInformation(context.owner, "デバッグ中は削除できません．　");
     return;
   }
   // The package beside the executable, whatever the current directory is.
   DeleteFolderTree(paths.package);
-  StartBatch(paths.cleanupBatch, context);
+  StartBatch(paths.batch, {.left = context.clientLeft,
+                           .top = context.clientTop,
+                           .width = context.clientWidth,
+                           .height = context.clientHeight});
   if (context.closeMainForm) context.closeMainForm();
 }
 

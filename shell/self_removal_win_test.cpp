@@ -12,7 +12,8 @@
 #include "base/module_path.h"
 #include "base/system_error.h"
 #include "package/paths.h"
-#include "shell/batch.h"
+#include "package/batch.h"
+#include "package/batch_win.h"
 #include "tests/sjis_samples.h"
 #include "tests/wine/file_bytes.h"
 #include "shell/self_removal_win.h"
@@ -275,7 +276,7 @@ TEST(SelfRemoval, RemovesPackageExecutableFolderAndBatchForReal) {
         EXPECT_TRUE(Exists(batch));
         break;
       case Case::kNoPackage:
-        EXPECT_TRUE(result.starts_with("error:" + SystemErrorText(2, "").substr(0, 24))) << result;
+        EXPECT_EQ(result, "error:" + SystemErrorText(2, SystemMessage(2)));
         EXPECT_EQ(Listing(r.exeFolder), r.packageBefore);
         EXPECT_TRUE(Exists(batch));
         break;
@@ -337,7 +338,7 @@ TEST(SelfRemoval, DebugModeOnlyWritesTheBatchWhichLaterRemovesTheLauncher) {
   const std::string exePath = exeFolder + "ExamAutoRunner.exe";
   const std::string batchPath = parent + "ExamAutoRunner.BAT";
   const std::string batch = ReadBytes(batchPath);
-  EXPECT_EQ(batch, CleanupBatchText(exePath));
+  EXPECT_EQ(batch, CleanupBatchText(exePath, SystemFolder()));
   const std::string escaped = root + "\\" SO "^ p\\a^&" TA "\\ExamAutoRunner.exe";
   EXPECT_NE(batch.find("\r\nDEL ^\"" + escaped + "^\"\r\n"), std::string::npos) << batch;
   std::vector<std::string> now = Listing(parent);
@@ -388,7 +389,7 @@ TEST(SelfRemoval, DeleteFolderTreeEmptiesInnermostFoldersFirst) {
     DeleteFolderTree(package);  // gone: removing it is the failure
     ADD_FAILURE() << "no error";
   } catch (const Error& e) {
-    EXPECT_TRUE(e.Message().starts_with(SystemErrorText(2, "").substr(0, 24))) << e.Message();
+    EXPECT_EQ(e.Message(), SystemErrorText(2, SystemMessage(2)));
   }
   RemoveTree(root);
 }

@@ -86,6 +86,49 @@ def test_closing_removes_package_executable_folder_and_batch():
               % (name, " (started elsewhere)" if elsewhere else "", gone - ended))
 
 
+def plant_ping(folder, markers, tag):
+    """A ping.bat and a ping.cmd in folder; each leaves a marker file if it ever runs."""
+    for ext in ("bat", "cmd"):
+        marker = harness.winpath(os.path.join(markers, "%s-%s.txt" % (tag, ext)))
+        with open(os.path.join(folder, "ping." + ext), "wb") as f:
+            f.write(('@echo ran>"%s"\r\n' % marker).encode("cp932"))
+
+
+def test_a_planted_ping_never_runs():
+    markers = harness.temp_dir("markers")
+    # Started from an unrelated working directory: pings planted beside the launcher's folder,
+    # in the working directory and in the folder above both (where "cd.." leads) stay idle, and
+    # the removal completes.
+    base = harness.temp_dir("planted")
+    parent = os.path.join(base, "parent")
+    os.makedirs(parent)
+    folder = install(parent, "launcher")
+    cwd = os.path.join(base, "work")
+    os.makedirs(cwd)
+    for where, tag in ((parent, "parent"), (cwd, "cwd"), (base, "above")):
+        plant_ping(where, markers, tag)
+    before = listing(parent, skip="launcher")
+    launcher = abandon(folder, cwd)
+    assert launcher.wait(timeout=30) == 0
+    wait_gone([folder, os.path.join(parent, BATCH)])
+    assert not os.path.exists(folder)
+    assert not os.path.exists(os.path.join(parent, BATCH))
+    assert listing(parent) == before, listing(parent)
+
+    # Started from its own folder, with the pings planted there: the executable still goes
+    # (the batch came back from every pause); the folder itself stays, since the plain RMDIR
+    # removes only an empty folder.
+    parent2 = harness.temp_dir("planted-own")
+    folder2 = install(parent2, "launcher")
+    plant_ping(folder2, markers, "exe-folder")
+    launcher = abandon(folder2, folder2)
+    assert launcher.wait(timeout=30) == 0
+    wait_gone([os.path.join(folder2, "ExamAutoRunner.exe")])
+    assert not os.path.exists(os.path.join(folder2, "ExamAutoRunner.exe"))
+    assert sorted(os.listdir(folder2)) == ["ping.bat", "ping.cmd"], os.listdir(folder2)
+    assert os.listdir(markers) == [], os.listdir(markers)
+
+
 def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
     parent = harness.temp_dir("selfremoval-debug")
     name = "配布 ソ"
@@ -105,15 +148,16 @@ def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
     assert not any(sign in base for sign in "%^&;,= "), base
     e = base + "\\配布^ ソ\\ExamAutoRunner.exe"  # the space gets its caret; ソ's 0x5C stays
     f = base + "\\配布^ ソ\\"
-    pause, count, bound = "ping -n 2 127.0.0.1 >nul", "SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO LblEnd"
-    lines = ["SET /A EarTries=0", "ping -n 4 127.0.0.1 >nul",
+    ping = '"C:\\windows\\system32\\PING.EXE"'  # the prefix's system folder, as Wine reports it
+    pause, count, bound = ping + " -n 2 127.0.0.1 >nul", "SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO LblEnd"
+    lines = ["SET /A EarTries=0", ping + " -n 4 127.0.0.1 >nul",
              ":Lbl0", pause, count, bound, 'DEL ^"%s^"' % e, 'IF EXIST ^"%s^" GOTO Lbl0' % e,
              "cd..",
              ":Lbl1", pause, count, bound, 'RMDIR ^"%s^"' % f, 'IF EXIST ^"%s^" GOTO Lbl1' % f,
              ":LblEnd", "DEL %0", "EXIT"]
     with open(batch, "rb") as fh:
         got = fh.read()
-    assert got.lower() == ("\r\n".join(lines) + "\r\n").encode("cp932").lower(), got
+    assert got == ("\r\n".join(lines) + "\r\n").encode("cp932"), got
 
     # Later, the package gone, the same batch run by the real cmd removes the launcher.
     shutil.rmtree(os.path.join(folder, "##TMP##"))
@@ -136,7 +180,8 @@ def test_read_only_file_in_the_package_stops_before_the_batch_starts():
     boxes = harness.message_boxes(timeout=10)
     assert len(boxes) == 1, boxes
     text = boxes[0]["text"].replace("\r\n", "\n")
-    assert text.startswith("バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\n"), text
+    # The detail ends in the prefix's own message for code 5 (access denied).
+    assert text == "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\nアクセスが拒否されました。", text
     harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
     assert launcher.wait(timeout=30) == 0
     time.sleep(6)

@@ -158,7 +158,8 @@ def test_failed_self_removal_shows_the_coded_error_box():
     assert box["title"] == "エラー"
     assert box["icon"]
     text = box["text"].replace("\r\n", "\n")
-    assert text.startswith("バッチファイルの実行に失敗しました。\n\nシステムエラー。コード："), text
+    # The detail ends in the prefix's own message for code 2 (file not found).
+    assert text == "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：2.\nファイルが見つかりません。", text
     assert len(box["text"].encode("cp932")) <= 200
     assert [b["text"] for b in box["buttons"] if b["visible"]] == ["OK"]
     harness.wdrive("click", box["hwnd"], "--id", 1)

@@ -1,0 +1,140 @@
+#include "package/batch.h"
+
+#include <array>
+
+#include "base/sjis.h"
+#include "package/paths.h"
+
+namespace ear {
+
+namespace {
+
+struct Replacement {
+  std::string_view sign;
+  std::string_view replacement;
+};
+
+// Percent first and caret second, so that no inserted caret is doubled again.
+constexpr std::array<Replacement, 8> kEscapes = {{
+    {"%", "%%"},
+    {"^", "^^"},
+    {"&", "^&"},
+    {";", "^;"},
+    {",", "^,"},
+    {"=", "^="},
+    {"\x81\x40", "^\x81\x40"},
+    {" ", "^ "},
+}};
+
+// Replaces whole characters only: a second byte is never taken for a sign.
+std::string ReplaceCharacters(std::string_view text, const Replacement& r) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = CharLength(text, i);
+    const std::string_view character = text.substr(i, length);
+    out += character == r.sign ? r.replacement : character;
+    i += length;
+  }
+  return out;
+}
+
+// Between plain double quotes only "%" is still special to the command interpreter.
+std::string PlainQuoted(std::string_view path) {
+  return "\"" + ReplaceCharacters(path, kEscapes[0]) + "\"";
+}
+
+std::string CaretQuoted(std::string_view path) {
+  return "^\"" + EscapeBatchPath(path) + "^\"";
+}
+
+// Both retry loops together give up after this many attempts (a few minutes).
+constexpr std::string_view kMaxAttempts = "180";
+
+// Pauses of about seconds - 1 seconds: cmd has no sleep, Wine's has no timeout.exe. Named by
+// its full path, since a bare "ping" would run a ping.bat or ping.cmd of the current folder.
+std::string Pause(std::string_view systemFolder, int seconds) {
+  return PlainQuoted(JoinPath(systemFolder, "PING.EXE")) + " -n " + std::to_string(seconds) +
+         " 127.0.0.1 >nul\r\n";
+}
+
+// Before every attempt of a retry loop: a pause, and the jump to endLabel past the bound.
+std::string PacedAttempt(std::string_view systemFolder, std::string_view endLabel) {
+  return Pause(systemFolder, 2) + "SET /A EarTries+=1\r\nIF %EarTries% GTR " +
+         std::string(kMaxAttempts) + " GOTO " + std::string(endLabel) + "\r\n";
+}
+
+}  // namespace
+
+std::string EscapeBatchPath(std::string_view path) {
+  std::string text(path);
+  for (const Replacement& r : kEscapes) text = ReplaceCharacters(text, r);
+  return text;
+}
+
+std::string CleanupBatchText(std::string_view exePath, std::string_view systemFolder) {
+  const std::string e = CaretQuoted(exePath);
+  const std::string f = CaretQuoted(ExeFolder(exePath));
+  std::string text;
+  text += "SET /A EarTries=0\r\n";
+  // With the pause inside the loop the first delete comes ~4 s after start: under Wine a
+  // process lingers ~2 s after its last window has closed, and one attempt must do.
+  text += Pause(systemFolder, 4);
+  text += ":Lbl0\r\n";
+  text += PacedAttempt(systemFolder, "LblEnd");
+  text += "DEL " + e + "\r\n";
+  text += "IF EXIST " + e + " GOTO Lbl0\r\n";
+  // In a root folder the executable's folder is the drive's root: it is never removed.
+  if (!InRootFolder(exePath)) {
+    text += "cd..\r\n";
+    text += ":Lbl1\r\n";
+    text += PacedAttempt(systemFolder, "LblEnd");
+    text += "RMDIR " + f + "\r\n";
+    text += "IF EXIST " + f + " GOTO Lbl1\r\n";
+  }
+  text += ":LblEnd\r\n";
+  text += "DEL %0\r\n";
+  text += "EXIT\r\n";
+  return text;
+}
+
+std::string LaunchBatchText(std::string_view examProgramPath, std::string_view exePath,
+                            std::string_view exeFolder, std::string_view systemFolder) {
+  const std::string e = CaretQuoted(examProgramPath);
+  const std::string s = CaretQuoted(exePath);
+  const std::string d = CaretQuoted(exeFolder);
+  std::string text;
+  text += "cd..\r\n";
+  // Wine's cmd never finds a caret-quoted path: the plain-quoted test lets the exam start there.
+  text += "IF EXIST " + PlainQuoted(examProgramPath) + " GOTO LblStart\r\n";
+  text += "IF NOT EXIST " + e + " GOTO Lbl2\r\n";
+  text += ":LblStart\r\n";
+  text += "START /b \"\" " + e + "\r\n";
+  text += "SET /A EarTries=0\r\n";
+  // The launcher ends only after the exam's window has shown, and under Wine lingers ~2 s
+  // more; the first delete comes ~6 s after the start, since under Wine one attempt must do.
+  text += Pause(systemFolder, 6);
+  text += ":Lbl0\r\n";
+  text += PacedAttempt(systemFolder, "Lbl2");
+  text += "DEL " + s + "\r\n";
+  text += "IF EXIST " + s + " GOTO Lbl0\r\n";
+  // In a root folder the executable's folder is the drive's root: it is never removed.
+  if (!InRootFolder(exePath)) {
+    text += ":Lbl1\r\n";
+    text += PacedAttempt(systemFolder, "Lbl2");
+    text += "RMDIR /s /q " + d + "\r\n";
+    text += "IF EXIST " + d + " GOTO Lbl1\r\n";
+  }
+  text += ":Lbl2\r\n";
+  text += "DEL %0\r\n";
+  text += "EXIT\r\n";
+  return text;
+}
+
+std::string BatchCommandLine(std::string_view batchPath) {
+  // /s keeps a batch path with "(" or "&" whole; /v:off keeps a "!" in a path literal where
+  // delayed expansion is on by default; /d skips AutoRun commands.
+  return "cmd.exe /d /s /v:off /c \"\"" + std::string(batchPath) + "\"\"";
+}
+
+}  // namespace ear

@@ -1,0 +1,80 @@
+#include "package/batch_win.h"
+
+#include <windows.h>
+
+#include "base/system_error.h"
+#include "package/batch.h"
+#include "package/paths.h"
+
+namespace ear {
+
+#if defined(__i386__)
+static_assert(sizeof(STARTUPINFOA) == 68, "the batch's start-up record is 68 bytes");
+#endif
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+bool Start(const char* application, char* commandLine, const BatchStartArea& area) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(STARTUPINFOA);
+  startup.dwX = static_cast<DWORD>(area.left);
+  startup.dwY = static_cast<DWORD>(area.top);
+  startup.dwXSize = static_cast<DWORD>(area.width);
+  startup.dwYSize = static_cast<DWORD>(area.height);
+  startup.dwFlags = STARTF_USESIZE | STARTF_USEPOSITION;
+  startup.wShowWindow = SW_SHOWDEFAULT;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+std::string SystemFolder() {
+  char folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  return std::string(folder, length < MAX_PATH ? length : 0);
+}
+
+void WriteBatchFile(const std::string& path, const std::string& text) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) ThrowFileCreateError(path, GetLastError());
+  DWORD written = 0;
+  if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size()) {
+    ThrowLastError();
+  }
+}
+
+bool StartBatch(const std::string& batchPath, const BatchStartArea& area) {
+  // Windows runs a batch named as the application through "cmd /c" without /s, which
+  // unquotes paths holding "(" or "&" (as in "Program Files (x86)"): name cmd itself, by its
+  // full path so that no cmd.exe of the current folder is taken.
+  const std::string interpreter = JoinPath(SystemFolder(), "cmd.exe");
+  std::string commandLine = BatchCommandLine(batchPath);
+  if (Start(interpreter.c_str(), commandLine.data(), area)) return true;
+  // Should the interpreter not start, the system may still know how to run the batch.
+  return Start(batchPath.c_str(), nullptr, area);
+}
+
+}  // namespace ear
