@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "base/module_path.h"
 #include "forms/application.h"
 #include "package/batch.h"
@@ -77,31 +78,34 @@ std::vector<std::string> Snapshot(const std::string& folder) {
 
 struct BoxRun {
   int count;
+  volatile LONG actionDone = 0;
   std::vector<BoxInfo> boxes;
 };
 
 DWORD WINAPI WatchBoxes(void* param) {
   auto* run = static_cast<BoxRun*>(param);
-  for (int i = 0; i < run->count; ++i) {
-    testing_win::BoxWatcher watcher(IDOK, 8000);
-    run->boxes.push_back(watcher.get());
-    Sleep(300);  // the pressed box closes before the next one is looked for
+  while (static_cast<int>(run->boxes.size()) < run->count) {
+    testing_win::BoxWatcher watcher(IDOK, 400);
+    const BoxInfo box = watcher.get();
+    if (box.found) {
+      run->boxes.push_back(box);
+      Sleep(300);  // the pressed box closes before the next one is looked for
+    } else if (run->actionDone) {
+      break;  // every box of the action has been shown and answered
+    }
   }
   return 0;
 }
 
 // Runs action while up to `count` message boxes are read and answered with OK, in turn.
 std::vector<BoxInfo> WithBoxes(int count, const std::function<void()>& action) {
-  BoxRun run{count, {}};
+  BoxRun run{count};
   const HANDLE thread = CreateThread(nullptr, 0, &WatchBoxes, &run, 0, nullptr);
   action();
+  InterlockedExchange(&run.actionDone, 1);
   WaitForSingleObject(thread, INFINITE);
   CloseHandle(thread);
-  std::vector<BoxInfo> found;
-  for (const BoxInfo& box : run.boxes) {
-    if (box.found) found.push_back(box);
-  }
-  return found;
+  return run.boxes;
 }
 
 std::vector<std::string> Texts(const std::vector<BoxInfo>& boxes) {
@@ -336,7 +340,7 @@ TEST_F(RegistrationScreen, FailuresPastValidationReportAndLeaveBackAndClose) {
       {"shiken.ini cannot be written", {}, [&] { CreateDirectoryA(paths.shikenIni.c_str(), nullptr); },
        [&] { return std::vector<std::string>{"エラー|システム情報の書き込みに失敗しました。\r\n\r\n" + paths.shikenIni +
                                              " に書き込めません"}; },
-       false, false, false},
+       true, false, false},
       {"no exam program", {.examProgram = false}, [] {}, [&] { return std::vector<std::string>{deploy}; },
        true, true, true},
       {"a file of the candidate folder's name", {},
