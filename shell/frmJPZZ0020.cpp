@@ -9,7 +9,7 @@
 #include "base/module_path.h"
 #include "package/paths.h"
 #include "screens/screen_painting.h"
-#include "screens/wizard.h"
+#include "screens/frmJPZZ0030.h"
 #include "screens/coded_message_win.h"
 #include "base/command_line.h"
 #include "base/command_line_win.h"
@@ -52,9 +52,13 @@ void TfrmJPZZ0020::RunSelfRemoval() {
 }
 
 void TfrmJPZZ0020::WMAfterShow() {
+  // Lives until the handler returns on every way out, so frmJPZZ0030 stays valid
+  // through the self-removal.
+  std::unique_ptr<TfrmJPZZ0030> title;
   int result = forms::mrCancel;
   try {
-    std::unique_ptr<forms::Form> title = CreateTitleScreen(this);
+    title = std::make_unique<TfrmJPZZ0030>(this);
+    frmJPZZ0030 = title.get();
     result = title->ShowModal();
   } catch (const std::exception& error) {
     // A wizard that cannot run ends the program without removing anything.

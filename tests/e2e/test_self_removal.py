@@ -8,8 +8,8 @@ import subprocess
 import time
 
 import harness
+import wizard
 
-FIRST_SCREEN = "frmStandIn"
 BATCH = "ExamAutoRunner.BAT"
 
 
@@ -39,11 +39,10 @@ def listing(folder, skip=None):
 
 
 def abandon(folder, cwd, *args):
-    """Starts the launcher from cwd and presses the first screen's close button."""
+    """Starts the launcher from cwd and presses the title screen's close button."""
     launcher = harness.run_wine(os.path.join(folder, "ExamAutoRunner.exe"), list(args), cwd=cwd,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    screen = harness.wait_for_window(FIRST_SCREEN, timeout=30)
-    harness.wdrive("click", screen["hwnd"], "--child", "閉じる")
+    wizard.press(wizard.TITLE, "閉じる", timeout=30)
     return launcher
 
 

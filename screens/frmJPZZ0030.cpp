@@ -1,0 +1,129 @@
+#include "screens/frmJPZZ0030.h"
+
+#include <memory>
+
+#include "base/module_path.h"
+#include "forms/application.h"
+#include "imaging/painting_win.h"
+#include "package/ini.h"
+#include "package/paths.h"
+#include "screens/font_families.h"
+#include "screens/frmJPZZ0040.h"
+#include "screens/screen_painting.h"
+#include "screens/title_rules.h"
+#include "screens/wizard.h"
+
+TfrmJPZZ0030* frmJPZZ0030 = nullptr;
+forms::Form* wizardBackdrop = nullptr;
+
+namespace {
+
+const char kBasicInfo[] = "基本情報";
+
+void SetFontName(forms::Control& control, const std::string& name) {
+  forms::Font font = control.GetFont();
+  font.name = name;
+  control.SetFont(font);
+}
+
+}  // namespace
+
+void TfrmJPZZ0030::SetupTitleScreen() {
+  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  auto systemValue = [&](const char* key) { return ear::ReadIniString(paths.systemIni, kBasicInfo, key); };
+
+  // 1. Header band.
+  ear::PaintBackdrop(TRImg, paths.imageFolder + "bg_main_top.jpg", TRImg.Width(), TRImg.Height());
+
+  // 2. Fonts; the moves come first, so the right-aligned grade label keeps the right
+  // edge of its new left edge through the font change.
+  const std::string fontName = ear::ScreenFontName();
+  if (fontName == "メイリオ") {
+    KyuName1Lbl.SetBounds(289, 254, KyuName1Lbl.Width(), KyuName1Lbl.Height());
+    KyuLbl2Lbl.SetBounds(327, 274, KyuLbl2Lbl.Width(), KyuLbl2Lbl.Height());
+  } else {
+    KyuName1Lbl.SetBounds(295, 261, KyuName1Lbl.Width(), KyuName1Lbl.Height());
+    KyuLbl2Lbl.SetBounds(326, 276, KyuLbl2Lbl.Width(), KyuLbl2Lbl.Height());
+  }
+  for (forms::Control* label : {static_cast<forms::Control*>(&ShikenNameLbl), static_cast<forms::Control*>(&KyuName1Lbl),
+                                static_cast<forms::Control*>(&KyuLbl2Lbl), static_cast<forms::Control*>(&FileNameLbl)}) {
+    SetFontName(*label, fontName);
+  }
+
+  // 3. Exam name, as a picture or as text; X is where it starts.
+  const int centringWidth = frmJPZZ0030->Width();
+  int x = 0;
+  const std::string examPicture = systemValue("試験画像拡張子");
+  if (!examPicture.empty()) {
+    x = ear::DrawKeyedImage(Image1, paths.imageFolder + "ShikenImage" + examPicture, 439, 20, 220, 0, centringWidth);
+    ShikenNameLbl.Hide();
+  } else {
+    ShikenNameLbl.SetCaption(systemValue("試験名"));
+    ShikenNameLbl.SetAutoSize(true);
+    ShikenNameLbl.SetLeft(ear::CenteredLeft(Width(), ShikenNameLbl.Width()));
+    x = ShikenNameLbl.Left();
+  }
+
+  // 4. Maker logo where the exam name starts (the label's client X used as a bitmap X).
+  const std::string makerPicture = systemValue("メーカー画像拡張子");
+  if (!makerPicture.empty()) {
+    ear::DrawKeyedImage(Image1, paths.imageFolder + "MakerImage" + makerPicture, 219, 17, 200, x, centringWidth);
+  }
+
+  // 5. Grade.
+  const std::string gradePicture = systemValue("級TOP画像拡張子");
+  if (!gradePicture.empty()) {
+    ear::DrawKeyedImage(Image1, paths.imageFolder + "KyuTopImage" + gradePicture, 100, 30, 254, 0, centringWidth);
+    KyuName1Lbl.Hide();
+    KyuLbl2Lbl.Hide();
+  } else {
+    const ear::GradeSplit grade = ear::SplitGradeName(systemValue("級名"));
+    KyuName1Lbl.SetCaption(grade.first);
+    KyuLbl2Lbl.SetCaption(grade.rest);
+  }
+
+  // 6. File name or development code.
+  const std::string devCode = systemValue("開発コード");
+  const std::string fileName = systemValue("ファイル名称");
+  FileNameLbl.SetCaption(std::string(ear::FileNameOrDevCode(fileName, devCode)));
+
+  // 7. Exam type.
+  if (ear::IsAlternativeExamType(ear::ReadIniString(paths.setupIni, kBasicInfo, "受験タイプ"))) {
+    CRLbl.SetCaption(ear::kCopyrightNotice3);
+    NextBtn.SetTop(468);
+    RenImg.Hide();
+  } else {
+    Ren2Img.Hide();
+  }
+}
+
+void TfrmJPZZ0030::FormShow() {
+  SetupTitleScreen();
+  PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
+  // The title screen above every window, the backdrop just under it.
+  constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE;
+  SetWindowPos(wizardBackdrop->Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
+  SetWindowPos(wizardBackdrop->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
+}
+
+void TfrmJPZZ0030::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
+
+void TfrmJPZZ0030::NextBtnClick() {
+  int result = forms::mrCancel;
+  HideForm();
+  try {
+    // Owned by the application (no owner window); released whether or not its loop ended normally.
+    auto procedure = std::make_unique<TfrmJPZZ0040>(nullptr);
+    frmJPZZ0040 = procedure.get();
+    result = procedure->ShowModal();
+  } catch (const std::exception& error) {
+    forms::App().ShowException(error);
+  }
+  if (result == forms::mrNo) {
+    ShowForm();
+  } else {
+    SetModalResult(result);
+  }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The exam title screen: the first screen of the wizard, over the backdrop.
+#include "controls/plButton.h"
+#include "forms/form.h"
+#include "forms/picture.h"
+#include "forms/standard_controls.h"
+#include "screens/artwork.h"
+#include "screens/screen_fonts.h"
+
+class TfrmJPZZ0030 : public forms::Form {
+ public:
+  explicit TfrmJPZZ0030(forms::Form* owner)
+      : Form(owner, {.name = "frmJPZZ0030", .clientWidth = 647, .clientHeight = 501,
+                     .position = forms::Position::ScreenCenter, .color = forms::clBtnFace, .font = ear::kGothic12,
+                     .text = "frmJPZZ0030"}) {}
+
+  forms::Image Image1{this, {.name = "Image1", .bounds = {-3, 0, 651, 503}},
+                      {.resource = ear::kTitleBackground.name}};
+  forms::Image Image3{this, {.name = "Image3", .bounds = {253, 80, 142, 83}}, {.resource = ear::kTitleEmblem.name}};
+  forms::Label ShikenNameLbl{this, {.name = "ShikenNameLbl", .bounds = {104, 222, 441, 30}, .font = ear::kMeiryoBold20},
+                             {.caption = "試験名表示位置", .alignment = forms::TextAlign::Center, .autoSize = false,
+                              .transparent = true}};
+  forms::Label KyuName1Lbl{this, {.name = "KyuName1Lbl", .bounds = {289, 248, 40, 60}, .font = ear::kMeiryoBold40},
+                           {.caption = "３", .alignment = forms::TextAlign::Right, .transparent = true}};
+  forms::Label KyuLbl2Lbl{this, {.name = "KyuLbl2Lbl", .bounds = {327, 268, 20, 30}, .font = ear::kMeiryoBold20},
+                          {.caption = "級", .transparent = true}};
+  forms::Image RenImg{this, {.name = "RenImg", .bounds = {90, 316, 467, 73}}, {.resource = ear::kTitleNotice.name}};
+  forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {178, 474, 308, 12}, .font = ear::kFooterFont},
+                     {.caption = ear::kCopyrightNotice, .transparent = true}};
+  forms::Label FileNameLbl{this, {.name = "FileNameLbl", .bounds = {510, 440, 107, 13}, .font = ear::kGothic13},
+                           {.caption = "ファイル名表示位置", .alignment = forms::TextAlign::Right, .transparent = true}};
+  forms::Image Ren2Img{this, {.name = "Ren2Img", .bounds = {90, 316, 467, 73}}, {.resource = ear::kTitleNotice3.name}};
+  controls::TplButton NextBtn{this, {.name = "NextBtn", .bounds = {545, 466, 80, 28}, .font = ear::kWhiteBold12,
+                                     .tabOrder = 0, .onClick = [this] { NextBtnClick(); }},
+                              {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
+                               .captionVertCenter = false, .disableImage = false, .imageTop = 0}};
+  forms::Panel Panel1{this, {.name = "Panel1", .bounds = {0, 0, 647, 70}, .align = forms::Align::Top, .tabOrder = 1},
+                      {.bevelOuter = forms::BevelCut::None}};
+  forms::Image TRImg{&Panel1, {.name = "TRImg", .bounds = {190, 0, 463, 122},
+                               .anchors = forms::akLeft | forms::akTop | forms::akRight}};
+  forms::Image TLImg{&Panel1, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = ear::kHeaderLogo.name}};
+  controls::TplButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {545, 8, 80, 28}, .font = ear::kWhite13},
+                             {.caption = "閉じる", .gradBegin = 8947848, .gradEnd = 3750207, .captionTop = 7,
+                              .captionVertCenter = false, .disableImage = false, .imageTop = 0,
+                              .modalResult = forms::mrCancel}};
+
+  void FormShow() override;
+  // The seven set-up steps; a picture that the probe rejects stops them where it lies.
+  void SetupTitleScreen();
+  void NextBtnClick();
+
+ protected:
+  void AfterShow() override;
+};
+
+// The title screen now on show; set by whoever creates it, never cleared.
+extern TfrmJPZZ0030* frmJPZZ0030;

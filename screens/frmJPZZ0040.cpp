@@ -1,0 +1,65 @@
+#include "screens/frmJPZZ0040.h"
+
+#include <memory>
+
+#include "base/module_path.h"
+#include "forms/application.h"
+#include "imaging/painting_win.h"
+#include "package/ini.h"
+#include "package/paths.h"
+#include "screens/font_families.h"
+#include "screens/frmJPZZ0010.h"
+#include "screens/screen_painting.h"
+#include "screens/title_rules.h"
+
+TfrmJPZZ0040* frmJPZZ0040 = nullptr;
+
+
+void TfrmJPZZ0040::SetupProcedureScreen() {
+  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  // 1. Header band.
+  ear::PaintBackdrop(TRImg, paths.imageFolder + "bg_main_top.jpg", TRImg.Width(), TRImg.Height());
+  // 2. The procedure picture at its own size from the top-left corner; the control cuts it.
+  TejunImg.picture.LoadFromFile(paths.imageFolder + "bg_procedure.jpg");
+  // 3. Title font.
+  forms::Font font = TitleLbl.GetFont();
+  font.name = ear::ScreenFontName();
+  TitleLbl.SetFont(font);
+  // 4. Exam type.
+  if (ear::IsAlternativeExamType(ear::ReadIniString(paths.setupIni, "基本情報", "受験タイプ"))) {
+    CRLbl.SetCaption(ear::kCopyrightNotice3);
+    CRLbl.SetTop(664);
+    BackBtn.SetTop(655);
+    NextBtn.SetTop(655);
+  }
+}
+
+void TfrmJPZZ0040::FormCreate() {
+  // A child window joins its siblings at the bottom; the heading panel lies over the header.
+  SetWindowPos(Panel2.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmJPZZ0040::FormShow() {
+  SetupProcedureScreen();
+  PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
+}
+
+void TfrmJPZZ0040::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
+
+void TfrmJPZZ0040::NextBtnClick() {
+  int result = forms::mrCancel;
+  HideForm();
+  try {
+    // Owned by the application (no owner window); released whether or not its loop ended normally.
+    auto registration = std::make_unique<TfrmJPZZ0010>(nullptr);
+    frmJPZZ0010 = registration.get();
+    result = registration->ShowModal();
+  } catch (const std::exception& error) {
+    forms::App().ShowException(error);
+  }
+  if (result == forms::mrNo) {
+    ShowForm();
+  } else {
+    SetModalResult(result);
+  }
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The procedure confirmation screen: the second screen of the wizard.
+#include "controls/plButton.h"
+#include "forms/form.h"
+#include "forms/picture.h"
+#include "forms/standard_controls.h"
+#include "screens/artwork.h"
+#include "screens/screen_fonts.h"
+
+class TfrmJPZZ0040 : public forms::Form {
+ public:
+  explicit TfrmJPZZ0040(forms::Form* owner)
+      : Form(owner, {.name = "frmJPZZ0040", .clientWidth = 860, .clientHeight = 688,
+                     .position = forms::Position::ScreenCenter, .color = forms::clBtnFace, .font = ear::kGothic12,
+                     .text = "試験実施の手順の確認"}) {}
+
+  forms::Image Image1{this, {.name = "Image1", .bounds = {0, -24, 873, 729}},
+                      {.resource = ear::kProcedureBackground.name}};
+  forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {290, 666, 308, 12}, .font = ear::kFooterFont},
+                     {.caption = ear::kCopyrightNotice, .transparent = true}};
+  forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {17, 91, 832, 558}}};
+  forms::Panel Panel1{this, {.name = "Panel1", .bounds = {0, 0, 860, 70}, .align = forms::Align::Top, .tabOrder = 1},
+                      {.bevelOuter = forms::BevelCut::None}};
+  forms::Image TRImg{&Panel1, {.name = "TRImg", .bounds = {190, 0, 676, 122},
+                               .anchors = forms::akLeft | forms::akTop | forms::akRight}};
+  forms::Image TLImg{&Panel1, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = ear::kHeaderLogo.name}};
+  forms::Label TitleLbl{&Panel1, {.name = "TitleLbl", .bounds = {225, 9, 119, 25}, .font = ear::kMeiryoWhite17},
+                        {.caption = "実施手順の確認", .transparent = true}};
+  controls::TplButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {746, 8, 80, 28}, .font = ear::kWhite13},
+                             {.caption = "閉じる", .gradBegin = 8947848, .gradEnd = 3750207, .captionTop = 7,
+                              .captionVertCenter = false, .disableImage = false, .imageTop = 0,
+                              .modalResult = forms::mrCancel}};
+  controls::TplButton NextBtn{this, {.name = "NextBtn", .bounds = {746, 656, 80, 28}, .font = ear::kWhiteBold12,
+                                     .tabOrder = 0, .onClick = [this] { NextBtnClick(); }},
+                              {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
+                               .captionVertCenter = false, .disableImage = false, .imageTop = 0}};
+  controls::TplButton BackBtn{this, {.name = "BackBtn", .bounds = {41, 657, 80, 28}, .font = ear::kWhiteBold12,
+                                     .tabOrder = 2},
+                              {.caption = "< 戻る", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
+                               .captionVertCenter = false, .disableImage = false, .imageTop = 0,
+                               .modalResult = forms::mrNo}};
+  forms::Panel Panel2{this, {.name = "Panel2", .bounds = {218, 48, 447, 42}, .tabOrder = 3},
+                      {.caption = "Panel2", .bevelOuter = forms::BevelCut::None}};
+  forms::Image Image2{&Panel2, {.name = "Image2", .bounds = {0, 0, 447, 44}}, {.resource = ear::kProcedureHeading.name}};
+
+  void FormCreate() override;
+  void FormShow() override;
+  // The four set-up steps; a procedure picture that cannot be loaded stops them there.
+  void SetupProcedureScreen();
+  void NextBtnClick();
+
+ protected:
+  void AfterShow() override;
+};
+
+// The procedure screen now on show; set by whoever creates it, never cleared.
+extern TfrmJPZZ0040* frmJPZZ0040;
