@@ -1,0 +1,44 @@
+#pragma once
+// What earcheck needs of the platform: file kinds, full paths and the conversion
+// between the launcher's Shift-JIS paths and the names of the local file system.
+// Natively (POSIX) names are UTF-8; on Windows they are the ANSI code page's bytes.
+#include <string>
+#include <string_view>
+
+namespace earcheck {
+
+enum class Kind { Missing, File, Folder, Other };
+
+// What lies at a native path; links are followed.
+Kind KindOf(const std::string& nativePath);
+
+// The absolute form of a native path, without a trailing separator (except a root).
+std::string FullPath(const std::string& nativePath);
+
+// The native separator ('/' natively, '\\' on Windows).
+char NativeSeparator();
+
+// A native path in the launcher's form: Shift-JIS bytes with "\" separators.
+// Natively, characters without a Shift-JIS form become "?".
+std::string LauncherForm(const std::string& nativePath);
+
+// One Shift-JIS path component as a native name (identity on Windows); false when
+// it has no native form.
+bool NativeName(std::string_view sjis, std::string& name);
+
+// Shift-JIS text as UTF-8; bytes that are not Shift-JIS become U+FFFD.
+std::string Utf8FromSjis(std::string_view sjis);
+
+// A native path as UTF-8 (identity natively).
+std::string Utf8FromNative(const std::string& nativePath);
+
+// Text for the terminal: UTF-8 natively, the ANSI code page (Shift-JIS) on Windows.
+std::string ConsoleFromSjis(std::string_view sjis);
+std::string ConsoleFromNative(const std::string& nativePath);
+
+bool StderrIsTerminal();
+
+// Switches standard output to binary writes (no LF -> CR LF on Windows).
+void BinaryStdout();
+
+}  // namespace earcheck

@@ -1,0 +1,105 @@
+#include "tools/earcheck/report.h"
+
+#include <cstdio>
+
+#include "tools/earcheck/platform.h"
+
+namespace earcheck {
+
+namespace {
+
+const char* SeverityWord(Severity s) {
+  switch (s) {
+    case Severity::Error: return "エラー";
+    case Severity::Warning: return "警告  ";
+    case Severity::Info: return "情報  ";
+  }
+  return "";
+}
+
+const char* SeverityName(Severity s) {
+  switch (s) {
+    case Severity::Error: return "error";
+    case Severity::Warning: return "warning";
+    case Severity::Info: return "info";
+  }
+  return "";
+}
+
+// A message's own line breaks (the size probe's CR LF) continue under the first line.
+std::string Indented(const std::string& message) {
+  std::string out;
+  for (std::size_t i = 0; i < message.size(); ++i) {
+    if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') continue;
+    out += message[i];
+    if (message[i] == '\n') out += "        ";
+  }
+  return out;
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (const char ch : utf8) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char b[8];
+          std::snprintf(b, sizeof b, "\\u%04x", c);
+          out += b;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string TextReport(const PackageReport& r, const std::string& shownPath) {
+  std::string out = "== " + shownPath + "\n";
+  out += std::string("モード: ") + (r.venueMode ? "会場モード（会場コードと受験番号）" : "氏名モード（姓と名）") +
+         "   受験タイプ: 「" + r.examType + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）") +
+         "\n";
+  for (const Finding& f : r.findings) {
+    out += std::string(SeverityWord(f.severity)) + "  ";
+    if (!f.file.empty()) out += f.file;
+    if (f.key) out += " [" + *f.key + "]";
+    if (!f.file.empty() || f.key) out += ": ";
+    out += Indented(f.message) + "\n";
+  }
+  out += "結果: エラー " + std::to_string(r.Count(Severity::Error)) + " 件、警告 " +
+         std::to_string(r.Count(Severity::Warning)) + " 件、情報 " + std::to_string(r.Count(Severity::Info)) +
+         " 件" + (r.Ok() ? "（配布できます）" : "（このままでは配布できません）") + "\n";
+  return out;
+}
+
+std::string JsonReport(const std::vector<PackageReport>& reports) {
+  std::string out = "{\"packages\": [";
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    const PackageReport& r = reports[i];
+    out += i ? ",\n  " : "\n  ";
+    out += "{\"path\": " + JsonString(Utf8FromNative(r.nativePath)) + ", \"ok\": " + (r.Ok() ? "true" : "false") +
+           ", \"mode\": " + (r.venueMode ? "\"venue\"" : "\"name\"") +
+           ", \"examType\": " + JsonString(Utf8FromSjis(r.examType)) + ", \"findings\": [";
+    for (std::size_t k = 0; k < r.findings.size(); ++k) {
+      const Finding& f = r.findings[k];
+      out += k ? ",\n    " : "\n    ";
+      out += std::string("{\"severity\": \"") + SeverityName(f.severity) + "\", \"file\": " +
+             (f.file.empty() ? "null" : JsonString(Utf8FromSjis(f.file))) +
+             ", \"key\": " + (f.key ? JsonString(Utf8FromSjis(*f.key)) : "null") +
+             ", \"message\": " + JsonString(Utf8FromSjis(f.message)) + "}";
+    }
+    out += r.findings.empty() ? "]}" : "\n  ]}";
+  }
+  out += reports.empty() ? "]}\n" : "\n]}\n";
+  return out;
+}
+
+}  // namespace earcheck

@@ -1,0 +1,356 @@
+#!/usr/bin/env python3
+"""earcheck on generated packages: each finding from a package that shows it, the clean
+sample package in full, the JSON shape, the text report, exit codes, and every file's
+bytes and times unchanged by each run.
+
+    test_earcheck.py EARCHECK WORKDIR
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import unittest
+
+import testlib as T
+
+EXE = None
+WORK = None
+BASE = None
+
+E, W, I = "error", "warning", "info"
+SYS, SETUP, SHIKEN = "system\\system.ini", "system\\1\\setup.ini", "system\\shiken.ini"
+IMG = "system\\Image\\"
+EXAM = "[1]模擬試験.exe"
+
+
+def finding(severity, file, key, message):
+    return {"severity": severity, "file": file, "key": key, "message": message}
+
+
+CLEAN_FINDINGS = [
+    finding(I, SHIKEN, None, "shiken.ini はありません。登録のときにランチャーが作成します。"),
+    finding(I, SYS, "ABB", "値「EAR」: 会場モードです。受験者は会場コードと受験番号を入力します。"),
+    finding(I, SYS, "試験名", "試験画像を表示するため、試験名「ＥＡＲ模擬検定試験」は表示されません。"),
+    finding(I, SYS, "級名", "級の画像を表示するため、級名「３級」は表示されません。"),
+    finding(I, SYS, "開発コード", "ファイル名称が空のため、値「EAR01」をタイトル画面に表示し、受験者フォルダー名の先頭に使います。"),
+    finding(I, SETUP, "受験タイプ", "値「1」: 標準のレイアウトで表示します。"),
+    finding(I, SETUP, "部種名称", "試験プログラムは「[1]模擬試験.exe」です。"),
+    finding(I, IMG + "bg_procedure.jpg", None, "画像は 832 × 558 です。手順確認画面の 832 × 558 の枠の左上に表示します。"),
+    # (697 - 640) / 2 = 28.5 -> 28, halves to the even neighbour
+    finding(I, IMG + "procedure01.jpg", None, "画像は 640 × 59 です。受験者登録画面で左端 28 に中央揃えで表示します。"),
+    # 439 x 20 in 439 x 20: scale 1; (647 - 439) / 2 = 104
+    finding(I, IMG + "ShikenImage.png", "試験画像拡張子",
+            "画像は 439 × 20 です。タイトル画面の 439 × 20 の枠に合わせて 439 × 20（倍率 1）で描き、白は透明になります。左端は 104 です。"),
+    # 150 x 17 in 219 x 17: sx 1.46, sy 1, scale 1
+    finding(I, IMG + "MakerImage.png", "メーカー画像拡張子",
+            "画像は 150 × 17 です。タイトル画面の 219 × 17 の枠に合わせて 150 × 17（倍率 1）で描き、白は透明になります。左端は試験名の左端に揃えます。"),
+    # (647 - 100) / 2 = 273.5 -> 274
+    finding(I, IMG + "KyuTopImage.jpg", "級TOP画像拡張子",
+            "画像は 100 × 30 です。タイトル画面の 100 × 30 の枠に合わせて 100 × 30（倍率 1）で描き、白は透明になります。左端は 274 です。"),
+    finding(I, EXAM, None, "Windows の実行ファイルです: x86（32 ビット）、Windows GUI。"),
+]
+
+
+def budget_message(parent, left, what="会場コードと受験番号"):
+    return ("この場所（%s）では、試験プログラムのパスが 259 バイトに達するまで、受験者の入力（%s）に合わせて %d バイト使えます。"
+            % (parent, what, left))
+
+
+def check(path_args, *opts):
+    """Runs earcheck and asserts the package is left exactly as it was."""
+    roots = [p for p in path_args if os.path.isdir(p)]
+    before = [T.snapshot(r) for r in roots]
+    rc, out, err = T.run(EXE, *opts, *path_args)
+    after = [T.snapshot(r) for r in roots]
+    assert before == after, "earcheck changed files under %s" % roots
+    assert b"AddressSanitizer" not in err and b"runtime error" not in err, err.decode("utf-8", "replace")
+    return rc, out, err
+
+
+class Findings(unittest.TestCase):
+    def package(self, name, mutate):
+        launcher = T.copy_of(BASE, WORK, name)
+        mutate(launcher)
+        rc, out, err = check([launcher], "--json")
+        doc = T.parse_json(out)
+        self.assertEqual(len(doc["packages"]), 1)
+        return rc, doc["packages"][0]
+
+    def test_clean_sample_package_in_full(self):
+        rc, pkg = self.package("clean", lambda l: None)
+        parent = T.launcher_form(WORK) + "\\"
+        # parent + "EAR01" + "_" + "［" + 5 + "］" + "\" + "[1]" + "模擬試験" (8 bytes) + ".exe"
+        left = 259 - (len(parent) + 5 + 1 + 2 + 5 + 2 + 1 + 3 + 8 + 4)
+        self.assertEqual(pkg, {"path": os.path.join(WORK, "clean", "##TMP##"), "ok": True, "mode": "venue",
+                               "examType": "1",
+                               "findings": CLEAN_FINDINGS + [finding(I, None, None, budget_message(parent, left))]})
+        self.assertEqual(rc, 0)
+
+    def test_each_finding_from_a_package_that_shows_it(self):
+        def write(path, data):
+            with open(path, "wb") as f:
+                f.write(data)
+
+        def replace_with_folder(path):
+            os.remove(path)
+            os.mkdir(path)
+
+        def truncate(path, size):
+            data = T.read(path)
+            write(path, data[:size])
+
+        def patch_jpeg_size(path, width, height):
+            data = bytearray(T.read(path))
+            at = data.index(b"\xff\xc0")
+            data[at + 5:at + 9] = struct.pack(">HH", height, width)
+            write(path, bytes(data))
+
+        def png_width(path, width):
+            data = bytearray(T.read(path))
+            data[16:20] = struct.pack(">I", width)
+            write(path, bytes(data))
+
+        def magick(path, size):
+            subprocess.run(["convert", "-size", size, "xc:rgb(200,210,230)", "-quality", "90", path], check=True)
+
+        img = lambda l, n: T.image(l, n)  # noqa: E731
+        pkg = lambda l: os.path.join(l, "##TMP##")  # noqa: E731
+        probe_path = lambda l, n: T.launcher_form(img(l, n))  # noqa: E731
+        cases = [
+            ("no system.ini", lambda l: os.remove(T.ini_path(l, "system")),
+             finding(E, SYS, None, "system.ini がありません。ランチャーは試験名、画像、モードなどのキーをすべて空として読みます（氏名モード、試験名と画像なし）。")),
+            ("setup.ini is a folder", lambda l: replace_with_folder(T.ini_path(l, "setup")),
+             finding(E, SETUP, None, "setup.ini がファイルではなくフォルダーです。受験タイプと部種名称は空として読まれ、標準のレイアウトで表示し、試験プログラムを「[1].exe」として探します。")),
+            ("setup.ini missing: the exam program is [1].exe", lambda l: os.remove(T.ini_path(l, "setup")),
+             finding(E, "[1].exe", "部種名称", "「[1].exe」がありません。登録の後に「受験プログラムの展開に失敗しました。」が表示され、試験は始まりません。")),
+            ("leftover candidate in shiken.ini",
+             lambda l: write(T.ini_path(l, "shiken"), "[受験者情報]\r\n姓=山田\r\n".encode("cp932")),
+             finding(W, SHIKEN, "姓", "前の受験者の値「山田」が残っています。登録のときに上書きされますが、配布するパッケージには不要です。")),
+            ("system.ini saved as UTF-8",
+             lambda l: write(T.ini_path(l, "system"), "[基本情報]\r\nABB=EAR\r\n".encode("utf-8")),
+             finding(E, SYS, None, "UTF-8 で保存されています（行 1）。ランチャーは Shift-JIS として読むため、日本語のセクション名とキー名が一致せず、値はすべて空になります。Shift-JIS で保存してください。")),
+            ("a byte that is not Shift-JIS", lambda l: T.set_key(l, "system", "試験名", b"\x80abc"),
+             finding(W, SYS, None, "Shift-JIS として正しくないバイトがあります（行 2）。その行の文字は化けて読まれます。")),
+            ("exam type 03", lambda l: T.set_key(l, "setup", "受験タイプ", "03"),
+             finding(W, SETUP, "受験タイプ", "値「03」は「3」と完全には一致しないため、受験タイプ 3 のレイアウトにはならず、標準のレイアウトで表示します。")),
+            ("exam type with a blank, quoted", lambda l: T.set_key(l, "setup", "受験タイプ", '" 3"'),
+             finding(W, SETUP, "受験タイプ", "値「 3」の前後に空白があります。ランチャーは空白も値の一部として使います。")),
+            ("exam type full-width 3 with a full-width blank", lambda l: T.set_key(l, "setup", "受験タイプ", "３　"),
+             finding(W, SETUP, "受験タイプ", "値「３　」は「3」と完全には一致しないため、受験タイプ 3 のレイアウトにはならず、標準のレイアウトで表示します。")),
+            ("exam type 3", lambda l: T.set_key(l, "setup", "受験タイプ", "3"),
+             finding(I, SETUP, "受験タイプ", "値「3」: 各画面を別のレイアウト（受験タイプ 3 の案内と著作権表示）で表示します。")),
+            ("a value longer than the reading limit", lambda l: T.set_key(l, "system", "試験名", "x" * 3000),
+             finding(W, SYS, "試験名", "値が 3000 バイトあります。ランチャーは先頭の 2047 バイトまでしか読みません。")),
+            ("name mode", lambda l: T.set_key(l, "system", "ABB", ""),
+             finding(I, SYS, "ABB", "値が空: 氏名モードです。受験者は姓と名を入力します。")),
+            ("no bg.jpg", lambda l: os.remove(img(l, "bg.jpg")),
+             finding(W, IMG + "bg.jpg", None, "「bg.jpg」がありません。背景の画面は塗られず、緑の枠だけが表示されます（メッセージは出ません）。")),
+            ("bg_main_top.jpg is a folder", lambda l: replace_with_folder(img(l, "bg_main_top.jpg")),
+             finding(W, IMG + "bg_main_top.jpg", None, "「bg_main_top.jpg」がファイルではなくフォルダーです（ランチャーにはないのと同じです）。各画面の上部の帯は塗られず、緑の枠だけが表示されます（メッセージは出ません）。")),
+            ("no bg_procedure.jpg", lambda l: os.remove(img(l, "bg_procedure.jpg")),
+             finding(E, IMG + "bg_procedure.jpg", None, "「bg_procedure.jpg」がありません。手順確認画面でエラーが表示され、手順の画像は空のままになり、角も丸くなりません。")),
+            ("bg_procedure.jpg larger than its area", lambda l: magick(img(l, "bg_procedure.jpg"), "900x600"),
+             finding(W, IMG + "bg_procedure.jpg", None, "画像は 900 × 600 です。手順確認画面は左上の 832 × 558 だけを表示し、残りは切れます。")),
+            ("bg_procedure.jpg claims 60000 x 60000", lambda l: patch_jpeg_size(img(l, "bg_procedure.jpg"), 60000, 60000),
+             finding(E, IMG + "bg_procedure.jpg", None, "画像が大きすぎます（60000 × 60000 ピクセル）。表示に大量のメモリーが必要で、読み込みに失敗するおそれがあります。検査では復号しません。")),
+            ("no procedure01.jpg", lambda l: os.remove(img(l, "procedure01.jpg")),
+             finding(I, IMG + "procedure01.jpg", None, "「procedure01.jpg」がありません。受験者登録画面に手順の画像は表示されません（メッセージは出ません）。")),
+            ("procedure01.jpg wider than the screen", lambda l: magick(img(l, "procedure01.jpg"), "860x59"),
+             # (697 - 860) / 2 = -81.5 -> -82
+             finding(W, IMG + "procedure01.jpg", None, "画像は 860 × 59 です。受験者登録画面で左端 -82 に中央揃えで表示します。表示枠は 683 × 59 なので、はみ出した部分は切れます。")),
+            ("no exam-name picture", lambda l: os.remove(img(l, "ShikenImage.png")),
+             finding(E, IMG + "ShikenImage.png", "試験画像拡張子", "「ShikenImage.png」がありません。試験名のラベルは隠されるため、試験名は画像でも文字でも表示されません。メーカーのロゴは中央に揃います。")),
+            ("no maker logo", lambda l: os.remove(img(l, "MakerImage.png")),
+             finding(W, IMG + "MakerImage.png", "メーカー画像拡張子", "「MakerImage.png」がありません。メーカーのロゴは表示されません（メッセージは出ません）。")),
+            ("extension without its dot", lambda l: T.set_key(l, "system", "メーカー画像拡張子", "png"),
+             finding(E, SYS, "メーカー画像拡張子", "値「png」が「.」で始まっていません。ランチャーは拡張子を名前にそのまま付けるので「MakerImagepng」を探します（「MakerImage.png」ではありません）。")),
+            ("exam-name picture with a broken header", lambda l: write(img(l, "ShikenImage.png"), b"\x89PNX\r\n\x1a\n" + bytes(40)),
+             lambda l: finding(E, IMG + "ShikenImage.png", "試験画像拡張子", "ランチャーの画像サイズ取得がこのエラーを表示し、画面の準備がそこで止まります: "
+                               + probe_path(l, "ShikenImage.png") + " \r\n不正な PNG ファイルです。")),
+            ("exam-name picture of unsupported type", lambda l: (T.set_key(l, "system", "試験画像拡張子", ".tga"),
+                                                                 write(img(l, "ShikenImage.tga"), b"x")),
+             lambda l: finding(E, IMG + "ShikenImage.tga", "試験画像拡張子", "ランチャーの画像サイズ取得がこのエラーを表示し、画面の準備がそこで止まります: "
+                               + probe_path(l, "ShikenImage.tga") + "\r\nには対応していません。 対応しているファイルは\r\n"
+                               "*.bmp, *.jpg, *.jpeg, *.png, *.psd, *.wmf, *.emf, *.gif, *.tif, *.tiff のみです。")),
+            ("exam-name picture 2^31 pixels wide", lambda l: png_width(img(l, "ShikenImage.png"), 2 ** 31),
+             finding(W, IMG + "ShikenImage.png", "試験画像拡張子", "画像は 2147483648 × 20 です。タイトル画面の 439 × 20 の枠に合わせて 439 × 4.09e-06（倍率 2.04e-07）で描き、白は透明になります。1 ピクセルに満たない幅か高さで描かれるため、ほとんど見えません。")),
+            ("grade picture cut short", lambda l: truncate(img(l, "KyuTopImage.jpg"), 700),
+             finding(E, IMG + "KyuTopImage.jpg", "級TOP画像拡張子", "JPEG として読めません（JPEG: Premature end of JPEG file）。画像は描かれません（メッセージは出ません）。")),
+            ("no exam program", lambda l: os.remove(os.path.join(pkg(l), EXAM)),
+             finding(E, EXAM, "部種名称", "「[1]模擬試験.exe」がありません。登録の後に「受験プログラムの展開に失敗しました。」が表示され、試験は始まりません。")),
+            ("exam program that is no executable", lambda l: write(os.path.join(pkg(l), EXAM), b"@echo off\r\n" * 10),
+             finding(E, EXAM, None, "Windows の実行ファイルではありません（先頭が「MZ」ではありません）。ランチャーが起動しても試験は始まりません。")),
+            ("exam program with MZ but no PE header", lambda l: write(os.path.join(pkg(l), EXAM), b"MZ" + b"\xff" * 100),
+             finding(E, EXAM, None, "Windows の実行ファイルではありません（PE ヘッダーがありません）。ランチャーが起動しても試験は始まりません。")),
+            ("64-bit console exam program", lambda l: write(os.path.join(pkg(l), EXAM), T.pe_bytes(0x8664, 3)),
+             finding(I, EXAM, None, "Windows の実行ファイルです: x64（64 ビット）、コンソール。ランチャーは「frmJPBG0010」という題のウィンドウが現れるまで待ちます。64 ビット版の Windows でだけ動きます。")),
+            ("forbidden character in the folder prefix", lambda l: T.set_key(l, "system", "ファイル名称", "A/B"),
+             finding(E, SYS, "ファイル名称", "受験者フォルダー名の先頭になる値「A/B」に、Windows のファイル名に使えない文字「/」があります。フォルダー名の変更に失敗し、「受験プログラムの展開に失敗しました。」が表示されます。")),
+            ("no folder prefix", lambda l: T.set_key(l, "system", "開発コード", ""),
+             finding(W, SYS, "ファイル名称", "ファイル名称も開発コードも空です。受験者フォルダー名は受験者の入力から始まり、どの試験のものか分かりません。")),
+        ]
+        for what, mutate, expected in cases:
+            with self.subTest(what):
+                name = "case-%d" % cases.index((what, mutate, expected))
+                rc, got = self.package(name, mutate)
+                want = expected(os.path.join(WORK, name)) if callable(expected) else expected
+                self.assertIn(want, got["findings"])
+                self.assertEqual(rc, 1 if want["severity"] == E or not got["ok"] else 0)
+                self.assertEqual(got["ok"], not any(f["severity"] == E for f in got["findings"]))
+
+    def test_two_byte_names_with_a_backslash_second_byte(self):
+        # 表 and ソ end in 0x5C: the exam program and the folder prefix hold them.
+        def mutate(l):
+            T.set_key(l, "setup", "部種名称", "表示ソフト")
+            T.set_key(l, "system", "ファイル名称", "表ソ")
+            os.rename(os.path.join(l, "##TMP##", EXAM), os.path.join(l, "##TMP##", "[1]表示ソフト.exe"))
+        rc, pkg = self.package("sjis5c", mutate)
+        self.assertEqual([f for f in pkg["findings"] if f["severity"] != I], [])
+        self.assertIn(finding(I, "[1]表示ソフト.exe", None, "Windows の実行ファイルです: x86（32 ビット）、Windows GUI。"),
+                      pkg["findings"])
+        self.assertIn(finding(I, SYS, "ファイル名称", "値「表ソ」をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。"),
+                      pkg["findings"])
+        self.assertIn(finding(I, SYS, "開発コード", "値「EAR01」はファイル名称があるため使われません。"), pkg["findings"])
+        self.assertEqual(rc, 0)
+
+    def test_too_few_bytes_left_for_the_candidate(self):
+        # Parent folder of 198 bytes: 259 - (198 + 31) = 30 bytes left.
+        parent = T.launcher_form(WORK) + "\\"
+        deep = os.path.join(WORK, "d" * (198 - len(parent) - 1))
+        os.makedirs(deep, exist_ok=True)
+        launcher = os.path.join(deep, "L")
+        if os.path.exists(launcher):
+            shutil.rmtree(launcher)
+        shutil.copytree(BASE, launcher)
+        rc, out, _ = check([launcher], "--json")
+        pkg = T.parse_json(out)["packages"][0]
+        self.assertEqual(len(T.launcher_form(deep) + "\\"), 198)
+        self.assertIn(finding(W, None, None, budget_message(T.launcher_form(deep) + "\\", 30)
+                              + "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。"),
+                      pkg["findings"])
+        self.assertEqual(rc, 0)
+
+
+class Command(unittest.TestCase):
+    def test_package_folder_itself_and_launcher_folder_give_the_same_report(self):
+        launcher = T.copy_of(BASE, WORK, "same")
+        _, a, _ = check([launcher], "--json")
+        _, b, _ = check([os.path.join(launcher, "##TMP##") + "/"], "--json")
+        self.assertEqual(a, b)
+
+    def test_package_folder_under_another_name(self):
+        launcher = T.copy_of(BASE, WORK, "renamed")
+        os.rename(os.path.join(launcher, "##TMP##"), os.path.join(launcher, "pkg"))
+        rc, out, _ = check([os.path.join(launcher, "pkg")], "--json")
+        pkg = T.parse_json(out)["packages"][0]
+        self.assertEqual(pkg["findings"][0], finding(E, None, None, "パッケージのフォルダー名が「pkg」です。ランチャーは実行ファイルの横の「##TMP##」だけを使うため、このままではパッケージが見つかりません。"))
+        self.assertEqual(rc, 1)
+
+    def test_exit_codes(self):
+        good = T.copy_of(BASE, WORK, "good")
+        bad = T.copy_of(BASE, WORK, "bad")
+        os.remove(T.image(bad, "bg_procedure.jpg"))
+        empty = os.path.join(WORK, "empty")
+        os.makedirs(empty, exist_ok=True)
+        cases = [
+            ([good], 0), ([bad], 1), ([good, bad], 1), ([good, empty], 2), ([empty], 2), ([], 2),
+            (["--bogus", good], 2), (["--preview"], 2),
+        ]
+        for args, want in cases:
+            with self.subTest(args):
+                rc, _, _ = check(args)
+                self.assertEqual(rc, want)
+
+    def test_progress_on_a_terminal_only_with_several_packages(self):
+        import pty
+        a = T.copy_of(BASE, WORK, "p1")
+        b = T.copy_of(BASE, WORK, "p2")
+        for paths, want in (([a, b], "[1/2] %s\r\n[2/2] %s\r\n" % (a, b)), ([a], "")):
+            master, slave = pty.openpty()
+            p = subprocess.run([EXE, "--json", *paths], stdout=subprocess.PIPE, stderr=slave, timeout=60)
+            os.close(slave)
+            got = b""
+            while True:
+                try:
+                    chunk = os.read(master, 4096)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                got += chunk
+            os.close(master)
+            self.assertEqual((p.returncode, got.decode("utf-8")), (0, want))
+        _, _, err = check([a, b], "--json")  # not a terminal: no progress
+        self.assertEqual(err, b"")
+
+    def test_preview_is_refused_in_this_build(self):
+        good = T.copy_of(BASE, WORK, "good")
+        rc, out, err = check([good], "--preview", os.path.join(WORK, "pngs"))
+        self.assertEqual((rc, out), (2, b""))
+        self.assertEqual(err.decode("utf-8"), "earcheck: --preview はこのビルドでは使えません（画面のプレビューは未実装です）。\n")
+        self.assertFalse(os.path.exists(os.path.join(WORK, "pngs")))
+
+    def test_not_a_package_is_named_on_stderr(self):
+        empty = os.path.join(WORK, "empty")
+        os.makedirs(empty, exist_ok=True)
+        rc, out, err = check([empty], "--json")
+        self.assertEqual((rc, T.parse_json(out)), (2, {"packages": []}))
+        self.assertEqual(err.decode("utf-8"), "earcheck: %s はパッケージではありません（「system」フォルダーがありません）。\n" % empty)
+
+    def test_json_shape_over_two_packages(self):
+        a = T.copy_of(BASE, WORK, "j1")
+        b = T.copy_of(BASE, WORK, "j2")
+        T.set_key(b, "system", "ABB", "")
+        os.remove(T.image(b, "ShikenImage.png"))
+        rc, out, _ = check([a, b], "--json")
+        doc = T.parse_json(out)
+        self.assertEqual(list(doc), ["packages"])
+        self.assertEqual([(p["path"], p["ok"], p["mode"], p["examType"]) for p in doc["packages"]],
+                         [(os.path.join(a, "##TMP##"), True, "venue", "1"), (os.path.join(b, "##TMP##"), False, "name", "1")])
+        for p in doc["packages"]:
+            self.assertEqual(list(p), ["path", "ok", "mode", "examType", "findings"])
+            order = [f["severity"] for f in p["findings"]]
+            self.assertEqual(order, sorted(order, key=["error", "warning", "info"].index))
+            for f in p["findings"]:
+                self.assertEqual(list(f), ["severity", "file", "key", "message"])
+                self.assertIn(f["severity"], ("error", "warning", "info"))
+                self.assertTrue(f["file"] is None or isinstance(f["file"], str))
+                self.assertTrue(f["key"] is None or isinstance(f["key"], str))
+                self.assertTrue(f["message"])
+        self.assertEqual(rc, 1)
+
+    def test_text_report_of_a_package_with_a_warning(self):
+        launcher = T.copy_of(BASE, WORK, "text")
+        os.remove(T.image(launcher, "bg.jpg"))
+        T.set_key(launcher, "system", "開発コード", "")
+        rc, out, err = check([launcher])
+        parent = T.launcher_form(WORK) + "\\"
+        left = 259 - (len(parent) + 0 + 1 + 2 + 5 + 2 + 1 + 3 + 8 + 4)
+        body = "\n".join(
+            ["%s  %s%s: %s" % ({"error": "エラー", "warning": "警告  ", "info": "情報  "}[f["severity"]], f["file"],
+                               " [%s]" % f["key"] if f["key"] else "", f["message"]) for f in [
+                finding(W, IMG + "bg.jpg", None, "「bg.jpg」がありません。背景の画面は塗られず、緑の枠だけが表示されます（メッセージは出ません）。"),
+                finding(W, SYS, "ファイル名称", "ファイル名称も開発コードも空です。受験者フォルダー名は受験者の入力から始まり、どの試験のものか分かりません。"),
+            ] + [f for f in CLEAN_FINDINGS if f["key"] != "開発コード"]])
+        expected = ("== %s\nモード: 会場モード（会場コードと受験番号）   受験タイプ: 「1」（標準のレイアウト）\n%s\n情報    %s\n"
+                    "結果: エラー 0 件、警告 2 件、情報 13 件（配布できます）\n"
+                    % (os.path.join(launcher, "##TMP##"), body, budget_message(parent, left)))
+        self.assertEqual(out.decode("utf-8"), expected)
+        self.assertEqual((rc, err), (0, b""))
+
+
+def main():
+    global EXE, WORK, BASE
+    EXE = os.path.abspath(sys.argv[1])
+    WORK = os.path.abspath(sys.argv[2])
+    if os.path.exists(WORK):
+        shutil.rmtree(WORK)
+    os.makedirs(WORK)
+    BASE = T.make_base(WORK)
+    prog = unittest.main(argv=[sys.argv[0], "-v"], exit=False)
+    return 0 if prog.result.wasSuccessful() else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
