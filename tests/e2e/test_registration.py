@@ -210,7 +210,7 @@ def test_refused_names_change_nothing_on_disk():
         enter(screen, in_edit)
         assert box() == ("エラー", text)
     assert tree(parent) == before
-    harness.wdrive("click", registration_button(screen, "閉じる")["hwnd"], "--mouse")
+    harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "閉じる")["hwnd"], "--mouse")
     assert launcher.wait(timeout=30) == 0
 
 
@@ -240,9 +240,9 @@ def test_failures_after_validation_then_back_and_close():
         assert not harness.message_boxes(timeout=1.5), what
         assert not os.path.exists(os.path.join(parent, BATCH)), what
         if what == "shiken.ini cannot be written":
-            harness.wdrive("click", registration_button(screen, "閉じる")["hwnd"], "--mouse")
+            harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "閉じる")["hwnd"], "--mouse")
         else:
-            harness.wdrive("click", registration_button(screen, "< 戻る")["hwnd"], "--mouse")
+            harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "< 戻る")["hwnd"], "--mouse")
             # Without its package (renamed) the procedure screen's show reports its missing picture.
             end = time.monotonic() + 20
             while time.monotonic() < end and not harness.windows(title=wizard.PROCEDURE):
@@ -274,29 +274,6 @@ def test_double_enter_hands_over_once():
     assert len(candidate_folders(parent, "EAR0112345_678")) == 1
     assert not harness.message_boxes(timeout=1)
     assert len([p for p in harness.windows_processes() if p["exe"] == EXAM_EXE]) == 1
-
-
-REG_BUTTONS = {"次へ >": (578, 521), "< 戻る": (41, 521), "閉じる": (578, 8)}
-
-
-def registration_button(screen, caption):
-    left, top = REG_BUTTONS[caption]
-    screen = harness.windows(title=wizard.REGISTRATION)[0]
-    cx, cy = screen["client"][0], screen["client"][1]
-
-    def walk(children):
-        for c in children:
-            if c["class"] == "TplButton" and c["rect"][0] - cx == left and c["rect"][1] - cy == top:
-                return c
-            found = walk(c.get("children", []))
-            if found:
-                return found
-        return None
-
-    found = walk(screen["children"])
-    if not found:
-        raise harness.HarnessError("no button %s" % caption)
-    return found
 
 
 if __name__ == "__main__":
