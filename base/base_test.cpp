@@ -27,6 +27,30 @@ TEST(Sjis, LastSeparatorSkipsSecondBytes) {
   EXPECT_EQ(LastSeparator("C:\\\x95\x5C\\"), 5u);
 }
 
+TEST(Sjis, FileExtensionOfTheLastComponent) {
+  struct Case { std::string path; std::string expected; };
+  const Case cases[] = {
+      {"a.bmp", ".bmp"},
+      {"C:\\dir\\PHOTO.JPEG", ".jpeg"},
+      {"x.tiff.bak", ".bak"},
+      {"noext", ""},
+      {"dot.", "."},
+      {".bmp", ".bmp"},
+      {"dir.bmp\\noext", ""},
+      {"dir.bmp/noext", ""},
+      {"a.b.c.PNG", ".png"},
+      {"C:\\\x83\x5C.jpg", ".jpg"},                    // "C:\ソ.jpg"
+      {"\x83\x5C.jpg", ".jpg"},                          // "ソ.jpg"
+      {"pic.jpg\\noext", ""},                           // a real folder separator ends the name
+      {"pic.jpg\x83\x5Cnoext", ".jpg\x83\x5Cnoext"},   // "pic.jpgソnoext": the 0x5C of ソ is no separator
+      {"x.\x83\x41", ".\x83\x41"},                     // ア: its second byte 'A' stays
+      {"x.\x83\x41JPG", ".\x83\x41jpg"},
+      {"x.\xB1" "BMP", ".\xB1" "bmp"},                  // half-width ｱ is one byte
+      {"x.bmp\x83", ".bmp\x83"},                       // a dangling lead byte
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileExtension(c.path), c.expected) << c.path;
+}
+
 TEST(Rounding, HalvesGoToTheEvenNeighbour) {
   struct Case { double v; std::int64_t expected; };
   const Case cases[] = {{238.5, 238}, {239.5, 240}, {-110.0, -110}, {-0.5, 0},

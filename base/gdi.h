@@ -4,35 +4,32 @@
 
 #include <utility>
 
+#include "base/handle.h"
+
 namespace ear::gdi {
+
+using ear::UniqueHandle;
+
+template <typename H>
+struct ObjectTraits {
+  using Handle = H;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DeleteObject(h); }
+};
+struct DcTraits {
+  using Handle = HDC;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DeleteDC(h); }
+};
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Empty() { return nullptr; }
+  static void Close(Handle h) { DestroyIcon(h); }
+};
 
 // An object made with Create*; deleted with DeleteObject.
 template <typename Handle>
-class Object {
- public:
-  Object() = default;
-  explicit Object(Handle h) : h_(h) {}
-  ~Object() { Reset(); }
-  Object(const Object&) = delete;
-  Object& operator=(const Object&) = delete;
-  Object(Object&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-  Object& operator=(Object&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  Handle Get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  // Gives the handle away (to a window that takes ownership).
-  Handle Release() { return std::exchange(h_, nullptr); }
-  void Reset(Handle h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-
- private:
-  Handle h_ = nullptr;
-};
-
+using Object = UniqueHandle<ObjectTraits<Handle>>;
 using Pen = Object<HPEN>;
 using Brush = Object<HBRUSH>;
 using Bitmap = Object<HBITMAP>;
@@ -53,18 +50,25 @@ class Select {
   HGDIOBJ old_;
 };
 
-class MemoryDC {
+class MemoryDC : public UniqueHandle<DcTraits> {
  public:
-  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDC() {
-    if (dc_) DeleteDC(dc_);
+  MemoryDC() = default;
+  explicit MemoryDC(HDC like) : UniqueHandle(CreateCompatibleDC(like)) {}
+};
+
+// The DC of a window's client area (GetDC), or of the screen for no window.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND window = nullptr) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDC() {
+    if (dc_) ReleaseDC(window_, dc_);
   }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
   HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
 
  private:
+  HWND window_;
   HDC dc_;
 };
 
@@ -81,19 +85,7 @@ class SavedDC {
   int id_;
 };
 
-class Icon {
- public:
-  explicit Icon(HICON h) : h_(h) {}
-  ~Icon() {
-    if (h_) DestroyIcon(h_);
-  }
-  Icon(const Icon&) = delete;
-  Icon& operator=(const Icon&) = delete;
-  HICON Get() const { return h_; }
-
- private:
-  HICON h_;
-};
+using Icon = UniqueHandle<IconTraits>;
 
 // Restores a DC's text colour, text alignment and background mode.
 class TextState {
@@ -115,6 +107,18 @@ class TextState {
   int mode_;
 };
 
+// The header of an uncompressed top-down DIB (rows from the top) of the given depth.
+inline BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = bitCount;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
 // A 24-bit top-down DIB section; bits are rows of blue, green, red, padded to 4 bytes.
 struct Dib {
   Bitmap bitmap;
@@ -124,13 +128,7 @@ struct Dib {
 inline Dib CreateDib24(int width, int height) {
   Dib d;
   if (width <= 0 || height <= 0) return d;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownDibInfo(width, height, 24);
   void* bits = nullptr;
   d.bitmap.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!d.bitmap) return d;

@@ -25,4 +25,20 @@ std::size_t LastSeparator(std::string_view path) {
   return found;
 }
 
+std::string FileExtension(std::string_view path) {
+  std::size_t dot = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+    const char c = path[i];
+    if (c == '\\' || c == '/') dot = std::string_view::npos;
+    else if (c == '.') dot = i;
+  }
+  if (dot == std::string_view::npos) return {};
+  std::string ext(path.substr(dot));
+  // Code page 932 lower-cases single-byte A-Z only; second bytes stay as they are.
+  for (std::size_t i = 0; i < ext.size(); i += CharLength(ext, i)) {
+    if (ext[i] >= 'A' && ext[i] <= 'Z') ext[i] = static_cast<char>(ext[i] - 'A' + 'a');
+  }
+  return ext;
+}
+
 }  // namespace ear

@@ -23,4 +23,9 @@ std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes);
 // of a two-byte character), or npos.
 std::size_t LastSeparator(std::string_view path);
 
+// The extension of the path's last component: from its last '.', dot included, single-byte
+// A-Z lower-cased; empty without a dot. '\' and '/' end a component, but never the second
+// byte of a two-byte character.
+std::string FileExtension(std::string_view path);
+
 }  // namespace ear

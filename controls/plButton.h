@@ -193,6 +193,13 @@ class TplButton : public forms::ButtonControl {
  private:
   friend class TplBtnCaption;
   friend class TplBtnImage;
+  // The setters' common step: false for an unchanged value, else the value is stored.
+  template <typename T>
+  static bool Store(T& field, const T& value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+  }
   void RepaintNow() { Repaint(); }
   void RequestRepaint() { Invalidate(); }
   void ApplyRegion();

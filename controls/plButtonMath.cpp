@@ -4,11 +4,6 @@
 
 namespace controls {
 
-Rgb ResolveColor(std::uint32_t color, const std::function<Rgb(int index)>& systemColor) {
-  if ((color >> 24) == 0xFF) return systemColor(static_cast<int>(color & 0xFF)) & 0xFFFFFFu;
-  return color & 0xFFFFFFu;
-}
-
 namespace {
 
 int Channel(int begin, int end, int y, int height) {
@@ -116,19 +111,6 @@ void GreyPixels(std::uint8_t* bits, int width, int height, int stride) {
       p[0] = p[1] = p[2] = g;
     }
   }
-}
-
-unsigned ShiftFromKeyboardState(const std::uint8_t* keys) {
-  struct Key { int vk; unsigned flag; };
-  // VK_SHIFT, VK_MENU, VK_CONTROL, VK_LBUTTON, VK_RBUTTON, VK_MBUTTON.
-  static constexpr Key kKeys[] = {{0x10, forms::ssShift}, {0x12, forms::ssAlt},
-                                  {0x11, forms::ssCtrl},  {0x01, forms::ssLeft},
-                                  {0x02, forms::ssRight}, {0x04, forms::ssMiddle}};
-  unsigned shift = 0;
-  for (const Key& k : kKeys) {
-    if (keys[k.vk] & 0x80) shift |= k.flag;
-  }
-  return shift;
 }
 
 bool ClicksOnDialogKey(unsigned key, unsigned shift, bool isActiveControl, bool cancel,

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/shift_state.h"
+#include "forms/system_color.h"
+
 namespace controls {
 
 enum TplButtonStyle : std::uint8_t { bsNormal, bsFlat, bsFlatNoFrame, bsRoundRect, bsRoundRectNoFrame };
@@ -24,9 +27,7 @@ constexpr int RedOf(Rgb c) { return static_cast<int>(c & 0xFF); }
 constexpr int GreenOf(Rgb c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int BlueOf(Rgb c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-// A colour value whose top byte is 0xFF names the system colour with the index in its
-// low byte; systemColor gives that colour's RGB. Other values keep their low 24 bits.
-Rgb ResolveColor(std::uint32_t color, const std::function<Rgb(int index)>& systemColor);
+using forms::ResolveColor;
 
 // Colour of pixel row y of a face `height` rows high, from `begin` (row 0) to `end`.
 Rgb GradientRow(Rgb begin, Rgb end, int y, int height);
@@ -90,8 +91,7 @@ constexpr std::uint8_t GreyLevel(int blue, int green, int red) {
 // Greys rows of 24-bit pixels (blue, green, red) in place.
 void GreyPixels(std::uint8_t* bits, int width, int height, int stride);
 
-// The Shift, Alt, Ctrl and mouse-button state from a 256-byte keyboard state table.
-unsigned ShiftFromKeyboardState(const std::uint8_t* keys);
+using forms::ShiftFromKeyboardState;
 
 constexpr unsigned KeyReturn = 0x0D;
 constexpr unsigned KeyEscape = 0x1B;

@@ -63,31 +63,6 @@ TEST(Gradient, RowListCoversEveryRowAndTheDegenerateHeights) {
   EXPECT_EQ(GradientRow(0xFFFFFF, 0x000000, 5000, 10001), 0x808080u);
 }
 
-TEST(Colors, SystemColorsResolveThroughTheTable) {
-  std::vector<int> asked;
-  const auto table = [&asked](int index) -> Rgb {
-    asked.push_back(index);
-    return index == 15 ? 0xF0F0F0 : 0x12A0B0C0;  // garbage top byte must not leak
-  };
-  struct Case { std::uint32_t color; Rgb expected; int index; };
-  const Case cases[] = {
-      {0x00D79400, 0xD79400, -1},
-      {0x00000000, 0x000000, -1},
-      {0xFF00000F, 0xF0F0F0, 15},   // button face
-      {0xFF000010, 0xA0B0C0, 16},   // button shadow
-      {0x02123456, 0x123456, -1},   // not a system colour: its RGB part
-  };
-  for (const auto& c : cases) {
-    asked.clear();
-    EXPECT_EQ(ResolveColor(c.color, table), c.expected) << std::hex << c.color;
-    if (c.index < 0) {
-      EXPECT_TRUE(asked.empty()) << std::hex << c.color;
-    } else {
-      EXPECT_EQ(asked, std::vector<int>{c.index}) << std::hex << c.color;
-    }
-  }
-}
-
 TEST(CaptionPlacement, CentredAndFixedTops) {
   struct Case { CaptionLayoutInput in; int topA, topB, captionTop; };
   const Case cases[] = {
@@ -198,23 +173,6 @@ TEST(Picture, GreyPixelsLeavesRowPaddingAlone) {
   const std::array<std::uint8_t, 16> expected = {180, 180, 180, 247, 247, 247, 0xAA, 0xBB,
                                                  120, 120, 120, 162, 162, 162, 0xCC, 0xDD};
   EXPECT_EQ(bits, expected);
-}
-
-TEST(Keys, ShiftStateFromTheKeyboardTable) {
-  struct Case { std::vector<std::pair<int, std::uint8_t>> keys; unsigned shift; };
-  const Case cases[] = {
-      {{}, 0},
-      {{{0x10, 0x80}}, forms::ssShift},
-      {{{0x10, 0x01}}, 0},  // toggled, not down
-      {{{0x11, 0x81}, {0x12, 0x80}}, forms::ssCtrl | forms::ssAlt},
-      {{{0x01, 0x80}, {0x02, 0xFF}, {0x04, 0x80}}, forms::ssLeft | forms::ssRight | forms::ssMiddle},
-      {{{0x0D, 0x80}, {0xA0, 0x80}}, 0},  // Enter and the left Shift's own code do not count
-  };
-  for (const auto& c : cases) {
-    std::array<std::uint8_t, 256> table{};
-    for (const auto& [vk, state] : c.keys) table[vk] = state;
-    EXPECT_EQ(ShiftFromKeyboardState(table.data()), c.shift);
-  }
 }
 
 TEST(Keys, DialogKeyClicks) {

@@ -15,38 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "controls/plButton_test_support.h"
 #include "forms/application.h"
 #include "forms/form.h"
 
 namespace controls {
 namespace {
 
+using namespace test_support;
+
 constexpr Rgb kFace = 0x303030;  // solid face of the caption tests: not a text colour
-
-Rgb Sys(int index) { return static_cast<Rgb>(GetSysColor(index)) & 0xFFFFFF; }
-
-struct Pixels {
-  gdi::Dib dib;
-  Rgb At(int x, int y) const {
-    const BYTE* p = dib.bits + static_cast<std::ptrdiff_t>(y) * dib.stride + x * 3;
-    return MakeRgb(p[2], p[1], p[0]);
-  }
-};
-
-// The window as its own paint shows it on the screen.
-Pixels CaptureWindow(HWND hwnd, int width, int height) {
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  Pixels px{gdi::CreateDib24(width, height)};
-  HDC wdc = GetDC(hwnd);
-  {
-    gdi::MemoryDC mem(wdc);
-    gdi::Select sel(mem.Get(), px.dib.bitmap.Get());
-    BitBlt(mem.Get(), 0, 0, width, height, wdc, 0, 0, SRCCOPY);
-  }
-  ReleaseDC(hwnd, wdc);
-  GdiFlush();
-  return px;
-}
 
 // Differing pixels of two same-sized captures, with the first few named.
 std::string Diff(const Pixels& got, const Pixels& want) {
@@ -62,15 +40,6 @@ std::string Diff(const Pixels& got, const Pixels& want) {
       }
     }
   return count == 0 ? std::string() : std::to_string(count) + " pixels differ:" + first;
-}
-
-forms::Font ActionFont() {
-  forms::Font f;
-  f.name = "ＭＳ Ｐゴシック";
-  f.height = -12;
-  f.bold = true;
-  f.color = forms::clWhite;
-  return f;
 }
 
 // One character cell drawn from UTF-16, so the reference never passes through a code page.

@@ -239,8 +239,6 @@ class WinControl : public Control {
   virtual void FillCreateParams(CreateParams& params);
   virtual void HandleCreated() {}
   void DestroyHandle();
-  void ParentFontChanged() override;
-  void ParentColorChanged() override;
   void FontChanged() override;
   void ColorChanged() override;
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/gdi.h"
 #include "forms/application.h"
 #include "forms/standard_controls.h"
 #include "forms/form.h"
@@ -115,6 +116,41 @@ TEST(FormsControls, PanelAlignedToTheTopSpansTheFormAndHoldsItsChildren) {
   EXPECT_EQ(header.Height(), 70);
   EXPECT_EQ(title.ParentForm(), &form);
   EXPECT_EQ(title.GetFont(), form.GetFont());  // fonts come from the parent until set
+}
+
+TEST(FormsControls, AnchoredChildrenKeepTheirMarginsWhenTheirPanelResizes) {
+  TwoButtonForm form;
+  Panel panel(&form, {.name = "Panel", .bounds = {10, 10, 200, 100}}, {.bevelOuter = BevelCut::None});
+  Edit stretched(&panel, {.name = "Stretched", .bounds = {20, 10, 150, 22}, .anchors = akLeft | akTop | akRight});
+  Bevel placed(&panel, {.name = "Placed", .bounds = {20, 50, 40, 20}, .anchors = akLeft | akTop});
+  Edit right(&panel, {.name = "Right", .bounds = {150, 40, 40, 20}, .anchors = akTop | akRight});
+  Bevel filled(&panel, {.name = "Filled", .bounds = {5, 70, 190, 25},
+                        .anchors = akLeft | akTop | akRight | akBottom});
+  ASSERT_NE(form.Handle(), nullptr);
+  panel.SetBounds(10, 10, 300, 140);  // 100 wider, 40 higher
+
+  struct Case { const Control* control; Bounds expected; };
+  const Case cases[] = {
+      {&stretched, {20, 10, 250, 22}},  // right margin 30 kept
+      {&placed, {20, 50, 40, 20}},      // stays where it was
+      {&right, {250, 40, 40, 20}},      // moves with the right edge
+      {&filled, {5, 70, 290, 65}},      // right margin 5 and bottom margin 5 kept
+  };
+  for (const Case& c : cases) {
+    const Bounds b = c.control->GetBounds();
+    EXPECT_EQ(b.left, c.expected.left) << c.control->name;
+    EXPECT_EQ(b.top, c.expected.top) << c.control->name;
+    EXPECT_EQ(b.width, c.expected.width) << c.control->name;
+    EXPECT_EQ(b.height, c.expected.height) << c.control->name;
+  }
+  // The windows themselves moved, not only the numbers.
+  for (Edit* edit : {&stretched, &right}) {
+    RECT r{};
+    GetWindowRect(edit->Handle(), &r);
+    MapWindowPoints(HWND_DESKTOP, panel.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, edit->Left()) << edit->name;
+    EXPECT_EQ(r.right - r.left, edit->Width()) << edit->name;
+  }
 }
 
 TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
@@ -251,17 +287,10 @@ TEST(FormsControls, ButtonClickHandsItsModalResultToTheFormBeforeItsHandlerRuns)
 
 // The whole bitmap as rows of blue, green, red bytes.
 std::vector<unsigned char> BitmapBytes(HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = ear::gdi::TopDownDibInfo(width, height, 24);
   std::vector<unsigned char> bytes(static_cast<size_t>((width * 3 + 3) & ~3) * static_cast<size_t>(height));
-  HDC dc = GetDC(nullptr);
-  GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bytes.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
+  const ear::gdi::WindowDC screen;
+  GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(height), bytes.data(), &info, DIB_RGB_COLORS);
   return bytes;
 }
 

@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/gdi.h"
+#include "base/sjis.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
 namespace forms {
@@ -14,17 +15,6 @@ namespace forms {
 namespace gdi = ear::gdi;
 
 namespace {
-
-std::string LowerExtension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t sep = path.find_last_of("\\/");
-  if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return {};
-  std::string ext = path.substr(dot);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext;
-}
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -39,17 +29,14 @@ Picture::~Picture() { Clear(); }
 
 void Picture::ReleaseCanvas() {
   if (!canvas_) return;
-  SelectObject(canvas_, canvasOld_);
-  DeleteDC(canvas_);
-  canvas_ = nullptr;
+  SelectObject(canvas_.Get(), canvasOld_);
+  canvas_.Reset();
 }
 
 void Picture::Clear() {
   ReleaseCanvas();
-  if (bitmap_) DeleteObject(bitmap_);
-  if (icon_) DestroyIcon(icon_);
-  bitmap_ = nullptr;
-  icon_ = nullptr;
+  bitmap_.Reset();
+  icon_.Reset();
   kind_ = Kind::None;
   width_ = height_ = 0;
 }
@@ -63,7 +50,7 @@ void Picture::SetBitmap(HBITMAP bitmap) {
   if (bitmap) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof(info), &info);
-    bitmap_ = bitmap;
+    bitmap_.Reset(bitmap);
     kind_ = Kind::Bitmap;
     width_ = info.bmWidth;
     height_ = std::abs(info.bmHeight);
@@ -80,10 +67,9 @@ void Picture::SetIcon(HICON icon) {
       GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
       width_ = bm.bmWidth;
       height_ = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-      if (info.hbmColor) DeleteObject(info.hbmColor);
-      if (info.hbmMask) DeleteObject(info.hbmMask);
+      gdi::Bitmap color(info.hbmColor), mask(info.hbmMask);  // copies made for us
     }
-    icon_ = icon;
+    icon_.Reset(icon);
     kind_ = Kind::Icon;
   }
   Changed();
@@ -105,7 +91,7 @@ void Picture::LoadFromJpeg(const void* data, size_t size) {
 }
 
 void Picture::LoadFromFile(const std::string& path) {
-  const std::string ext = LowerExtension(path);
+  const std::string ext = ear::FileExtension(path);
   if (ext == ".jpg" || ext == ".jpeg") {
     const std::vector<unsigned char> data = ReadWholeFile(path);
     LoadFromJpeg(data.data(), data.size());
@@ -134,9 +120,9 @@ void Picture::LoadFromResource(const char* name) {
 void Picture::Assign(const Picture& other) {
   if (&other == this) return;
   if (other.kind_ == Kind::Bitmap) {
-    SetBitmap(static_cast<HBITMAP>(CopyImage(other.bitmap_, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    SetBitmap(static_cast<HBITMAP>(CopyImage(other.bitmap_.Get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   } else if (other.kind_ == Kind::Icon) {
-    SetIcon(CopyIcon(other.icon_));
+    SetIcon(CopyIcon(other.icon_.Get()));
   } else {
     Clear();
     Changed();
@@ -146,10 +132,10 @@ void Picture::Assign(const Picture& other) {
 HDC Picture::Canvas() {
   if (kind_ != Kind::Bitmap) return nullptr;
   if (!canvas_) {
-    canvas_ = CreateCompatibleDC(nullptr);
-    canvasOld_ = SelectObject(canvas_, bitmap_);
+    canvas_ = gdi::MemoryDC(nullptr);
+    canvasOld_ = SelectObject(canvas_.Get(), bitmap_.Get());
   }
-  return canvas_;
+  return canvas_.Get();
 }
 
 Image::Image() { picture.onChange = [this] { Invalidate(); }; }

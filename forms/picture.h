@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "base/gdi.h"
 #include "forms/control_tree.h"
 
 namespace forms {
@@ -19,8 +20,8 @@ class Picture {
   bool Empty() const { return kind_ == Kind::None; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  HBITMAP Bitmap() const { return bitmap_; }
-  HICON Icon() const { return icon_; }
+  HBITMAP Bitmap() const { return bitmap_.Get(); }
+  HICON Icon() const { return icon_.Get(); }
 
   // Loads JPEG (.jpg, .jpeg), BMP (.bmp) and icon (.ico) files, chosen by the extension
   // in any letter case; any other extension is refused with an error.
@@ -43,10 +44,10 @@ class Picture {
   void Changed();
   void ReleaseCanvas();
   Kind kind_ = Kind::None;
-  HBITMAP bitmap_ = nullptr;  // owned
-  HICON icon_ = nullptr;      // owned
+  ear::gdi::Bitmap bitmap_;
+  ear::gdi::Icon icon_;
   int width_ = 0, height_ = 0;
-  HDC canvas_ = nullptr;  // owned
+  ear::gdi::MemoryDC canvas_;  // with bitmap_ selected; released before bitmap_
   HGDIOBJ canvasOld_ = nullptr;
 };
 

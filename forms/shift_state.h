@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 
 namespace forms {
 
@@ -12,5 +13,8 @@ enum ShiftState : unsigned {
   ssRight = 16,
   ssMiddle = 32,
 };
+
+// The Shift, Alt, Ctrl and mouse-button state from a 256-byte keyboard state table.
+unsigned ShiftFromKeyboardState(const std::uint8_t* keys);
 
 }  // namespace forms

@@ -2,21 +2,12 @@
 
 #include <imm.h>
 
-#include <map>
-
 #include "forms/form.h"
 #include "base/gdi.h"
 
 namespace forms {
 
 namespace gdi = ear::gdi;
-
-HBRUSH CachedBrush(COLORREF color) {
-  static std::map<COLORREF, HBRUSH> brushes;  // lives for the whole run
-  auto it = brushes.find(color);
-  if (it == brushes.end()) it = brushes.emplace(color, CreateSolidBrush(color)).first;
-  return it->second;
-}
 
 namespace {
 UINT DrawTextFormat(TextAlign alignment) {
@@ -58,14 +49,14 @@ void Label::FontChanged() {
 
 void Label::AdjustSize() {
   if (!autoSize_) return;
-  HDC dc = GetDC(nullptr);
+  const gdi::WindowDC screen;
+  HDC dc = screen.Get();
   RECT r{0, 0, 0, 0};
   {
     gdi::Select font(dc, FontHandle(font_));
     DrawTextA(dc, caption_.empty() ? " " : caption_.c_str(), caption_.empty() ? 1 : static_cast<int>(caption_.size()),
               &r, DrawTextFormat(TextAlign::Left) | DT_CALCRECT);
   }
-  ReleaseDC(nullptr, dc);
   const int width = caption_.empty() ? 0 : r.right;
   // A right-aligned label grows to the left: its right edge stays.
   const int left = alignment == TextAlign::Right ? bounds_.left + bounds_.width - width : bounds_.left;

@@ -95,18 +95,7 @@ void ReadTifValue(const unsigned char* entry, bool bigEndian, std::uint32_t& val
 }
 
 std::string PictureExtension(std::string_view fileName) {
-  std::size_t dot = std::string_view::npos;
-  for (std::size_t i = 0; i < fileName.size(); i += CharLength(fileName, i)) {
-    const char c = fileName[i];
-    if (c == '\\' || c == '/') dot = std::string_view::npos;
-    else if (c == '.') dot = i;
-  }
-  if (dot == std::string_view::npos) return {};
-  std::string ext(fileName.substr(dot));
-  // Code page 932 lower-cases single-byte A-Z only; second bytes stay as they are.
-  for (std::size_t i = 0; i < ext.size(); i += CharLength(ext, i)) {
-    if (ext[i] >= 'A' && ext[i] <= 'Z') ext[i] = static_cast<char>(ext[i] - 'A' + 'a');
-  }
+  const std::string ext = FileExtension(fileName);
   if (ext == ".jpeg") return ".jpg";
   if (ext == ".tiff") return ".tif";
   return ext;

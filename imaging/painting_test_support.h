@@ -10,10 +10,13 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "base/gdi.h"
+#include "base/handle.h"
 #include "imaging/gdiplus_win.h"
 
 namespace ear {
@@ -50,12 +53,11 @@ std::string Show(Rgb c) {
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  const HANDLE file = CreateFileW(gdiplus::WideFileName(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+  const FileHandle file(CreateFileW(gdiplus::WideFileName(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot create " + path);
   DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // A 24-bit bottom-up BMP with the 40-byte header, pixels from a function of (x, y).
@@ -121,30 +123,15 @@ class TestFolder {
 class Surface {
  public:
   Surface(int width, int height, Rgb fill) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = gdi::TopDownDibInfo(width, height, 32);
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<std::uint32_t*>(bits);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bitmap_);
+    select_.emplace(dc_.Get(), bitmap_.Get());
     const std::uint32_t value = (fill.r << 16) | (fill.g << 8) | fill.b;
     for (int i = 0; i < width * height; ++i) bits_[i] = value;
   }
-  ~Surface() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  Surface(const Surface&) = delete;
-  Surface& operator=(const Surface&) = delete;
-
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.Get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   Rgb At(int x, int y) const {
@@ -163,9 +150,9 @@ class Surface {
 
  private:
   int width_, height_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  HDC dc_ = nullptr;
+  gdi::Bitmap bitmap_;
+  gdi::MemoryDC dc_{nullptr};
+  std::optional<gdi::Select> select_;  // released first: the bitmap leaves the DC
   std::uint32_t* bits_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/gdi.h"
 #include "imaging/MainGetDimension.h"
 #include "imaging/gdiplus_win.h"
 #include "imaging/painting_geometry.h"
@@ -69,10 +70,10 @@ std::optional<int> CenteredLeftOfFile(int screenWidth, const std::string& fileNa
 void ApplyRoundedRegion(HWND window) {
   RECT outer{};
   GetWindowRect(window, &outer);
-  const HRGN region = CreateRoundRectRgn(0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                                         kCornerEllipse, kCornerEllipse);
-  // Only a region the window accepted belongs to it; any other would leak.
-  if (region != nullptr && SetWindowRgn(window, region, TRUE) == 0) DeleteObject(region);
+  gdi::Region region(CreateRoundRectRgn(0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                                        kCornerEllipse, kCornerEllipse));
+  // Only a region the window accepted belongs to it.
+  if (region && SetWindowRgn(window, region.Get(), TRUE) != 0) region.Release();
 }
 
 }  // namespace ear

@@ -241,13 +241,10 @@ class TestWindow {
   HWND hwnd_ = nullptr;
 };
 
-// The window's region, as a new region handle owned by the caller.
-HRGN WindowRegion(HWND window) {
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  if (GetWindowRgn(window, region) == ERROR) {
-    DeleteObject(region);
-    return nullptr;
-  }
+// A copy of the window's region; empty when it has none.
+gdi::Region WindowRegion(HWND window) {
+  gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(window, region.Get()) == ERROR) region.Reset();
   return region;
 }
 
@@ -255,8 +252,9 @@ TEST(ApplyRoundedRegion, WizardWindowLosesItsCorners) {
   TestWindow window(WS_POPUP, 647, 501);
   ASSERT_NE(window.Handle(), nullptr);
   ApplyRoundedRegion(window.Handle());
-  const HRGN region = WindowRegion(window.Handle());
-  ASSERT_NE(region, nullptr);
+  const gdi::Region owned = WindowRegion(window.Handle());
+  ASSERT_TRUE(owned);
+  const HRGN region = owned.Get();
   // The system's round rectangles leave out the last column and row.
   RECT box{};
   GetRgnBox(region, &box);
@@ -271,7 +269,6 @@ TEST(ApplyRoundedRegion, WizardWindowLosesItsCorners) {
   };
   for (const auto& p : points)
     EXPECT_EQ(PtInRegion(region, p.x, p.y) != 0, p.inside) << p.x << "," << p.y;
-  DeleteObject(region);
 }
 
 TEST(ApplyRoundedRegion, EveryPixelAgreesWithQuarterEllipsesOfRadius10) {
@@ -279,8 +276,9 @@ TEST(ApplyRoundedRegion, EveryPixelAgreesWithQuarterEllipsesOfRadius10) {
   for (const auto& size : sizes) {
     TestWindow window(WS_POPUP, size.width, size.height);
     ApplyRoundedRegion(window.Handle());
-    const HRGN region = WindowRegion(window.Handle());
-    ASSERT_NE(region, nullptr) << size.width << "x" << size.height;
+    const gdi::Region owned = WindowRegion(window.Handle());
+    ASSERT_TRUE(owned) << size.width << "x" << size.height;
+    const HRGN region = owned.Get();
     int outside = 0;
     for (int y = -1; y <= size.height; ++y) {
       for (int x = -1; x <= size.width; ++x) {
@@ -294,8 +292,7 @@ TEST(ApplyRoundedRegion, EveryPixelAgreesWithQuarterEllipsesOfRadius10) {
       }
     }
     EXPECT_GT(outside, 2 * (size.width + size.height) + 4 * 10) << size.width << "x" << size.height;
-    DeleteObject(region);
-  }
+    }
 }
 
 TEST(ApplyRoundedRegion, TakesTheOuterSizeNotTheClientArea) {
@@ -305,13 +302,13 @@ TEST(ApplyRoundedRegion, TakesTheOuterSizeNotTheClientArea) {
   GetClientRect(window.Handle(), &client);
   ASSERT_LT(client.right, 399);
   ApplyRoundedRegion(window.Handle());
-  const HRGN region = WindowRegion(window.Handle());
-  ASSERT_NE(region, nullptr);
+  const gdi::Region owned = WindowRegion(window.Handle());
+  ASSERT_TRUE(owned);
+  const HRGN region = owned.Get();
   RECT box{};
   GetRgnBox(region, &box);
   EXPECT_EQ(box.right, 399);
   EXPECT_EQ(box.bottom, 299);
-  DeleteObject(region);
 }
 
 }  // namespace

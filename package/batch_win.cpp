@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/handle.h"
 #include "base/system_error.h"
 #include "package/batch.h"
 #include "package/paths.h"
@@ -13,20 +14,6 @@ static_assert(sizeof(STARTUPINFOA) == 68, "the batch's start-up record is 68 byt
 #endif
 
 namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 bool Start(const char* application, char* commandLine, const BatchStartArea& area) {
   STARTUPINFOA startup = {};
@@ -42,8 +29,8 @@ bool Start(const char* application, char* commandLine, const BatchStartArea& are
                       nullptr, &startup, &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // The new process's handles are not used: closed on return.
+  const KernelHandle thread(process.hThread), child(process.hProcess);
   return true;
 }
 
@@ -58,9 +45,9 @@ std::string SystemFolder() {
 void WriteBatchFile(const std::string& path, const std::string& text) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) ThrowFileCreateError(path, GetLastError());
+  if (!file) ThrowFileCreateError(path, GetLastError());
   DWORD written = 0;
-  if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+  if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
       written != text.size()) {
     ThrowLastError();
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/handle.h"
 #include "package/ini.h"
 #include "package/paths.h"
 #include "tests/wine/file_bytes.h"
@@ -30,14 +31,13 @@ class IniFiles : public ::testing::Test {
   }
   void TearDown() override {
     WIN32_FIND_DATAA entry;
-    const HANDLE find = FindFirstFileA(JoinPath(folder_, "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    const FindHandle find(FindFirstFileA(JoinPath(folder_, "*").c_str(), &entry));
+    if (find) {
       do {
         const std::string path = JoinPath(folder_, entry.cFileName);
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &entry));
-      FindClose(find);
+      } while (FindNextFileA(find.Get(), &entry));
     }
     RemoveDirectoryA(folder_.c_str());
   }
@@ -134,11 +134,11 @@ void ExpectRefusedElevenTimes(const std::string& path, bool readable) {
 TEST_F(IniFiles, AWriteToAHeldFileOrAFolderIsTriedElevenTimesThenNamed) {
   const std::string held = Path("held.ini");
   WriteBytes(held, "[" JUKENSHA "]\r\n");
-  const HANDLE handle = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  FileHandle handle(CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(handle);
   ExpectRefusedElevenTimes(held, false);
-  CloseHandle(handle);
+  handle.Reset();
   EXPECT_EQ(ReadBytes(held), "[" JUKENSHA "]\r\n");
 
   const std::string folder = Path("folder.ini");
@@ -151,10 +151,9 @@ TEST_F(IniFiles, AWriteToAReadOnlyFileIsTriedElevenTimesThenNamed) {
   const std::string path = Path("shiken.ini");
   WriteBytes(path, "[" JUKENSHA "]\r\n");
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  const HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe != INVALID_HANDLE_VALUE) {
-    CloseHandle(probe);
+  const FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (probe) {
     GTEST_SKIP() << "Wine run by root writes read-only files anyway; Windows refuses";
   }
   ExpectRefusedElevenTimes(path, true);
@@ -164,19 +163,16 @@ TEST_F(IniFiles, AWriteToAReadOnlyFileIsTriedElevenTimesThenNamed) {
 TEST_F(IniFiles, AWriteThatCanGoThroughDuringTheRetriesSucceeds) {
   const std::string path = Path("held.ini");
   WriteBytes(path, "[" JUKENSHA "]\r\n");
-  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  FileHandle held(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
   std::vector<unsigned> pauses;
   // The file is let go during the third pause: the fourth attempt writes.
   WriteIniString(path, JUKENSHA, SEI, "x", [&](unsigned ms) {
     pauses.push_back(ms);
-    if (pauses.size() == 3) {
-      CloseHandle(held);
-      held = INVALID_HANDLE_VALUE;
-    }
+    if (pauses.size() == 3) held.Reset();
   });
-  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+  held.Reset();
   EXPECT_EQ(pauses, std::vector<unsigned>(3, 100));
   EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n" SEI "=x\r\n");
 }

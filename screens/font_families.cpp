@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/gdi.h"
 #include "base/text_win.h"
 
 namespace ear {
@@ -30,9 +31,8 @@ bool FontFamilyInstalled(const std::string& name) {
   // Every family of every character set, as the system lists them.
   LOGFONTW all{};
   all.lfCharSet = DEFAULT_CHARSET;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &all, &CompareFamily, reinterpret_cast<LPARAM>(&search), 0);
-  ReleaseDC(nullptr, dc);
+  const gdi::WindowDC screen;
+  EnumFontFamiliesExW(screen.Get(), &all, &CompareFamily, reinterpret_cast<LPARAM>(&search), 0);
   return search.found;
 }
 

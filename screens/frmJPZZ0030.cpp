@@ -1,9 +1,6 @@
 #include "screens/frmJPZZ0030.h"
 
-#include <memory>
-
 #include "base/module_path.h"
-#include "forms/application.h"
 #include "imaging/painting_win.h"
 #include "package/ini.h"
 #include "package/paths.h"
@@ -110,20 +107,4 @@ void TfrmJPZZ0030::FormShow() {
 
 void TfrmJPZZ0030::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
 
-void TfrmJPZZ0030::NextBtnClick() {
-  int result = forms::mrCancel;
-  HideForm();
-  try {
-    // Owned by the application (no owner window); released whether or not its loop ended normally.
-    auto procedure = std::make_unique<TfrmJPZZ0040>(nullptr);
-    frmJPZZ0040 = procedure.get();
-    result = procedure->ShowModal();
-  } catch (const std::exception& error) {
-    forms::App().ShowException(error);
-  }
-  if (result == forms::mrNo) {
-    ShowForm();
-  } else {
-    SetModalResult(result);
-  }
-}
+void TfrmJPZZ0030::NextBtnClick() { OpenNextScreen(*this, frmJPZZ0040); }

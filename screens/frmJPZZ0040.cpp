@@ -1,9 +1,6 @@
 #include "screens/frmJPZZ0040.h"
 
-#include <memory>
-
 #include "base/module_path.h"
-#include "forms/application.h"
 #include "imaging/painting_win.h"
 #include "package/ini.h"
 #include "package/paths.h"
@@ -11,6 +8,7 @@
 #include "screens/frmJPZZ0010.h"
 #include "screens/screen_painting.h"
 #include "screens/title_rules.h"
+#include "screens/wizard.h"
 
 TfrmJPZZ0040* frmJPZZ0040 = nullptr;
 
@@ -46,20 +44,4 @@ void TfrmJPZZ0040::FormShow() {
 
 void TfrmJPZZ0040::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
 
-void TfrmJPZZ0040::NextBtnClick() {
-  int result = forms::mrCancel;
-  HideForm();
-  try {
-    // Owned by the application (no owner window); released whether or not its loop ended normally.
-    auto registration = std::make_unique<TfrmJPZZ0010>(nullptr);
-    frmJPZZ0010 = registration.get();
-    result = registration->ShowModal();
-  } catch (const std::exception& error) {
-    forms::App().ShowException(error);
-  }
-  if (result == forms::mrNo) {
-    ShowForm();
-  } else {
-    SetModalResult(result);
-  }
-}
+void TfrmJPZZ0040::NextBtnClick() { OpenNextScreen(*this, frmJPZZ0010); }

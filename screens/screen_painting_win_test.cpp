@@ -121,9 +121,8 @@ class KeyedScreen : public forms::Form {
 };
 
 Rgb ScreenAt(int x, int y) {
-  const HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
+  const ear::gdi::WindowDC screen;
+  const COLORREF c = GetPixel(screen.Get(), x, y);
   return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 

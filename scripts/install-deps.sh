@@ -29,7 +29,7 @@ if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
 fi
 
 # libjpeg-turbo for the Windows builds: Debian 12's source package, pinned and checked,
-# unpacked with Debian's patches into third_party/libjpeg-turbo/src (third_party/libjpeg.cmake
+# unpacked with Debian's patches into third_party/libjpeg-turbo/src (third_party/CMakeLists.txt
 # looks there).
 jpeg_version=1:2.1.5-2
 jpeg_orig=libjpeg-turbo_2.1.5.orig.tar.gz

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/handle.h"
 #include "base/system_error.h"
 #include "forms/dialogs.h"
 #include "package/batch.h"
@@ -10,24 +11,6 @@
 #include "package/paths.h"
 
 namespace ear {
-
-namespace {
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
-
-}  // namespace
 
 void DeleteFolderTree(const std::string& folder) {
   if (folder.empty()) return;
@@ -40,7 +23,7 @@ void DeleteFolderTree(const std::string& folder) {
   {
     WIN32_FIND_DATAA entry;
     FindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
-    if (find.get() != INVALID_HANDLE_VALUE) {
+    if (find) {
       do {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
@@ -51,7 +34,7 @@ void DeleteFolderTree(const std::string& folder) {
         } else {
           files.push_back(JoinPath(folder, name));
         }
-      } while (FindNextFileA(find.get(), &entry));
+      } while (FindNextFileA(find.Get(), &entry));
     }
   }
   for (const Folder& sub : folders) {

@@ -39,16 +39,15 @@ std::string WindowText(HWND hwnd) {
 }  // namespace
 
 BoxWatcher::BoxWatcher(int pressId, int timeoutMs) : pressId_(pressId), timeoutMs_(timeoutMs) {
-  thread_ = CreateThread(nullptr, 0, &BoxWatcher::Run, this, 0, nullptr);
+  thread_.Reset(CreateThread(nullptr, 0, &BoxWatcher::Run, this, 0, nullptr));
 }
 
 BoxWatcher::~BoxWatcher() { get(); }
 
 BoxInfo BoxWatcher::get() {
   if (thread_) {
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
+    WaitForSingleObject(thread_.Get(), INFINITE);
+    thread_.Reset();
   }
   return info_;
 }

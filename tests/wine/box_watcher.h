@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/handle.h"
+
 namespace testing_win {
 
 struct BoxInfo {
@@ -36,7 +38,7 @@ class BoxWatcher {
   int pressId_;
   int timeoutMs_;
   BoxInfo info_;
-  HANDLE thread_ = nullptr;
+  ear::KernelHandle thread_;
 };
 
 }  // namespace testing_win

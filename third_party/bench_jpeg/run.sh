@@ -3,7 +3,7 @@
 # pictures (the screens' 860x713 and 652x502 pictures, a 1024x768 backdrop tile).
 # Plain C is the baseline measured in the same run; prints times and ratios.
 #   third_party/bench_jpeg/run.sh [RUNS]   (after scripts/install-deps.sh)
-# The SIMD build needs nasm, which the project's builds do not (third_party/libjpeg.cmake).
+# The SIMD build needs nasm, which the project's builds do not (third_party/CMakeLists.txt).
 set -eu
 command -v nasm >/dev/null || { echo "the SIMD variant needs nasm: apt-get install --no-install-recommends nasm" >&2; exit 1; }
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi.h"
+#include "base/handle.h"
+
 namespace {
 
 double Now() {
@@ -21,10 +24,8 @@ double Now() {
 }
 
 bool Rounded(HWND hwnd) {
-  HRGN probe = CreateRectRgn(0, 0, 0, 0);
-  const bool rounded = GetWindowRgn(hwnd, probe) != ERROR;
-  DeleteObject(probe);
-  return rounded;
+  const ear::gdi::Region probe(CreateRectRgn(0, 0, 0, 0));
+  return GetWindowRgn(hwnd, probe.Get()) != ERROR;
 }
 
 // The window once it is visible (and rounded when asked), or null after 30 s.
@@ -69,6 +70,7 @@ Times Run(const std::string& exe, const char* title, bool launcher) {
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     return times;
   }
+  const ear::KernelHandle process(pi.hProcess), thread(pi.hThread);
   if (HWND hwnd = WaitForWindow(title, launcher, start)) {
     times.start = Now() - start;
     if (launcher) {
@@ -84,10 +86,8 @@ Times Run(const std::string& exe, const char* title, bool launcher) {
       }
     }
   }
-  TerminateProcess(pi.hProcess, 0);
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  TerminateProcess(process.Get(), 0);
+  WaitForSingleObject(process.Get(), 10000);
   Sleep(300);  // let the single-instance lock of the ended copy go
   return times;
 }

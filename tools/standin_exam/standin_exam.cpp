@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi.h"
+#include "base/handle.h"
 #include "tools/common/utf8_win.h"
 
 namespace {
@@ -105,11 +107,13 @@ void WriteReport(const std::string& text) {
   std::string path = EnvA("EAR_STANDIN_REPORT");
   if (path.empty()) path = "C:\\ear_standin_report.txt";
   const std::string temp = path + ".part";
-  HANDLE f = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
+  {
+    const ear::FileHandle f(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return;
+    DWORD written = 0;
+    WriteFile(f.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
   MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
@@ -123,12 +127,13 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       RECT r;
       GetClientRect(h, &r);
       InflateRect(&r, -16, -16);
-      HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"IPAPGothic");
-      HGDIOBJ old = SelectObject(dc, font);
-      SetBkMode(dc, TRANSPARENT);
-      DrawTextW(dc, g_shown.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
-      SelectObject(dc, old);
-      DeleteObject(font);
+      {
+        const ear::gdi::Object<HFONT> font(
+            CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"IPAPGothic"));
+        const ear::gdi::Select selected(dc, font.Get());
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, g_shown.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK);
+      }
       EndPaint(h, &ps);
       return 0;
     }

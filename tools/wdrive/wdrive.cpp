@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/gdi.h"
+#include "base/handle.h"
 #include "tools/common/utf8_win.h"
 
 namespace {
@@ -414,7 +416,8 @@ int CmdRect(const Args& a) {
 
 int CmdRegion(const Args& a) {
   HWND h = TargetOf(a);
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const ear::gdi::Region region(CreateRectRgn(0, 0, 0, 0));
+  const HRGN rgn = region.Get();
   const int kind = GetWindowRgn(h, rgn);
   const char* names[] = {"error", "null", "simple", "complex"};
   Json j;
@@ -446,7 +449,6 @@ int CmdRegion(const Args& a) {
     j.EndArray();
   }
   j.End();
-  DeleteObject(rgn);
   j.Print();
   return 0;
 }
@@ -525,17 +527,16 @@ int CmdMsgBox(const Args& a) {
 }
 
 int CmdPs(const Args&) {
-  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) Fail("no process list");
+  const ear::FileHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));  // none: INVALID_HANDLE_VALUE
+  if (!snap) Fail("no process list");
   PROCESSENTRY32W pe{};
   pe.dwSize = sizeof pe;
   Json j;
-  for (BOOL ok = Process32FirstW(snap, &pe); ok; ok = Process32NextW(snap, &pe)) {
+  for (BOOL ok = Process32FirstW(snap.Get(), &pe); ok; ok = Process32NextW(snap.Get(), &pe)) {
     j.Begin().Key("pid").Int(pe.th32ProcessID).Key("parent").Int(pe.th32ParentProcessID)
         .Key("exe").Text(pe.szExeFile).End();
     j.Print();
   }
-  CloseHandle(snap);
   return 0;
 }
 
@@ -543,9 +544,8 @@ int CmdKill(const Args& a) {
   int failed = 0;
   for (const auto& p : a.positional) {
     const DWORD pid = wcstoul(p.c_str(), nullptr, 0);
-    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    const bool ok = h && TerminateProcess(h, 1) && WaitForSingleObject(h, 5000) == WAIT_OBJECT_0;
-    if (h) CloseHandle(h);
+    const ear::KernelHandle h(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    const bool ok = h && TerminateProcess(h.Get(), 1) && WaitForSingleObject(h.Get(), 5000) == WAIT_OBJECT_0;
     Json j;
     j.Begin().Key("pid").Int(pid).Key("ok").Bool(ok).End();
     j.Print();

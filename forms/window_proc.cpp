@@ -1,0 +1,299 @@
+// The window side of the control tree: window classes and handles, the window procedure,
+// and the mouse handling that turns presses and releases into clicks.
+#include "forms/control_tree.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "base/gdi.h"
+#include "base/text_win.h"
+#include "forms/application.h"
+#include "forms/form.h"
+
+namespace forms {
+
+namespace gdi = ear::gdi;
+using ear::Widen;
+
+namespace {
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+}  // namespace
+
+void WinControl::RegisterClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  for (const wchar_t* name : {L"EarControl", L"EarForm"}) {
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &WinControl::StaticWndProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(Instance(), L"MAINICON");
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+  }
+}
+
+WinControl* WinControl::FromHandle(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+  if (proc != &WinControl::StaticWndProc) return nullptr;
+  return reinterpret_cast<WinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void WinControl::FillCreateParams(CreateParams& params) {
+  if (tabStop_) params.style |= WS_TABSTOP;
+}
+
+HWND WinControl::Handle() {
+  if (hwnd_) return hwnd_;
+  RegisterClasses();
+  CreateParams params;
+  FillCreateParams(params);
+  HWND parentWindow = nullptr;
+  if (params.style & WS_CHILD) {
+    if (!parent_) return nullptr;
+    parentWindow = parent_->Handle();
+  } else if (auto* form = dynamic_cast<Form*>(this); form && form->Owner()) {
+    parentWindow = form->Owner()->Handle();
+  }
+  if (visible_ && (params.style & WS_CHILD)) params.style |= WS_VISIBLE;
+  if (!enabled_) params.style |= WS_DISABLED;
+  hwnd_ = CreateWindowExW(params.exStyle, params.className, Widen(text_).c_str(), params.style, bounds_.left,
+                          bounds_.top, bounds_.width, bounds_.height, parentWindow, nullptr, Instance(),
+                          params.standardClass ? nullptr : this);
+  if (!hwnd_) return nullptr;
+  if (params.standardClass) {
+    // A system class runs through our procedure too, then through its own.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    standardProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::StaticWndProc)));
+  }
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
+  for (Control* child : controls_) {
+    if (auto* w = dynamic_cast<WinControl*>(child)) w->Handle();
+  }
+  HandleCreated();
+  return hwnd_;
+}
+
+void WinControl::DestroyHandle() {
+  if (!hwnd_) return;
+  HWND h = hwnd_;
+  hwnd_ = nullptr;
+  SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+  DestroyWindow(h);
+}
+
+LRESULT CALLBACK WinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* created = static_cast<WinControl*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    if (created) {
+      created->hwnd_ = hwnd;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+  }
+  auto* self = reinterpret_cast<WinControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || self->hwnd_ != hwnd) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  if (msg == WM_NCDESTROY) {
+    LRESULT r = self->DefaultHandler(msg, wp, lp);
+    self->hwnd_ = nullptr;
+    return r;
+  }
+  try {
+    return self->WndProc(msg, wp, lp);
+  } catch (const std::exception& error) {
+    App().ShowException(error);
+    return 0;
+  }
+}
+
+LRESULT WinControl::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
+  if (standardProc_) return CallWindowProcW(standardProc_, hwnd_, msg, wp, lp);
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+Control* WinControl::GraphicChildAt(int x, int y) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    const Control* c = *it;
+    if (c->IsWindowed() || !c->visible_ || !c->enabled_) continue;
+    const Bounds& b = c->bounds_;
+    if (x >= b.left && x < b.left + b.width && y >= b.top && y < b.top + b.height) return *it;
+  }
+  return nullptr;
+}
+
+LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+  const unsigned shift = CurrentShiftState();
+  switch (msg) {
+    case WM_MOUSEMOVE: {
+      // A captured control gets the moves outside too: those leave it, and coming back enters.
+      RECT r = ClientRect();
+      const bool inside = PtInRect(&r, POINT{x, y}) != 0;
+      if (inside && !pointerInside_) {
+        pointerInside_ = true;
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+        TrackMouseEvent(&tme);
+        PointerEntered();
+      } else if (!inside && pointerInside_) {
+        pointerInside_ = false;
+        PointerLeft();
+      }
+      MouseMove(shift, x, y);
+      break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!standardProc_) SetCapture(hwnd_);  // a system class captures for itself
+      clickPending_ = clicksFromMouse_;
+      pressedGraphic_ = GraphicChildAt(x, y);
+      MouseDown(0, shift, x, y);
+      if (msg == WM_LBUTTONDBLCLK && onDblClick) onDblClick(*this);
+      break;
+    case WM_RBUTTONDOWN:
+      MouseDown(1, shift, x, y);
+      break;
+    case WM_MBUTTONDOWN:
+      MouseDown(2, shift, x, y);
+      break;
+    case WM_LBUTTONUP: {
+      // Click rule: a press on the control and the release inside it.
+      RECT r = ClientRect();
+      const bool click = clickPending_ && PtInRect(&r, POINT{x, y});
+      Control* graphic = std::exchange(pressedGraphic_, nullptr);
+      clickPending_ = false;
+      if (!standardProc_ && GetCapture() == hwnd_) ReleaseCapture();
+      // A graphic control takes the click pressed and released inside its rectangle.
+      if (click && graphic && GraphicChildAt(x, y) == graphic) {
+        graphic->Click();
+      } else if (click && !graphic) {
+        Click();
+      }
+      MouseUp(0, shift, x, y);
+      break;
+    }
+    case WM_RBUTTONUP:
+      MouseUp(1, shift, x, y);
+      break;
+    case WM_MBUTTONUP:
+      MouseUp(2, shift, x, y);
+      break;
+  }
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      if (standardProc_) return DefaultHandler(msg, wp, lp);
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      // Composed off-screen, copied in one go: no flicker.
+      RECT r = ClientRect();
+      gdi::MemoryDC buffer(dc);
+      gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1)));
+      {
+        gdi::Select selected(buffer.Get(), bitmap.Get());
+        PaintWindow(buffer.Get());
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, buffer.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+      }
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      if (standardProc_) break;
+      return 1;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      return HandleMouse(msg, wp, lp);
+    case WM_MOUSELEAVE:
+      if (!pointerInside_) return 0;  // already left while captured
+      pointerInside_ = false;
+      PointerLeft();
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != hwnd_) clickPending_ = false;
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      WORD key = static_cast<WORD>(wp);
+      KeyDown(key, CurrentShiftState());
+      if (key == 0) return 0;
+      return DefaultHandler(msg, key, lp);
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      WORD key = static_cast<WORD>(wp);
+      KeyUp(key, CurrentShiftState());
+      if (key == 0) return 0;
+      return DefaultHandler(msg, key, lp);
+    }
+    case WM_CHAR: {
+      if (wp < 0x80) {
+        char c = static_cast<char>(wp);
+        KeyPress(c);
+        if (c == 0) return 0;
+        return DefaultHandler(msg, static_cast<unsigned char>(c), lp);
+      }
+      break;
+    }
+    case WM_SETFOCUS: {
+      if (Form* form = ParentForm(); form && form != this) form->NoteFocus(this);
+      LRESULT r = DefaultHandler(msg, wp, lp);
+      DoEnter();
+      return r;
+    }
+    case WM_KILLFOCUS: {
+      LRESULT r = DefaultHandler(msg, wp, lp);
+      DoExit();
+      return r;
+    }
+    case WM_ENABLE: {
+      LRESULT r = DefaultHandler(msg, wp, lp);
+      EnabledChanged();
+      return r;
+    }
+    case WM_SIZE: {
+      LRESULT r = DefaultHandler(msg, wp, lp);
+      RECT wr;
+      GetWindowRect(hwnd_, &wr);
+      const int oldWidth = bounds_.width, oldHeight = bounds_.height;
+      bounds_.width = wr.right - wr.left;
+      bounds_.height = wr.bottom - wr.top;
+      if (bounds_.width != oldWidth || bounds_.height != oldHeight) AnchorChildren(oldWidth, oldHeight);
+      Resized();
+      return r;
+    }
+    case WM_COMMAND:
+      // Notifications of system-class children go back to the child.
+      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp)); child && child != this) {
+        return child->WndProc(CN_COMMAND, wp, lp);
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp))) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ColorToRGB(child->font_.color));
+        SetBkColor(dc, ColorToRGB(child->color_));
+        return reinterpret_cast<LRESULT>(CachedBrush(ColorToRGB(child->color_)));
+      }
+      break;
+  }
+  return DefaultHandler(msg, wp, lp);
+}
+
+}  // namespace forms
