@@ -1,7 +1,5 @@
 #include "shell/frmJPZZ0020.h"
 
-#include <shellapi.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,22 +12,10 @@
 #include "screens/frmJPZZ0030.h"
 #include "screens/coded_message_win.h"
 #include "base/command_line.h"
+#include "base/command_line_win.h"
 #include "shell/self_removal_win.h"
 
 TfrmJPZZ0020* frmJPZZ0020 = nullptr;
-
-namespace {
-
-std::vector<std::string> CommandLineArguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(ear::Narrow(argv[i]));
-  LocalFree(argv);
-  return arguments;
-}
-
-}  // namespace
 
 TfrmJPZZ0020::TfrmJPZZ0020()
     : Form(nullptr, {.name = "frmJPZZ0020", .clientWidth = 624, .clientHeight = 210, .left = 77, .top = 148,
@@ -44,7 +30,7 @@ void TfrmJPZZ0020::FormCreate() {
 }
 
 void TfrmJPZZ0020::FormShow() {
-  if (ear::HasDebugFlag(CommandLineArguments())) DebugMode = true;
+  if (ear::HasDebugFlag(ear::CommandLineArguments())) DebugMode = true;
   const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
   ear::PaintBackdrop(Image, paths.imageFolder + "bg.jpg", Width(), Height());
   PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);

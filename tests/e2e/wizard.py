@@ -16,6 +16,7 @@ BUTTONS = {
     (TITLE, "次へ >"): (545, 466), (TITLE, "次へ > (3)"): (545, 468), (TITLE, "閉じる"): (545, 8),
     (PROCEDURE, "次へ >"): (746, 656), (PROCEDURE, "< 戻る"): (41, 657), (PROCEDURE, "閉じる"): (746, 8),
     (PROCEDURE, "次へ > (3)"): (746, 655), (PROCEDURE, "< 戻る (3)"): (41, 655),
+    (REGISTRATION, "次へ >"): (578, 521), (REGISTRATION, "< 戻る"): (41, 521), (REGISTRATION, "閉じる"): (578, 8),
 }
 
 

@@ -42,15 +42,11 @@ std::string EnvA(const char* name) {
   return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
-std::vector<Entry> Gather() {
-  std::vector<Entry> e;
+// The module's folder: up to the last '\' that is not the second byte of a two-byte character.
+std::string ModuleFolder() {
   char buf[MAX_PATH * 2] = {};
-  GetCurrentDirectoryA(sizeof buf, buf);
-  e.push_back({"cwd", buf});
   GetModuleFileNameA(nullptr, buf, sizeof buf);
-  std::string module = buf;
-  e.push_back({"module", module});
-  // The folder part ends at the last '\' that is not the second byte of a two-byte character.
+  const std::string module = buf;
   size_t cut = std::string::npos;
   for (size_t i = 0; i < module.size(); ++i) {
     if (IsDBCSLeadByte(static_cast<BYTE>(module[i])) && i + 1 < module.size()) {
@@ -59,7 +55,17 @@ std::vector<Entry> Gather() {
     }
     if (module[i] == '\\') cut = i;
   }
-  const std::string folder = cut == std::string::npos ? std::string() : module.substr(0, cut + 1);
+  return cut == std::string::npos ? std::string() : module.substr(0, cut + 1);
+}
+
+std::vector<Entry> Gather() {
+  std::vector<Entry> e;
+  char buf[MAX_PATH * 2] = {};
+  GetCurrentDirectoryA(sizeof buf, buf);
+  e.push_back({"cwd", buf});
+  GetModuleFileNameA(nullptr, buf, sizeof buf);
+  e.push_back({"module", buf});
+  const std::string folder = ModuleFolder();
   e.push_back({"module_folder", folder});
   e.push_back({"command_line", GetCommandLineA()});
   e.push_back({"pid", Number(GetCurrentProcessId())});
@@ -148,6 +154,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   g_shown = L"受験プログラム（代役）\n\n";
   for (const auto& e : entries) g_shown += Widen(e.key, 932) + L" = " + Widen(e.value, 932) + L"\n";
 
+  // A file "standin_no_window" beside the program: it plays an exam that never shows its
+  // window (it reports, then waits out its lifetime, 180 s unless EAR_STANDIN_LIFETIME_MS says).
+  const std::string lifetime = EnvA("EAR_STANDIN_LIFETIME_MS");
+  if (GetFileAttributesA((ModuleFolder() + "standin_no_window").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    WriteReport(Format(entries));
+    Sleep(lifetime.empty() ? 180000 : static_cast<DWORD>(strtoul(lifetime.c_str(), nullptr, 10)));
+    return 0;
+  }
+
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
   wc.hInstance = instance;
@@ -162,7 +177,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   UpdateWindow(h);
   WriteReport(Format(entries));
 
-  const std::string lifetime = EnvA("EAR_STANDIN_LIFETIME_MS");
   if (!lifetime.empty()) SetTimer(h, 1, static_cast<UINT>(strtoul(lifetime.c_str(), nullptr, 10)), nullptr);
 
   MSG m;

@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+"""Renders the registration screen in venue mode and in name mode, as the candidate sees it over
+the backdrop, from the sample package under Wine/Xvfb into docs/.
+
+    scripts/screenshots_registration.py     (after: cmake --build --preset win64)
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+work = tempfile.mkdtemp(prefix="ear-shots-")
+os.environ["EAR_WINE_STATE"] = os.path.join(work, "wine")
+os.environ.setdefault("EAR_SOURCE_DIR", ROOT)
+import harness  # noqa: E402
+import test_registration as reg  # noqa: E402
+
+
+def shot(name):
+    time.sleep(1.5)  # the rounded region and the painting settle
+    png = harness.screenshot(os.path.join(work, name))
+    subprocess.run(["convert", png, "-colors", "256", "PNG8:" + os.path.join(ROOT, "docs", name)], check=True)
+
+
+subprocess.run([os.path.join(ROOT, "tests", "wine", "start.sh"), os.environ["EAR_WINE_STATE"]], check=True,
+               stdout=subprocess.DEVNULL)
+try:
+    os.makedirs(os.path.join(ROOT, "docs"), exist_ok=True)
+    for mode, values in (("venue", {"KaiCdEdt": "12345", "JuBanEdt": "678"}),
+                         ("name", {"SeiEdt": "山田", "MeiEdt": "太郎"})):
+        parent, folder = reg.install("shots-" + mode, mode=mode)
+        reg.start(parent, folder)
+        screen = reg.open_registration()
+        reg.fill(screen, **values)
+        shot("screen-registration-%s.png" % mode)
+        harness.tidy_up()
+    print("docs/screen-registration-venue.png docs/screen-registration-name.png")
+finally:
+    harness.tidy_up()
+    subprocess.run([os.path.join(ROOT, "tests", "wine", "stop.sh"), os.environ["EAR_WINE_STATE"]])
