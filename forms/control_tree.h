@@ -257,6 +257,8 @@ class WinControl : public Control {
   // Graphic child under the pointer when the left button went down (not owned).
   Control* GraphicChildAt(int x, int y) const;
   void AnchorChildren(int oldWidth, int oldHeight);
+  // Puts the new window at its creation-order place among its siblings' windows.
+  void StackAmongSiblings();
   WNDPROC standardProc_ = nullptr;
   Control* pressedGraphic_ = nullptr;  // not owned
   bool clickPending_ = false;

@@ -72,12 +72,31 @@ HWND WinControl::Handle() {
     standardProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::StaticWndProc)));
   }
+  if (params.style & WS_CHILD) StackAmongSiblings();
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
   for (Control* child : controls_) {
     if (auto* w = dynamic_cast<WinControl*>(child)) w->Handle();
   }
   HandleCreated();
   return hwnd_;
+}
+
+void WinControl::StackAmongSiblings() {
+  // The system puts a new child window below its siblings; ours stack in creation order,
+  // later on top, so the window goes just under the nearest later sibling that has one.
+  HWND above = HWND_TOP;
+  const std::vector<Control*>& siblings = parent_->controls_;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it != siblings.end()) {
+    for (++it; it != siblings.end(); ++it) {
+      auto* w = dynamic_cast<WinControl*>(*it);
+      if (w && w->hwnd_) {
+        above = w->hwnd_;
+        break;
+      }
+    }
+  }
+  SetWindowPos(hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void WinControl::DestroyHandle() {
