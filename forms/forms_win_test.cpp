@@ -196,6 +196,7 @@ TEST(FormsControls, SiblingWindowsStackInCreationOrderLaterOnTop) {
 
   form.ShowForm();
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(100);
   App().ProcessMessages();
   struct Case {
     int x, y;
@@ -203,6 +204,41 @@ TEST(FormsControls, SiblingWindowsStackInCreationOrderLaterOnTop) {
   };
   for (const Case& c : {Case{20, 20, kRed}, Case{50, 40, kGreen}, Case{100, 65, kBlue}, Case{150, 80, kBlue},
                         Case{180, 120, RGB(255, 255, 255)}}) {
+    EXPECT_EQ(ScreenPixel(form.Handle(), c.x, c.y), c.color) << c.x << "," << c.y;
+  }
+  form.HideForm();
+}
+
+TEST(FormsControls, APartialRepaintDrawsOnlyTheUpdateRectangleInPlace) {
+  Form form(nullptr, {.name = "RepaintForm", .clientWidth = 200, .clientHeight = 120, .left = 60, .top = 60,
+                      .color = clWhite});
+  Image picture(&form, {.name = "Picture", .bounds = {20, 20, 100, 60}});
+  constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0);
+  auto fill = [&](COLORREF color) {
+    RECT all{0, 0, 100, 60};
+    FillRect(picture.Canvas(), &all, CachedBrush(color));
+  };
+  fill(kGreen);
+  form.ShowForm();
+  App().ProcessMessages();
+  // The picture turns red unannounced; only what is invalidated shows it.
+  fill(kRed);
+  auto repaint = [&](RECT r) {
+    InvalidateRect(form.Handle(), &r, FALSE);
+    UpdateWindow(form.Handle());
+  };
+  repaint(RECT{100, 60, 140, 100});  // over the picture's bottom-right corner and the form beside it
+  repaint(RECT{30, 30, 50, 50});     // inside the picture
+  // What was drawn reaches the display when the window system's queue is served.
+  Sleep(100);
+  App().ProcessMessages();
+  struct Case {
+    int x, y;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{110, 70, kRed}, Case{119, 79, kRed}, Case{130, 90, kWhite}, Case{120, 70, kWhite},
+                        Case{40, 40, kRed}, Case{29, 29, kGreen}, Case{50, 50, kGreen}, Case{90, 70, kGreen},
+                        Case{10, 10, kWhite}}) {
     EXPECT_EQ(ScreenPixel(form.Handle(), c.x, c.y), c.color) << c.x << "," << c.y;
   }
   form.HideForm();

@@ -213,15 +213,17 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (standardProc_) return DefaultHandler(msg, wp, lp);
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
-      // Composed off-screen, copied in one go: no flicker.
-      RECT r = ClientRect();
-      gdi::MemoryDC buffer(dc);
-      gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1)));
-      {
+      // Only the update rectangle, composed off-screen and copied in one go: no flicker.
+      const RECT& u = ps.rcPaint;
+      const int w = u.right - u.left, h = u.bottom - u.top;
+      if (w > 0 && h > 0) {
+        gdi::MemoryDC buffer(dc);
+        gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
         gdi::Select selected(buffer.Get(), bitmap.Get());
+        SetViewportOrgEx(buffer.Get(), -u.left, -u.top, nullptr);
         PaintWindow(buffer.Get());
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, buffer.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);
+        BitBlt(dc, u.left, u.top, w, h, buffer.Get(), 0, 0, SRCCOPY);
       }
       EndPaint(hwnd_, &ps);
       return 0;
