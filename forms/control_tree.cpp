@@ -360,13 +360,28 @@ void WinControl::Resized() {
 
 void WinControl::PaintWindow(HDC dc) {
   RECT r = ClientRect();
-  FillRect(dc, &r, CachedBrush(ColorToRGB(color_)));
+  if (!GraphicChildCovers(dc)) FillRect(dc, &r, CachedBrush(ColorToRGB(color_)));
   PaintGraphicChildren(dc);
+}
+
+bool WinControl::GraphicChildCovers(HDC dc) const {
+  RECT clip;
+  if (GetClipBox(dc, &clip) == ERROR) return false;
+  for (const Control* c : controls_) {
+    if (c->IsWindowed() || !c->visible_) continue;
+    RECT own = clip;
+    OffsetRect(&own, -c->bounds_.left, -c->bounds_.top);
+    if (c->PaintsOpaquely(own)) return true;
+  }
+  return false;
 }
 
 void WinControl::PaintGraphicChildren(HDC dc) {
   for (Control* c : controls_) {
     if (c->IsWindowed() || !c->visible_) continue;
+    const RECT own{c->bounds_.left, c->bounds_.top, c->bounds_.left + c->bounds_.width,
+                   c->bounds_.top + c->bounds_.height};
+    if (!RectVisible(dc, &own)) continue;  // outside the part being painted
     gdi::SavedDC saved(dc);
     POINT origin;
     OffsetViewportOrgEx(dc, c->bounds_.left, c->bounds_.top, &origin);

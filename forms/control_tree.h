@@ -128,6 +128,8 @@ class Control {
 
   // Graphic controls draw here; the origin is the control's top-left corner.
   virtual void Paint(HDC /*dc*/) {}
+  // Whether Paint covers every pixel of r (in its own coordinates) with opaque colour.
+  virtual bool PaintsOpaquely(const RECT& /*r*/) const { return false; }
   virtual bool IsWindowed() const { return false; }
 
  protected:
@@ -206,7 +208,9 @@ class WinControl : public Control {
   virtual void DoExit();
   virtual void EnabledChanged() { Invalidate(); }
   virtual void Resized();
-  // Default paint: fill with the colour, then the graphic children in z order.
+  // Default paint: fill with the colour, then the graphic children in z order. The fill is
+  // left out where an opaque picture covers the whole part being painted (a full-screen
+  // backdrop repaints at the cost of one copy).
   virtual void PaintWindow(HDC dc);
   // The graphic children in z order, each with its top-left corner as the origin.
   void PaintGraphicChildren(HDC dc);
@@ -257,6 +261,10 @@ class WinControl : public Control {
   // Graphic child under the pointer when the left button went down (not owned).
   Control* GraphicChildAt(int x, int y) const;
   void AnchorChildren(int oldWidth, int oldHeight);
+  // A visible graphic child paints the DC's whole clip box opaquely.
+  bool GraphicChildCovers(HDC dc) const;
+  // Puts the new window at its creation-order place among its siblings' windows.
+  void StackAmongSiblings();
   WNDPROC standardProc_ = nullptr;
   Control* pressedGraphic_ = nullptr;  // not owned
   bool clickPending_ = false;

@@ -70,6 +70,8 @@ class Form : public WinControl {
   void FillCreateParams(CreateParams& params) override;
   // Handler of WM_AFTERSHOW.
   virtual void AfterShow() {}
+  // A form looks the same disabled (a modal screen disables the others): no repaint.
+  void EnabledChanged() override {}
 
  private:
   void DoShow();

@@ -153,6 +153,97 @@ TEST(FormsControls, AnchoredChildrenKeepTheirMarginsWhenTheirPanelResizes) {
   }
 }
 
+// A panel whose window the test can make again.
+class RemadePanel : public Panel {
+ public:
+  using Panel::Panel;
+  using WinControl::DestroyHandle;
+};
+
+// The child windows of a window, top first.
+std::vector<HWND> ChildrenTopFirst(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) children.push_back(w);
+  return children;
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  const ear::gdi::WindowDC screen;
+  return GetPixel(screen.Get(), p.x, p.y);
+}
+
+TEST(FormsControls, SiblingWindowsStackInCreationOrderLaterOnTop) {
+  Form form(nullptr, {.name = "StackForm", .clientWidth = 200, .clientHeight = 130, .left = 60, .top = 60,
+                      .color = clWhite});
+  constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+  // The first two get their windows with the form's, the third at once.
+  Panel first(&form, {.name = "First", .bounds = {10, 10, 100, 60}, .color = kRed}, {.bevelOuter = BevelCut::None});
+  RemadePanel second(&form, {.name = "Second", .bounds = {40, 30, 100, 60}, .color = kGreen},
+                     {.bevelOuter = BevelCut::None});
+  ASSERT_NE(form.Handle(), nullptr);
+  Panel third(&form, {.name = "Third", .bounds = {70, 50, 100, 60}, .color = kBlue}, {.bevelOuter = BevelCut::None});
+  const std::vector<HWND> expected{third.Handle(), second.Handle(), first.Handle()};
+  EXPECT_EQ(ChildrenTopFirst(form.Handle()), expected);
+  EXPECT_EQ(GetWindow(second.Handle(), GW_HWNDPREV), third.Handle());
+  EXPECT_EQ(GetWindow(second.Handle(), GW_HWNDNEXT), first.Handle());
+
+  // A window made again goes back to its place, not to the bottom.
+  second.DestroyHandle();
+  ASSERT_NE(second.Handle(), nullptr);
+  EXPECT_EQ(ChildrenTopFirst(form.Handle()), (std::vector<HWND>{third.Handle(), second.Handle(), first.Handle()}));
+
+  form.ShowForm();
+  RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sleep(100);
+  App().ProcessMessages();
+  struct Case {
+    int x, y;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{20, 20, kRed}, Case{50, 40, kGreen}, Case{100, 65, kBlue}, Case{150, 80, kBlue},
+                        Case{180, 120, RGB(255, 255, 255)}}) {
+    EXPECT_EQ(ScreenPixel(form.Handle(), c.x, c.y), c.color) << c.x << "," << c.y;
+  }
+  form.HideForm();
+}
+
+TEST(FormsControls, APartialRepaintDrawsOnlyTheUpdateRectangleInPlace) {
+  Form form(nullptr, {.name = "RepaintForm", .clientWidth = 200, .clientHeight = 120, .left = 60, .top = 60,
+                      .color = clWhite});
+  Image picture(&form, {.name = "Picture", .bounds = {20, 20, 100, 60}});
+  constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0);
+  auto fill = [&](COLORREF color) {
+    RECT all{0, 0, 100, 60};
+    FillRect(picture.Canvas(), &all, CachedBrush(color));
+  };
+  fill(kGreen);
+  form.ShowForm();
+  App().ProcessMessages();
+  // The picture turns red unannounced; only what is invalidated shows it.
+  fill(kRed);
+  auto repaint = [&](RECT r) {
+    InvalidateRect(form.Handle(), &r, FALSE);
+    UpdateWindow(form.Handle());
+  };
+  repaint(RECT{100, 60, 140, 100});  // over the picture's bottom-right corner and the form beside it
+  repaint(RECT{30, 30, 50, 50});     // inside the picture
+  // What was drawn reaches the display when the window system's queue is served.
+  Sleep(100);
+  App().ProcessMessages();
+  struct Case {
+    int x, y;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{110, 70, kRed}, Case{119, 79, kRed}, Case{130, 90, kWhite}, Case{120, 70, kWhite},
+                        Case{40, 40, kRed}, Case{29, 29, kGreen}, Case{50, 50, kGreen}, Case{90, 70, kGreen},
+                        Case{10, 10, kWhite}}) {
+    EXPECT_EQ(ScreenPixel(form.Handle(), c.x, c.y), c.color) << c.x << "," << c.y;
+  }
+  form.HideForm();
+}
+
 TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
   TwoButtonForm form;
   form.Handle();

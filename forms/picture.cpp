@@ -152,6 +152,13 @@ HDC Image::Canvas() {
   return picture.Canvas();
 }
 
+bool Image::PaintsOpaquely(const RECT& r) const {
+  // A bitmap drawn unscaled at the corner: opaque where it lies inside the control.
+  if (picture.GetKind() != Picture::Kind::Bitmap || stretch || center) return false;
+  const int right = std::min(Width(), picture.Width()), bottom = std::min(Height(), picture.Height());
+  return r.left >= 0 && r.top >= 0 && r.right <= right && r.bottom <= bottom;
+}
+
 void Image::Paint(HDC dc) {
   if (picture.GetKind() == Picture::Kind::Bitmap) {
     HDC source = picture.Canvas();

@@ -74,6 +74,7 @@ class Image : public Control {
   // After drawing on the surface: show it.
   void Changed() { Invalidate(); }
   void Paint(HDC dc) override;
+  bool PaintsOpaquely(const RECT& r) const override;
 };
 
 }  // namespace forms

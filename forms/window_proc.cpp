@@ -72,12 +72,31 @@ HWND WinControl::Handle() {
     standardProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WinControl::StaticWndProc)));
   }
+  if (params.style & WS_CHILD) StackAmongSiblings();
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
   for (Control* child : controls_) {
     if (auto* w = dynamic_cast<WinControl*>(child)) w->Handle();
   }
   HandleCreated();
   return hwnd_;
+}
+
+void WinControl::StackAmongSiblings() {
+  // The system puts a new child window below its siblings; ours stack in creation order,
+  // later on top, so the window goes just under the nearest later sibling that has one.
+  HWND above = HWND_TOP;
+  const std::vector<Control*>& siblings = parent_->controls_;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it != siblings.end()) {
+    for (++it; it != siblings.end(); ++it) {
+      auto* w = dynamic_cast<WinControl*>(*it);
+      if (w && w->hwnd_) {
+        above = w->hwnd_;
+        break;
+      }
+    }
+  }
+  SetWindowPos(hwnd_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void WinControl::DestroyHandle() {
@@ -194,15 +213,17 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (standardProc_) return DefaultHandler(msg, wp, lp);
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
-      // Composed off-screen, copied in one go: no flicker.
-      RECT r = ClientRect();
-      gdi::MemoryDC buffer(dc);
-      gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1)));
-      {
+      // Only the update rectangle, composed off-screen and copied in one go: no flicker.
+      const RECT& u = ps.rcPaint;
+      const int w = u.right - u.left, h = u.bottom - u.top;
+      if (w > 0 && h > 0) {
+        gdi::MemoryDC buffer(dc);
+        gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
         gdi::Select selected(buffer.Get(), bitmap.Get());
+        SetViewportOrgEx(buffer.Get(), -u.left, -u.top, nullptr);
         PaintWindow(buffer.Get());
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, buffer.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);
+        BitBlt(dc, u.left, u.top, w, h, buffer.Get(), 0, 0, SRCCOPY);
       }
       EndPaint(hwnd_, &ps);
       return 0;

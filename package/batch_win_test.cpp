@@ -17,49 +17,12 @@
 namespace ear {
 namespace {
 
+using testing_win::Exists;
+using testing_win::Listing;
+using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
 
-#define LB "\x81\x6d"  // ［
-#define RB "\x81\x6e"  // ］
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Creates every missing folder of path.
-void MakeFolders(const std::string& path) {
-  for (std::size_t i = 3; i <= path.size(); ++i) {
-    if (i == path.size() || (path[i] == '\\' && EndsWithSeparator(path.substr(0, i + 1)))) {
-      CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    }
-  }
-}
-
-void ListInto(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      out.push_back(prefix + name + "\\");
-      ListInto(JoinPath(folder, name), prefix + name + "\\", out);
-    } else {
-      out.push_back(prefix + name + " " + std::to_string(entry.nFileSizeLow));
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-}
-
-// Every entry below folder, relative, folders ending in a separator, sorted.
-std::vector<std::string> Listing(const std::string& folder) {
-  std::vector<std::string> out;
-  ListInto(folder, "", out);
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 std::string Hex(const std::string& bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -102,10 +65,10 @@ struct Trial {
 
 TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
   const Case cases[] = {
-      {"plain", "p", "ExamAutoRunner", "ABC12345_678" LB "aB3xZ" RB, "[1]TEST.exe"},
-      {"signs", "p (x86) & q^!;,=", "a b" WSP "&^%;,=()!", "ABC a&b^%;,=(1)!_" WSP "x" LB "k9Z0q" RB,
+      {"plain", "p", "ExamAutoRunner", "ABC12345_678" LBR "aB3xZ" RBR, "[1]TEST.exe"},
+      {"signs", "p (x86) & q^!;,=", "a b" WSP "&^%;,=()!", "ABC a&b^%;,=(1)!_" WSP "x" LBR "k9Z0q" RBR,
        "[1]A B%&.exe"},
-      {"second bytes 5C and 5E", SO TA " " UN, HYO "^" TA, SO HYO "_" TA UN LB "Qw3rt" RB,
+      {"second bytes 5C and 5E", SO TA " " UN, HYO "^" TA, SO HYO "_" TA UN LBR "Qw3rt" RBR,
        "[1]" HYO TA ".exe"},
   };
   char temp[MAX_PATH];
@@ -202,11 +165,11 @@ TEST(LaunchBatch, InADriveRootOnlyTheExecutableAndTheBatchGo) {
   GetTempPathA(MAX_PATH, temp);
   const std::string root = std::string(drive) + "\\";
   const std::string exePath = root + "ExamAutoRunner.exe";
-  const std::string exam = root + "ABC_1" LB "aB3xZ" RB "\\[1]TEST.exe";
+  const std::string exam = root + "ABC_1" LBR "aB3xZ" RBR "\\[1]TEST.exe";
   const PackagePaths paths = PackagePathsFor(exePath);
   ASSERT_EQ(paths.batch, root + "ExamAutoRunner.BAT");
   WriteBytes(exePath, "MZ");
-  MakeFolders(root + "ABC_1" LB "aB3xZ" RB);
+  MakeFolders(root + "ABC_1" LBR "aB3xZ" RBR);
   ASSERT_TRUE(CopyFileA(StandInExam().c_str(), exam.c_str(), FALSE));
   MakeFolders(root + "keep dir");
   WriteBytes(root + "keep.txt", "keep");

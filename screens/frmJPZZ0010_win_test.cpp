@@ -24,11 +24,6 @@
 namespace ear {
 namespace {
 
-#define YAMADA "\x8E\x52\x93\x63"  // 山田
-#define TARO "\x91\xBE\x98\x59"    // 太郎
-#define LBR "\x81\x6D"             // ［
-#define RBR "\x81\x6E"             // ］
-
 using testing_win::BoxInfo;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;

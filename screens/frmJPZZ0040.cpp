@@ -32,11 +32,6 @@ void TfrmJPZZ0040::SetupProcedureScreen() {
   }
 }
 
-void TfrmJPZZ0040::FormCreate() {
-  // A child window joins its siblings at the bottom; the heading panel lies over the header.
-  SetWindowPos(Panel2.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TfrmJPZZ0040::FormShow() {
   SetupProcedureScreen();
   PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);

@@ -43,7 +43,6 @@ class TfrmJPZZ0040 : public forms::Form {
                       {.caption = "Panel2", .bevelOuter = forms::BevelCut::None}};
   forms::Image Image2{&Panel2, {.name = "Image2", .bounds = {0, 0, 447, 44}}, {.resource = ear::kProcedureHeading.name}};
 
-  void FormCreate() override;
   void FormShow() override;
   // The four set-up steps; a procedure picture that cannot be loaded stops them there.
   void SetupProcedureScreen();

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Renders the wizard's screens from the sample package under Wine/Xvfb into docs/: the
-backdrop with the title screen, and the procedure screen.
+backdrop with the title screen, the procedure screen, and the registration screen in venue
+mode and in name mode, as the candidate sees them.
 
     scripts/screenshots.py     (after: cmake --build --preset win64)
 """
@@ -16,6 +17,7 @@ work = tempfile.mkdtemp(prefix="ear-shots-")
 os.environ["EAR_WINE_STATE"] = os.path.join(work, "wine")
 os.environ.setdefault("EAR_SOURCE_DIR", ROOT)
 import harness  # noqa: E402
+import test_registration as reg  # noqa: E402
 import wizard  # noqa: E402
 
 
@@ -37,7 +39,17 @@ try:
     wizard.press(wizard.TITLE, "次へ >")
     harness.wait_for_window(wizard.PROCEDURE, timeout=20)
     shot("screen-procedure.png")
-    print("docs/screen-title.png docs/screen-procedure.png")
+    harness.tidy_up()
+    for mode, values in (("venue", {"KaiCdEdt": "12345", "JuBanEdt": "678"}),
+                         ("name", {"SeiEdt": "山田", "MeiEdt": "太郎"})):
+        parent, folder = reg.install("shots-" + mode, mode=mode)
+        reg.start(parent, folder)
+        screen = reg.open_registration()
+        reg.fill(screen, **values)
+        shot("screen-registration-%s.png" % mode)
+        harness.tidy_up()
+    print("docs/screen-title.png docs/screen-procedure.png "
+          "docs/screen-registration-venue.png docs/screen-registration-name.png")
 finally:
     harness.tidy_up()
     subprocess.run([os.path.join(ROOT, "tests", "wine", "stop.sh"), os.environ["EAR_WINE_STATE"]])

@@ -21,47 +21,11 @@
 namespace ear {
 namespace {
 
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
+using testing_win::Exists;
+using testing_win::Listing;
+using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
-
-// Creates every missing folder of path.
-void MakeFolders(const std::string& path) {
-  for (std::size_t i = 3; i <= path.size(); ++i) {
-    if (i == path.size() || (path[i] == '\\' && EndsWithSeparator(path.substr(0, i + 1)))) {
-      CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    }
-  }
-}
-
-// Every entry below folder, relative, folders ending in a separator, sorted.
-void ListInto(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      out.push_back(prefix + name + "\\");
-      ListInto(JoinPath(folder, name), prefix + name + "\\", out);
-    } else {
-      out.push_back(prefix + name + " " + std::to_string(entry.nFileSizeLow));
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-}
-
-std::vector<std::string> Listing(const std::string& folder) {
-  std::vector<std::string> out;
-  ListInto(folder, "", out);
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA entry;

@@ -5,3 +5,8 @@
 #define TA "\x83\x5e"   // タ: second byte is "^"
 #define UN "\x89\x5e"   // 運: second byte is "^"
 #define WSP "\x81\x40"  // full-width space
+// The candidate folder's brackets and a sample name.
+#define LBR "\x81\x6d"               // ［
+#define RBR "\x81\x6e"               // ］
+#define YAMADA "\x8e\x52\x93\x63"  // 山田
+#define TARO "\x91\xbe\x98\x59"    // 太郎

@@ -1,12 +1,16 @@
 #pragma once
-// Test helpers: files written and read as raw bytes through the ANSI (CP932) file API.
+// Test helpers: files written and read as raw bytes, and folder trees made and listed,
+// through the ANSI (CP932) file API.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/handle.h"
+#include "package/paths.h"
 
 namespace testing_win {
 
@@ -28,6 +32,43 @@ inline std::string ReadBytes(const std::string& path) {
   ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   bytes.resize(read);
   return bytes;
+}
+
+inline bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Creates every missing folder of path.
+inline void MakeFolders(const std::string& path) {
+  for (std::size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || (path[i] == '\\' && ear::EndsWithSeparator(path.substr(0, i + 1)))) {
+      CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+  }
+}
+
+inline void ListInto(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
+  WIN32_FIND_DATAA entry;
+  const ear::FindHandle find(FindFirstFileA(ear::JoinPath(folder, "*").c_str(), &entry));
+  if (!find) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      out.push_back(prefix + name + "\\");
+      ListInto(ear::JoinPath(folder, name), prefix + name + "\\", out);
+    } else {
+      out.push_back(prefix + name + " " + std::to_string(entry.nFileSizeLow));
+    }
+  } while (FindNextFileA(find.Get(), &entry));
+}
+
+// Every entry below folder, relative, folders ending in a separator, sorted.
+inline std::vector<std::string> Listing(const std::string& folder) {
+  std::vector<std::string> out;
+  ListInto(folder, "", out);
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 }  // namespace testing_win
