@@ -174,6 +174,16 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
   return GetPixel(screen.Get(), p.x, p.y);
 }
 
+TEST(FormsControls, AChildAskedForItsWindowFirstGetsExactlyOne) {
+  Form form(nullptr, {.name = "FirstAskForm", .clientWidth = 120, .clientHeight = 80});
+  Panel panel(&form, {.name = "Panel", .bounds = {10, 10, 50, 30}}, {.bevelOuter = BevelCut::None});
+  // The child's call makes the form's window, which makes the child's window on the way.
+  const HWND child = panel.Handle();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(ChildrenTopFirst(form.Handle()), std::vector<HWND>{child});
+  EXPECT_EQ(panel.Handle(), child);
+}
+
 TEST(FormsControls, SiblingWindowsStackInCreationOrderLaterOnTop) {
   Form form(nullptr, {.name = "StackForm", .clientWidth = 200, .clientHeight = 130, .left = 60, .top = 60,
                       .color = clWhite});

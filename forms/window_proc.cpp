@@ -57,6 +57,8 @@ HWND WinControl::Handle() {
   if (params.style & WS_CHILD) {
     if (!parent_) return nullptr;
     parentWindow = parent_->Handle();
+    // Creating the parent's window creates its children's too, this one among them.
+    if (hwnd_) return hwnd_;
   } else if (auto* form = dynamic_cast<Form*>(this); form && form->Owner()) {
     parentWindow = form->Owner()->Handle();
   }
