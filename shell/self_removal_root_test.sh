@@ -6,14 +6,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../tests/wine/wine-env.sh"
 stand_in=$1
-drive=
-for letter in r s t u v w x y; do
-  if [ ! -e "$WINEPREFIX/dosdevices/$letter:" ]; then drive=$letter; break; fi
-done
-[ -n "$drive" ] || { echo "no free drive letter"; exit 1; }
-root=$(mktemp -d /tmp/ear-sr-root.XXXXXX)
-ln -s "$root" "$WINEPREFIX/dosdevices/$drive:"
-trap 'rm -f "$WINEPREFIX/dosdevices/$drive:"; rm -rf "$root"' EXIT
+source "$here/../tests/wine/map-drive.sh"
 D=${drive^^}
 
 cp "$stand_in" "$root/ExamAutoRunner.exe"
