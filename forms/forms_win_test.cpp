@@ -267,6 +267,28 @@ TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {
   EXPECT_EQ(limited.Text(), "12345");
 }
 
+TEST(FormsControls, EditLimitCountsShiftJisBytes) {
+  // Full-width digits take two bytes each: five of them are ten bytes, not five.
+  struct Case { std::wstring typed; std::string kept, afterBackspace; };
+  const Case cases[] = {
+      {L"\uFF11\uFF12\uFF13\uFF14\uFF15", "\x82\x50\x82\x51", "\x82\x50"},  // １２ and no more
+      {L"\uFF11\uFF12" L"345", "\x82\x50\x82\x51" "3", "\x82\x50\x82\x51"},  // １２3: five bytes
+      {L"1234\uFF15", "1234", "123"},                                       // ５ would make six
+      {L"123\uFF14" L"5", "123\x82\x53", "123"},                             // 123４: the 5 is refused
+      {L"12\b3456", "13456", "1345"},                                        // a backspace frees its byte
+  };
+  for (const Case& c : cases) {
+    TwoButtonForm form;
+    Edit limited(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}}, {.maxLength = 5});
+    limited.Handle();
+    for (wchar_t ch : c.typed) SendMessageW(limited.Handle(), WM_CHAR, ch, 0);
+    EXPECT_EQ(limited.Text(), c.kept);
+    // The caret stays where the refused character would have gone.
+    SendMessageW(limited.Handle(), WM_CHAR, VK_BACK, 0);
+    EXPECT_EQ(limited.Text(), c.afterBackspace);
+  }
+}
+
 TEST(FormsApplication, AnErrorThatEscapesAClickReachesTheDefaultErrorBox) {
   TwoButtonForm form;
   form.OkBtn.onClick = [] { throw ear::Error("\x83\x65\x83\x58\x83\x67\x81\x42"); };  // テスト。

@@ -2,8 +2,11 @@
 
 #include <imm.h>
 
+#include <algorithm>
+
 #include "forms/form.h"
 #include "base/gdi.h"
+#include "base/text_win.h"
 
 namespace forms {
 
@@ -138,13 +141,34 @@ void Edit::FillCreateParams(CreateParams& params) {
 }
 
 void Edit::HandleCreated() {
+  // EM_LIMITTEXT counts UTF-16 units, never more than the bytes: KeepWithinMaxLength counts those.
   if (maxLength > 0) SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength), 0);
   if (imeOff_) ApplyIme();
+  accepted_ = ear::Widen(Text());
+}
+
+bool Edit::KeepWithinMaxLength() {
+  if (maxLength <= 0) return true;
+  const std::string text = Text();
+  if (static_cast<int>(text.size()) <= maxLength) {
+    accepted_ = ear::Widen(text);
+    return true;
+  }
+  // The caret goes back to where the refused input began.
+  DWORD caret = 0;
+  SendMessageW(hwnd_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  const std::size_t length = ear::Widen(text).size();
+  const std::size_t added = length - std::min(length, accepted_.size());
+  const std::size_t at = std::min<std::size_t>(caret >= added ? caret - added : 0, accepted_.size());
+  SetWindowTextW(hwnd_, accepted_.c_str());
+  SendMessageW(hwnd_, EM_SETSEL, at, at);
+  MessageBeep(MB_OK);
+  return false;
 }
 
 LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == CN_COMMAND) {
-    if (HIWORD(wp) == EN_CHANGE && onChange) onChange(*this);
+    if (HIWORD(wp) == EN_CHANGE && KeepWithinMaxLength() && onChange) onChange(*this);
     return 0;
   }
   return WinControl::WndProc(msg, wp, lp);

@@ -90,7 +90,10 @@ class Edit : public WinControl {
 
  private:
   void ApplyIme();
+  // Undoes a change that made the text longer than maxLength bytes; false when it did.
+  bool KeepWithinMaxLength();
   bool imeOff_ = false;
+  std::wstring accepted_;  // the text as it last stood within maxLength
 };
 
 // A push button for its form: the one place where a click hands the modal result to the
