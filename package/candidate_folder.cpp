@@ -1,10 +1,8 @@
-#include "screens/candidate_folder.h"
+#include "package/candidate_folder.h"
+
+#include "base/sjis.h"
 
 namespace ear {
-
-RegistrationMode ModeFromAbb(std::string_view abb) {
-  return abb.empty() ? RegistrationMode::Name : RegistrationMode::Venue;
-}
 
 CandidateValues ValuesForMode(RegistrationMode mode, std::string_view kaiCd, std::string_view juBan,
                               std::string_view sei, std::string_view mei) {
@@ -58,6 +56,38 @@ CandidateFolder ChooseCandidateFolder(std::string_view parentFolder, std::string
     folder.path = CandidateFolderName(parentFolder, prefix, values.first, values.second, folder.key);
     if (!directoryExists(folder.path)) return folder;
   }
+}
+
+std::size_t FindForbiddenFileNameChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (CharLength(text, i) == 2) continue;
+    if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+      return i;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::size_t LongestCandidatePath(std::string_view parentFolder, const PackageSettings& settings,
+                                 std::string_view first, std::string_view second) {
+  const std::size_t folder =
+      CandidateFolderName(parentFolder, settings.Prefix(), first, second, std::string(kRandomKeyLength, 'k')).size();
+  const std::size_t exam = CandidateExamProgramPath("", settings.examKindName).size();
+  // The exam program reads candidate folder + "\system\shiken.ini" (and system.ini, as long).
+  const std::size_t settingsFile = std::string_view("\\system\\shiken.ini").size();
+  return folder + (exam > settingsFile ? exam : settingsFile);
+}
+
+long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings) {
+  return static_cast<long long>(kMaxPathBytes) -
+         static_cast<long long>(LongestCandidatePath(parentFolder, settings, "", ""));
+}
+
+const char* ForbiddenPackageValueKey(const PackageSettings& settings) {
+  if (HasForbiddenFileNameChar(settings.examKindName)) return "部種名称";
+  if (HasForbiddenFileNameChar(settings.Prefix())) return settings.PrefixKey();
+  return nullptr;
 }
 
 }  // namespace ear

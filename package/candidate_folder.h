@@ -1,6 +1,7 @@
 #pragma once
-// The candidate folder that the package becomes, its random key, and the exam
-// program's path in it. The Windows layer supplies the existence test.
+// The candidate folder that the package becomes, its random key, the exam program's path
+// in it, and the limits that keep package values and typed values from steering a path.
+// The Windows layer supplies the existence test.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -8,12 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "package/package_settings.h"
+
 namespace ear {
-
-enum class RegistrationMode { Venue, Name };
-
-// "ABB" non-empty: venue code and candidate number; empty: surname and given name.
-RegistrationMode ModeFromAbb(std::string_view abb);
 
 // The typed values that name the folder, in their order.
 struct CandidateValues {
@@ -62,5 +60,29 @@ struct CandidateFolder {
 CandidateFolder ChooseCandidateFolder(std::string_view parentFolder, std::string_view prefix,
                                       const CandidateValues& values, const std::function<std::string()>& nextKey,
                                       const std::function<bool(const std::string&)>& directoryExists);
+
+// Windows' MAX_PATH (260) less the terminating NUL, counted in bytes.
+inline constexpr std::size_t kMaxPathBytes = 259;
+
+// Position of the first character of the Shift-JIS text that Windows refuses in a file
+// name (\ / : * ? " < > | or a control character), or npos. Second bytes of two-byte
+// characters (0x5C in ソ, 表) are no characters of their own.
+std::size_t FindForbiddenFileNameChar(std::string_view text);
+inline bool HasForbiddenFileNameChar(std::string_view text) {
+  return FindForbiddenFileNameChar(text) != std::string_view::npos;
+}
+
+// Length in bytes of the longest path that the hand-over puts into the candidate folder:
+// the exam program, or the settings files that the exam program reads.
+std::size_t LongestCandidatePath(std::string_view parentFolder, const PackageSettings& settings,
+                                 std::string_view first, std::string_view second);
+
+// Bytes that the two typed values may take together before LongestCandidatePath passes
+// kMaxPathBytes; negative when even empty values do not fit.
+long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings);
+
+// The key (部種名称, ファイル名称 or 開発コード) whose value holds a character that file names
+// forbid, so that it would climb out of its folder or end a quoted batch path; nullptr if none.
+const char* ForbiddenPackageValueKey(const PackageSettings& settings);
 
 }  // namespace ear

@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "screens/candidate_folder.h"
-#include "screens/title_rules.h"
+#include "package/candidate_folder.h"
+#include "package/package_settings.h"
 #include "tests/sjis_samples.h"
 
 namespace ear {
@@ -105,10 +105,68 @@ TEST(RandomKey, SuccessiveKeysDiffer) {
   EXPECT_EQ(a.find_first_not_of(kRandomKeyAlphabet), std::string::npos);
 }
 
-TEST(CandidateFolder, ModeFromAbb) {
-  EXPECT_EQ(ModeFromAbb(""), RegistrationMode::Name);
-  EXPECT_EQ(ModeFromAbb("EAR"), RegistrationMode::Venue);
-  EXPECT_EQ(ModeFromAbb(" "), RegistrationMode::Venue);
+TEST(CandidatePaths, ForbiddenFileNameCharacters) {
+  struct Case { std::string text; std::size_t at; };
+  const std::size_t none = std::string::npos;
+  const Case cases[] = {
+      {"\\", 0}, {"/", 0}, {":", 0}, {"*", 0}, {"?", 0}, {"\"", 0}, {"<", 0}, {">", 0}, {"|", 0},
+      {"\x01", 0}, {"\x1F", 0}, {"\t", 0}, {"a\nb", 1}, {"\x1b[2J", 0}, {std::string("a\0b", 3), 1},
+      {"\x83\x5C\\", 2} /* ソ then a separator */, {"..\\..\\x", 2}, {"a\"b", 1},
+      {"", none}, {YAMADA, none}, {SO HYO TA UN, none}, {"\x81\x7C" /* －: 0x7C second byte */, none},
+      {" ", none}, {WSP, none}, {"a.b", none}, {"..", none}, {"a_b", none}, {"%^&;,=()!", none},
+      {"\x7F", none}, {"\xB1", none}, {"\x95\x5C\x8E\xA6" /* 表示 */, none},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindForbiddenFileNameChar(c.text), c.at) << c.text;
+}
+
+PackageSettings Settings(std::string prefix, std::string examKindName) {
+  PackageSettings s;
+  s.fileName = std::move(prefix);
+  s.examKindName = std::move(examKindName);
+  return s;
+}
+
+TEST(CandidatePaths, LongestPathIsTheExamProgramOrTheSettingsFile) {
+  // C:\exam\ABC山田_太郎［kkkkk］ is 29 bytes.
+  struct Case { std::string examKindName; std::size_t longest; long long left; };
+  const Case cases[] = {
+      {"\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1", 29 + 18, 259 - (29 - 8) - 18},  // 模擬試験: \system\shiken.ini wins
+      {"", 29 + 18, 259 - 21 - 18},
+      {"0123456789", 29 + 18, 259 - 21 - 18},                   // \[1]0123456789.exe: as long
+      {"0123456789ABCDEF", 29 + 4 + 16 + 4, 259 - 21 - 24},     // the exam program wins
+  };
+  for (const auto& c : cases) {
+    const PackageSettings s = Settings("ABC", c.examKindName);
+    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, YAMADA, TARO), c.longest) << c.examKindName;
+    EXPECT_EQ(BytesLeftForValues("C:\\exam\\", s), c.left) << c.examKindName;
+    // The values' bytes add one for one: the bytes left are exactly what fits.
+    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, std::string(c.left, 'a'), ""), kMaxPathBytes);
+  }
+  EXPECT_LT(BytesLeftForValues(std::string(250, 'd'), Settings("ABC", "")), 0);
+}
+
+TEST(CandidatePaths, PackageValuesThatWouldSteerAPath) {
+  struct Case { std::string fileName, devCode, examKindName; const char* key; };
+  const Case cases[] = {
+      {"", "EAR01", "\x96\xCD\x8B\x5B", nullptr},
+      {"\x95\x5C\x83\x5C", "", "\x95\x5C\x8E\xA6" SO, nullptr},   // 表ソ, 表示ソ: 0x5C second bytes
+      {"", "", "", nullptr},
+      {"", "EAR01", "\\..\\..\\evil", "部種名称"},
+      {"", "EAR01", "x\"\\..\\\x96\xCD", "部種名称"},
+      {"", "EAR01", "a\x1b", "部種名称"},
+      {"..\\..\\x", "EAR01", "b", "ファイル名称"},
+      {"", "A/B", "b", "開発コード"},
+      {"ABC", "A/B", "b", nullptr},                 // an unused 開発コード steers nothing
+      {"A:B", "", "\\x", "部種名称"},               // 部種名称 is named first
+  };
+  for (const auto& c : cases) {
+    PackageSettings s;
+    s.fileName = c.fileName;
+    s.devCode = c.devCode;
+    s.examKindName = c.examKindName;
+    const char* key = ForbiddenPackageValueKey(s);
+    EXPECT_EQ(key ? std::string(key) : "", c.key ? std::string(c.key) : "") << c.fileName << c.devCode << c.examKindName;
+  }
 }
 
 }  // namespace

@@ -4,20 +4,16 @@
 #include "base/command_line_win.h"
 #include "base/module_path.h"
 #include "imaging/painting_win.h"
-#include "package/ini.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
-#include "screens/candidate_folder.h"
 #include "screens/coded_message_win.h"
-#include "screens/registration_rules.h"
 #include "screens/screen_painting.h"
-#include "screens/title_rules.h"
 #include "screens/wizard.h"
 
 TfrmJPZZ0010* frmJPZZ0010 = nullptr;
 
 namespace {
 
-constexpr char kBasicInfo[] = "基本情報";
 constexpr char kNameModeCaption[] =
     "受験者用フォルダーを作成します。姓名を入力し、[OK]ボタンをクリックして下さい。";
 
@@ -49,10 +45,11 @@ void TfrmJPZZ0010::FormShow() {
 
 void TfrmJPZZ0010::SetupRegistrationScreen() {
   const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
   for (forms::Edit* edit : {&SeiEdt, &MeiEdt, &KaiCdEdt, &JuBanEdt}) edit->SetText("");
   ear::PaintBackdrop(TRImg, paths.imageFolder + "bg_main_top.jpg", TRImg.Width(), TRImg.Height());
   ear::CenterImageByFile(*this, TejunImg, paths.imageFolder + "procedure" + "01.jpg");
-  if (ear::ModeFromAbb(ear::ReadIniString(paths.systemIni, kBasicInfo, "ABB")) == ear::RegistrationMode::Venue) {
+  if (settings.Mode() == ear::RegistrationMode::Venue) {
     for (forms::Control* c : std::initializer_list<forms::Control*>{&SeiLbl, &SeiEdt, &MeiLbl, &MeiEdt, &Bevel1,
                                                                     &MidashiLbl}) {
       c->Hide();
@@ -66,7 +63,7 @@ void TfrmJPZZ0010::SetupRegistrationScreen() {
     }
     SeiEdt.SetFocus();
   }
-  if (ear::IsAlternativeExamType(ear::ReadIniString(paths.setupIni, kBasicInfo, "受験タイプ"))) {
+  if (settings.AlternativeLayout()) {
     CRLbl.SetCaption(ear::kCopyrightNotice3);
     BackBtn.SetTop(520);
     OkBtn.SetTop(520);
@@ -78,38 +75,14 @@ void TfrmJPZZ0010::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
 void TfrmJPZZ0010::EdtKeyDown(forms::WinControl& /*sender*/, WORD& key, unsigned /*shift*/) {
   if (key != VK_RETURN) return;
   OkBtn.SetFocus();
-  OnButtonClick(&OkBtn);
+  OkBtnClick();
 }
 
-namespace {
-
-forms::Edit& EditFor(TfrmJPZZ0010& screen, ear::RegistrationEdit edit) {
-  switch (edit) {
-    case ear::RegistrationEdit::SeiEdt: return screen.SeiEdt;
-    case ear::RegistrationEdit::MeiEdt: return screen.MeiEdt;
-    case ear::RegistrationEdit::KaiCdEdt: return screen.KaiCdEdt;
-    default: return screen.JuBanEdt;
-  }
+void TfrmJPZZ0010::ShowCheckResult(const ear::CheckResult& result) {
+  forms::Edit* edit = &JuBanEdt;
+  if (result.focus == ear::RegistrationEdit::SeiEdt) edit = &SeiEdt;
+  if (result.focus == ear::RegistrationEdit::MeiEdt) edit = &MeiEdt;
+  if (result.focus == ear::RegistrationEdit::KaiCdEdt) edit = &KaiCdEdt;
+  edit->SetFocus();
+  ear::ShowCodedMessage(this, nullptr, result.message, "");
 }
-
-bool Apply(TfrmJPZZ0010& screen, const ear::CheckResult& result) {
-  if (result.ok) return true;
-  EditFor(screen, result.focus).SetFocus();
-  ear::ShowCodedMessage(&screen, nullptr, result.message, "");
-  return false;
-}
-
-}  // namespace
-
-bool TfrmJPZZ0010::CheckNames() {
-  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
-  const std::string fileName = ear::ReadIniString(paths.systemIni, kBasicInfo, "ファイル名称");
-  const std::string devCode = ear::ReadIniString(paths.systemIni, kBasicInfo, "開発コード");
-  const std::string bushu = ear::ReadIniString(paths.setupIni, kBasicInfo, "部種名称");
-  const ear::CandidatePathParts parts{paths.parentFolder, ear::FileNameOrDevCode(fileName, devCode), bushu};
-  return Apply(*this, ear::CheckNames(SeiEdt.Text(), MeiEdt.Text(), parts));
-}
-
-bool TfrmJPZZ0010::CheckVenueCode() { return Apply(*this, ear::CheckVenueCode(KaiCdEdt.Text())); }
-
-bool TfrmJPZZ0010::CheckCandidateNumber() { return Apply(*this, ear::CheckCandidateNumber(JuBanEdt.Text())); }

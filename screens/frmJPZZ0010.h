@@ -5,8 +5,10 @@
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
+#include "package/batch_win.h"
+#include "package/candidate_folder.h"
 #include "screens/artwork.h"
-#include "screens/candidate_folder.h"
+#include "screens/registration_rules.h"
 
 class TfrmJPZZ0010 : public forms::Form {
  public:
@@ -39,7 +41,7 @@ class TfrmJPZZ0010 : public forms::Form {
   forms::Image MidashiImg{this, {.name = "MidashiImg", .bounds = {184, 248, 329, 105}},
                           {.resource = ear::kRegistrationMidashi.name}};
   controls::TplButton OkBtn{this, {.name = "OkBtn", .bounds = {578, 521, 80, 26}, .font = kWhiteBold12,
-                                   .tabOrder = 4, .onClick = [this] { OnButtonClick(&OkBtn); }},
+                                   .tabOrder = 4, .onClick = [this] { OkBtnClick(); }},
                             {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 8,
                              .captionVertCenter = false}};
   forms::Edit SeiEdt{this, {.name = "SeiEdt", .bounds = {253, 239, 68, 20}, .tabOrder = 0}};
@@ -67,19 +69,19 @@ class TfrmJPZZ0010 : public forms::Form {
 
   bool DebugMode = false;  // set on show when the command line holds "-debug"
   bool Busy = false;       // the OK action's re-entry guard
-  // Where the candidate folder's keys come from; tests choose their own.
+  // Where the candidate folder's keys come from, and what starts the launch batch; tests
+  // choose their own.
   std::function<std::string(std::size_t)> makeRandomKey = [](std::size_t n) { return ear::MakeRandomKey(n); };
+  std::function<bool(const std::string&, const ear::BatchStartArea&)> startBatch = ear::StartBatch;
 
   void FormCreate() override;
   void FormShow() override;
   void SetupRegistrationScreen();
   void EdtKeyDown(forms::WinControl& sender, WORD& key, unsigned shift);
-  // Each focuses the offending edit and shows its message when it fails.
-  bool CheckNames();
-  bool CheckVenueCode();
-  bool CheckCandidateNumber();
+  // A failed input check: focuses the offending edit and shows its message.
+  void ShowCheckResult(const ear::CheckResult& result);
   // The OK action: registers the candidate and hands the package over to the exam.
-  void OnButtonClick(forms::Control* sender);
+  void OkBtnClick();
 
  protected:
   void AfterShow() override;

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
 #include "base/module_path.h"
+#include "base/system_error.h"
 #include "forms/application.h"
 #include "package/batch.h"
 #include "package/batch_win.h"
@@ -119,6 +121,8 @@ struct PackageOptions {
   std::string abb = "EAR";
   std::string examType = "1";
   std::string fileName = "";
+  std::string devCode = "EAR01";
+  std::string bushu = "模擬試験";
   bool examProgram = true;
 };
 
@@ -162,8 +166,8 @@ class RegistrationScreen : public ::testing::Test {
     CreateDirectoryA(paths.systemFolder.c_str(), nullptr);
     CreateDirectoryA((paths.systemFolder + "1").c_str(), nullptr);
     CreateDirectoryA(paths.imageFolder.c_str(), nullptr);
-    WriteBytes(paths.systemIni, Ini({{"ABB", o.abb}, {"開発コード", "EAR01"}, {"ファイル名称", o.fileName}}));
-    WriteBytes(paths.setupIni, Ini({{"受験タイプ", o.examType}, {"部種名称", "模擬試験"}}));
+    WriteBytes(paths.systemIni, Ini({{"ABB", o.abb}, {"開発コード", o.devCode}, {"ファイル名称", o.fileName}}));
+    WriteBytes(paths.setupIni, Ini({{"受験タイプ", o.examType}, {"部種名称", o.bushu}}));
     if (o.examProgram) WriteBytes(paths.package + "\\[1]模擬試験.exe", "MZ stand-in");
   }
 
@@ -373,6 +377,80 @@ TEST_F(RegistrationScreen, FailuresPastValidationReportAndLeaveBackAndClose) {
     EXPECT_EQ(s.ModalResult(), 2) << c.what;
     screen.reset();
   }
+}
+
+TEST_F(RegistrationScreen, PackageValuesThatSteerAPathAndOverlongEntriesAreRefusedBeforeAnyChange) {
+  // Bytes left for the candidate number: the parent folder, EAR01, 12345, "_", the bracketed
+  // key and \system\shiken.ini take the rest of 259.
+  const std::size_t numberBytes = 259 - (paths.parentFolder.size() + 5 + 5 + 1 + 9 + 18);
+  struct Case { const char* what; PackageOptions package; std::string kaiCd, juBan, sei, mei; };
+  const Case cases[] = {
+      {"部種名称 climbing out", {.bushu = "\\..\\..\\evil"}, "12345", "678", "", ""},
+      {"部種名称 with a quote", {.abb = "", .bushu = "x\"\\..\\模擬試験"}, "", "", YAMADA, TARO},
+      {"部種名称 with an escape", {.bushu = "模擬\x1b試験"}, "12345", "678", "", ""},
+      {"ファイル名称 climbing out", {.abb = "", .fileName = "..\\..\\x"}, "", "", YAMADA, TARO},
+      {"開発コード with a colon", {.devCode = "C:x"}, "12345", "678", "", ""},
+      {"candidate number one byte too long", {}, "12345", std::string(numberBytes + 1, '0'), "", ""},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    Open(c.package);
+    TfrmJPZZ0010& s = *screen;
+    // The package's own exam program stands where a climbing 部種名称 would lead.
+    WriteBytes(paths.parentFolder + "evil.exe", "MZ stand-in");
+    const std::string parent = paths.parentFolder.substr(0, paths.parentFolder.size() - 1);
+    const std::vector<std::string> before = Snapshot(parent);
+    s.KaiCdEdt.SetText(c.kaiCd);
+    s.JuBanEdt.SetText(c.juBan);
+    s.SeiEdt.SetText(c.sei);
+    s.MeiEdt.SetText(c.mei);
+    EXPECT_EQ(Texts(Enter(c.kaiCd.empty() ? s.SeiEdt : s.JuBanEdt, 2)),
+              std::vector<std::string>{"エラー|受験プログラムの展開に失敗しました。"}) << c.what;
+    EXPECT_EQ(Snapshot(parent), before) << c.what;
+    EXPECT_TRUE(s.Busy) << c.what;
+    EXPECT_EQ(s.ModalResult(), 0) << c.what;
+    s.BackBtn.Click();
+    EXPECT_EQ(s.ModalResult(), 7) << c.what;
+    screen.reset();
+  }
+  // At the limit the number is taken.
+  SetUp();
+  Open();
+  screen->DebugMode = true;
+  screen->KaiCdEdt.SetText("12345");
+  screen->JuBanEdt.SetText(std::string(numberBytes, '0'));
+  EXPECT_EQ(Texts(Enter(screen->JuBanEdt)), std::vector<std::string>{"情報|デバッグ中は削除できません．　"});
+  EXPECT_EQ(screen->ModalResult(), 1);
+}
+
+TEST_F(RegistrationScreen, ABatchThatCannotBeStartedIsReportedAtOnce) {
+  Open();
+  TfrmJPZZ0010& s = *screen;
+  s.makeRandomKey = [](std::size_t) { return std::string("Zq9k1"); };
+  int starts = 0;
+  s.startBatch = [&](const std::string& batch, const BatchStartArea&) {
+    ++starts;
+    EXPECT_EQ(batch, paths.parentFolder + "ExamAutoRunner.BAT");
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  };
+  s.KaiCdEdt.SetText("12345");
+  s.JuBanEdt.SetText("678");
+  const DWORD began = GetTickCount();
+  EXPECT_EQ(Texts(Enter(s.JuBanEdt, 2)),
+            std::vector<std::string>{"エラー|バッチファイルの実行に失敗しました。\r\n\r\n" +
+                                     SystemErrorText(ERROR_FILE_NOT_FOUND, SystemMessage(ERROR_FILE_NOT_FOUND))});
+  std::printf("reported after %lu ms\n", static_cast<unsigned long>(GetTickCount() - began));
+  EXPECT_EQ(starts, 1);
+  // The screen stays: the candidate folder and the batch are there, OK does nothing more.
+  EXPECT_EQ(s.ModalResult(), 0);
+  EXPECT_TRUE(s.Busy);
+  EXPECT_NE(GetFileAttributesA((paths.parentFolder + "EAR0112345_678" LBR "Zq9k1" RBR).c_str()),
+            INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(ReadBytes(paths.parentFolder + "ExamAutoRunner.BAT"), "<missing>");
+  EXPECT_TRUE(Enter(s.KaiCdEdt).empty());
+  s.EndBtn.Click();
+  EXPECT_EQ(s.ModalResult(), 2);
 }
 
 // The wait for the exam window, with the real look-up, message processing and clock.

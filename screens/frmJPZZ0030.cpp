@@ -2,7 +2,7 @@
 
 #include "base/module_path.h"
 #include "imaging/painting_win.h"
-#include "package/ini.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
 #include "screens/frmJPZZ0040.h"
@@ -15,8 +15,6 @@ forms::Form* wizardBackdrop = nullptr;
 
 namespace {
 
-const char kBasicInfo[] = "基本情報";
-
 void SetFontName(forms::Control& control, const std::string& name) {
   forms::Font font = control.GetFont();
   font.name = name;
@@ -27,7 +25,8 @@ void SetFontName(forms::Control& control, const std::string& name) {
 
 void TfrmJPZZ0030::SetupTitleScreen() {
   const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
-  auto systemValue = [&](const char* key) { return ear::ReadIniString(paths.systemIni, kBasicInfo, key); };
+  const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
+  const ear::TitleTexts& title = settings.title;
 
   // 1. Header band.
   ear::PaintBackdrop(TRImg, paths.imageFolder + "bg_main_top.jpg", TRImg.Width(), TRImg.Height());
@@ -50,42 +49,37 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   // 3. Exam name, as a picture or as text; X is where it starts.
   const int centringWidth = frmJPZZ0030->Width();
   int x = 0;
-  const std::string examPicture = systemValue("試験画像拡張子");
-  if (!examPicture.empty()) {
-    x = ear::DrawKeyedImage(Image1, paths.imageFolder + "ShikenImage" + examPicture, 439, 20, 220, 0, centringWidth);
+  if (!title.examPictureExt.empty()) {
+    x = ear::DrawKeyedImage(Image1, paths.imageFolder + "ShikenImage" + title.examPictureExt, 439, 20, 220, 0, centringWidth);
     ShikenNameLbl.Hide();
   } else {
-    ShikenNameLbl.SetCaption(systemValue("試験名"));
+    ShikenNameLbl.SetCaption(title.examName);
     ShikenNameLbl.SetAutoSize(true);
     ShikenNameLbl.SetLeft(ear::CenteredLeft(Width(), ShikenNameLbl.Width()));
     x = ShikenNameLbl.Left();
   }
 
   // 4. Maker logo where the exam name starts (the label's client X used as a bitmap X).
-  const std::string makerPicture = systemValue("メーカー画像拡張子");
-  if (!makerPicture.empty()) {
-    ear::DrawKeyedImage(Image1, paths.imageFolder + "MakerImage" + makerPicture, 219, 17, 200, x, centringWidth);
+  if (!title.makerPictureExt.empty()) {
+    ear::DrawKeyedImage(Image1, paths.imageFolder + "MakerImage" + title.makerPictureExt, 219, 17, 200, x, centringWidth);
   }
 
   // 5. Grade.
-  const std::string gradePicture = systemValue("級TOP画像拡張子");
-  if (!gradePicture.empty()) {
-    ear::DrawKeyedImage(Image1, paths.imageFolder + "KyuTopImage" + gradePicture, 100, 30, 254, 0, centringWidth);
+  if (!title.gradePictureExt.empty()) {
+    ear::DrawKeyedImage(Image1, paths.imageFolder + "KyuTopImage" + title.gradePictureExt, 100, 30, 254, 0, centringWidth);
     KyuName1Lbl.Hide();
     KyuLbl2Lbl.Hide();
   } else {
-    const ear::GradeSplit grade = ear::SplitGradeName(systemValue("級名"));
+    const ear::GradeSplit grade = ear::SplitGradeName(title.gradeName);
     KyuName1Lbl.SetCaption(grade.first);
     KyuLbl2Lbl.SetCaption(grade.rest);
   }
 
   // 6. File name or development code.
-  const std::string devCode = systemValue("開発コード");
-  const std::string fileName = systemValue("ファイル名称");
-  FileNameLbl.SetCaption(std::string(ear::FileNameOrDevCode(fileName, devCode)));
+  FileNameLbl.SetCaption(std::string(settings.Prefix()));
 
   // 7. Exam type.
-  if (ear::IsAlternativeExamType(ear::ReadIniString(paths.setupIni, kBasicInfo, "受験タイプ"))) {
+  if (settings.AlternativeLayout()) {
     CRLbl.SetCaption(ear::kCopyrightNotice3);
     NextBtn.SetTop(468);
     RenImg.Hide();

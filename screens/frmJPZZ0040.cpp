@@ -2,12 +2,11 @@
 
 #include "base/module_path.h"
 #include "imaging/painting_win.h"
-#include "package/ini.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
 #include "screens/frmJPZZ0010.h"
 #include "screens/screen_painting.h"
-#include "screens/title_rules.h"
 #include "screens/wizard.h"
 
 TfrmJPZZ0040* frmJPZZ0040 = nullptr;
@@ -24,7 +23,7 @@ void TfrmJPZZ0040::SetupProcedureScreen() {
   font.name = ear::ScreenFontName();
   TitleLbl.SetFont(font);
   // 4. Exam type.
-  if (ear::IsAlternativeExamType(ear::ReadIniString(paths.setupIni, "基本情報", "受験タイプ"))) {
+  if (ear::ReadPackageSettings(paths).AlternativeLayout()) {
     CRLbl.SetCaption(ear::kCopyrightNotice3);
     CRLbl.SetTop(664);
     BackBtn.SetTop(655);

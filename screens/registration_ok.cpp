@@ -1,8 +1,54 @@
 #include "screens/registration_ok.h"
 
 #include "base/sjis.h"
+#include "package/batch.h"
+#include "package/candidate_folder.h"
+#include "package/paths.h"
 
 namespace ear {
+
+namespace {
+
+CheckResult CheckEntries(RegistrationMode mode, const Entries& e, std::string_view parentFolder,
+                         const PackageSettings& settings) {
+  if (mode == RegistrationMode::Name) return CheckNames(e.sei, e.mei, parentFolder, settings);
+  const CheckResult venueCode = CheckVenueCode(e.kaiCd);
+  return venueCode.ok ? CheckCandidateNumber(e.juBan) : venueCode;
+}
+
+}  // namespace
+
+HandoverPlan PlanHandover(const PackageSettings& settings, const Entries& entries, const HandoverPlace& place,
+                          const KeySource& nextKey, const DirExists& directoryExists) {
+  const PackagePaths paths = PackagePathsFor(place.exePath);
+  const RegistrationMode mode = settings.Mode();
+  HandoverPlan plan;
+  plan.check = CheckEntries(mode, entries, paths.parentFolder, settings);
+  if (!plan.check.ok) return plan;
+
+  const CandidateValues values = ValuesForMode(mode, entries.kaiCd, entries.juBan, entries.sei, entries.mei);
+  if (ForbiddenPackageValueKey(settings) != nullptr ||
+      LongestCandidatePath(paths.parentFolder, settings, values.first, values.second) > kMaxPathBytes) {
+    plan.refusal = kMsgDeployFailed;
+    return plan;
+  }
+
+  const CandidateFolder folder =
+      ChooseCandidateFolder(paths.parentFolder, settings.Prefix(), values, nextKey, directoryExists);
+  plan.candidateFolder = folder.path;
+  plan.key = folder.key;
+  plan.iniWrites.push_back({paths.systemIni, "基本情報", "固有キー", folder.key});
+  const char* firstKey = mode == RegistrationMode::Venue ? "会場コード" : "姓";
+  const char* secondKey = mode == RegistrationMode::Venue ? "受験番号" : "名";
+  plan.iniWrites.push_back({paths.shikenIni, "受験者情報", firstKey, std::string(values.first)});
+  plan.iniWrites.push_back({paths.shikenIni, "受験者情報", secondKey, std::string(values.second)});
+  plan.systemFolder = paths.systemFolder;
+  plan.package = paths.package;
+  plan.examProgram = CandidateExamProgramPath(folder.path, settings.examKindName);
+  plan.batchPath = paths.batch;
+  plan.batchText = LaunchBatchText(plan.examProgram, place.exePath, paths.exeFolder, place.systemFolder);
+  return plan;
+}
 
 ExamWindowWait WaitForExamWindow(const std::function<bool()>& windowShown,
                                  const std::function<void()>& pauseAndProcess,

@@ -1,10 +1,14 @@
 #pragma once
-// The portable parts of the registration's OK action: its messages, the bounded wait for
-// the exam program's window, and HideFolder's test of the launcher's own path.
+// The portable parts of the registration's OK action: its plan, its messages, the bounded
+// wait for the exam program's window, and HideFolder's test of the launcher's own path.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "package/package_settings.h"
+#include "screens/registration_rules.h"
 
 namespace ear {
 
@@ -21,6 +25,55 @@ inline constexpr unsigned kExamWindowPollMs = 100;
 inline constexpr std::uint64_t kExamWindowTimeoutMs = 120000;
 // FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, given to the package's system folder.
 inline constexpr std::uint32_t kHiddenArchive = 0x22;
+
+// The texts of the registration screen's four edits, as typed.
+struct Entries {
+  std::string kaiCd;  // KaiCdEdt
+  std::string juBan;  // JuBanEdt
+  std::string sei;    // SeiEdt
+  std::string mei;    // MeiEdt
+};
+
+// Where the launcher runs: its executable, and the folder that holds cmd.exe and ping.exe.
+struct HandoverPlace {
+  std::string exePath;
+  std::string systemFolder;
+};
+
+struct IniWrite {
+  std::string path;
+  std::string section;
+  std::string key;
+  std::string value;
+};
+
+// Draws the next random key; asked again while the folder it names exists.
+using KeySource = std::function<std::string()>;
+// True when a directory (not a file) exists at the path.
+using DirExists = std::function<bool(const std::string&)>;
+
+// What the OK action will do, decided before anything on disk changes.
+struct HandoverPlan {
+  CheckResult check;            // a failed input check: its edit takes the focus
+  std::string refusal;          // else a refusal's coded message, shown without a detail
+  std::string candidateFolder;  // the package's new name
+  std::string key;              // the key that ends it, written as 固有キー
+  std::vector<IniWrite> iniWrites;  // in their order: 固有キー, then the candidate's two values
+  std::string systemFolder;     // hidden (kHiddenArchive) before the rename
+  std::string package;          // renamed to candidateFolder
+  std::string examProgram;      // looked for after the rename
+  std::string batchPath;
+  std::string batchText;
+
+  bool Refused() const { return !check.ok || !refusal.empty(); }
+};
+
+// The checks of the mode's entries, then the refusals of package values that would steer a
+// path or a batch command and of paths past kMaxPathBytes, then the candidate folder (keys
+// drawn until no directory has its name) and everything the run writes. Throws what
+// nextKey throws.
+HandoverPlan PlanHandover(const PackageSettings& settings, const Entries& entries, const HandoverPlace& place,
+                          const KeySource& nextKey, const DirExists& directoryExists);
 
 enum class ExamWindowWait { Shown, TimedOut };
 

@@ -1,24 +1,48 @@
-// The registration's OK action: the candidate's data into the package, the package renamed
-// into the candidate folder, the launch batch written and started, the exam window awaited.
+// The registration's OK action: the plan (registration_ok.h) applied on disk: the candidate's
+// data into the package, the package renamed into the candidate folder, the launch batch
+// written and started, the exam window awaited.
 #include <windows.h>
 
 #include "base/module_path.h"
+#include "base/system_error.h"
 #include "forms/application.h"
 #include "forms/dialogs.h"
-#include "package/batch.h"
 #include "package/batch_win.h"
+#include "package/candidate_folder.h"
 #include "package/ini.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
-#include "screens/candidate_folder.h"
 #include "screens/coded_message_win.h"
 #include "screens/frmJPZZ0010.h"
 #include "screens/registration_ok.h"
-#include "screens/title_rules.h"
 
 namespace {
 
-constexpr char kBasicInfo[] = "基本情報";
-constexpr char kCandidateInfo[] = "受験者情報";
+// The steps of the run that can fail; Done when none did.
+enum class HandoverStep { Done, Plan, WriteIni, Rename, FindExam, WriteBatch, StartBatch, WaitExam };
+
+struct HandoverOutcome {
+  HandoverStep failed = HandoverStep::Done;
+  std::string detail;
+};
+
+struct FailureReport {
+  HandoverStep step;
+  const char* message;
+  bool deployFollows;  // the exam program was never found: its message follows
+  bool endsScreen;     // the hand-over stands all the same: the screen ends with 1
+};
+
+constexpr FailureReport kFailureReports[] = {
+    {HandoverStep::Plan, ear::kMsgIniFailed, true, false},
+    {HandoverStep::WriteIni, ear::kMsgIniWriteFailed, false, false},
+    {HandoverStep::Rename, ear::kMsgIniFailed, true, false},
+    {HandoverStep::FindExam, ear::kMsgDeployFailed, false, false},
+    {HandoverStep::WriteBatch, ear::kMsgBatchFailed, false, false},
+    {HandoverStep::StartBatch, ear::kMsgBatchFailed, false, false},
+    // A started batch still removes the launcher once it has ended: end as after a launch.
+    {HandoverStep::WaitExam, ear::kMsgExamStartUnconfirmed, false, true},
+};
 
 void PauseAndProcess(DWORD ms) {
   Sleep(ms);
@@ -45,83 +69,86 @@ void HideFolder(std::string path, DWORD attributes) {
   CloseHandle(handle);
 }
 
+HandoverOutcome RunHandover(TfrmJPZZ0010& screen, const ear::HandoverPlan& plan) {
+  // 1. The key and the candidate's data into the package's settings.
+  try {
+    for (const ear::IniWrite& w : plan.iniWrites) ear::WriteIniString(w.path, w.section, w.key, w.value);
+  } catch (const std::exception& error) {
+    return {HandoverStep::WriteIni, error.what()};
+  }
+  // 2. The settings folder hidden, 3. the package renamed: step 4 tells whether it was.
+  try {
+    PauseAndProcess(100);
+    HideFolder(plan.systemFolder, ear::kHiddenArchive);
+    MoveFileA(plan.package.c_str(), plan.candidateFolder.c_str());
+    PauseAndProcess(500);
+  } catch (const std::exception& error) {
+    return {HandoverStep::Rename, error.what()};
+  }
+  // 4. The exam program in the candidate folder.
+  if (!FileExists(plan.examProgram)) return {HandoverStep::FindExam, ""};
+  // 5. The launch batch; 6. with -debug it stays unrun.
+  try {
+    ear::WriteBatchFile(plan.batchPath, plan.batchText);
+  } catch (const std::exception& error) {
+    return {HandoverStep::WriteBatch, error.what()};
+  }
+  if (screen.DebugMode) {
+    forms::ShowInformation(screen.Handle(), ear::kDebugNotice);
+    return {};
+  }
+  // 7. The batch started without a window.
+  POINT origin{0, 0};
+  ClientToScreen(screen.Handle(), &origin);
+  if (!screen.startBatch(plan.batchPath,
+                         {.left = origin.x, .top = origin.y, .width = screen.Width(), .height = screen.Height()})) {
+    const DWORD code = GetLastError();
+    return {HandoverStep::StartBatch, ear::SystemErrorText(code, ear::SystemMessage(code))};
+  }
+  // 8. The exam window awaited.
+  const ear::ExamWindowWait outcome = ear::WaitForExamWindow(
+      [] { return FindWindowA(nullptr, ear::kExamWindowTitle) != nullptr; },
+      [] { PauseAndProcess(ear::kExamWindowPollMs); }, [] { return GetTickCount64(); }, ear::kExamWindowTimeoutMs);
+  if (outcome == ear::ExamWindowWait::TimedOut) return {HandoverStep::WaitExam, ""};
+  return {};
+}
+
+void Report(TfrmJPZZ0010& screen, const HandoverOutcome& outcome) {
+  bool ends = outcome.failed == HandoverStep::Done;
+  for (const FailureReport& r : kFailureReports) {
+    if (r.step != outcome.failed) continue;
+    ear::ShowCodedMessage(&screen, nullptr, r.message, outcome.detail);
+    if (r.deployFollows) ear::ShowCodedMessage(&screen, nullptr, ear::kMsgDeployFailed, "");
+    ends = r.endsScreen;
+  }
+  if (ends) screen.SetModalResult(forms::mrOk);
+}
+
 }  // namespace
 
-void TfrmJPZZ0010::OnButtonClick(forms::Control* /*sender*/) {
+void TfrmJPZZ0010::OkBtnClick() {
   if (Busy) return;
   Busy = true;
 
   const std::string exePath = ear::ExecutablePath();
-  const ear::PackagePaths paths = ear::PackagePathsFor(exePath);
-  const bool venue = ear::ModeFromAbb(ear::ReadIniString(paths.systemIni, kBasicInfo, "ABB")) ==
-                     ear::RegistrationMode::Venue;
-  if (venue ? !(CheckVenueCode() && CheckCandidateNumber()) : !CheckNames()) {
+  ear::HandoverPlan plan;
+  try {
+    plan = ear::PlanHandover(ear::ReadPackageSettings(ear::PackagePathsFor(exePath)),
+                             {KaiCdEdt.Text(), JuBanEdt.Text(), SeiEdt.Text(), MeiEdt.Text()},
+                             {exePath, ear::SystemFolder()}, [this] { return makeRandomKey(ear::kRandomKeyLength); },
+                             DirectoryExists);
+  } catch (const std::exception& error) {
+    Report(*this, {HandoverStep::Plan, error.what()});
+    return;
+  }
+  if (!plan.check.ok) {
+    ShowCheckResult(plan.check);
     Busy = false;
     return;
   }
-
-  std::string examProgram;
-  try {
-    const std::string devCode = ear::ReadIniString(paths.systemIni, kBasicInfo, "開発コード");
-    const std::string bushu = ear::ReadIniString(paths.setupIni, kBasicInfo, "部種名称");
-    const std::string fileName = ear::ReadIniString(paths.systemIni, kBasicInfo, "ファイル名称");
-    const ear::RegistrationMode mode = ear::ModeFromAbb(ear::ReadIniString(paths.systemIni, kBasicInfo, "ABB"));
-    const std::string kaiCd = KaiCdEdt.Text(), juBan = JuBanEdt.Text(), sei = SeiEdt.Text(), mei = MeiEdt.Text();
-    const ear::CandidateValues values = ear::ValuesForMode(mode, kaiCd, juBan, sei, mei);
-    const ear::CandidateFolder folder = ear::ChooseCandidateFolder(
-        paths.parentFolder, ear::FileNameOrDevCode(fileName, devCode), values,
-        [this] { return makeRandomKey(ear::kRandomKeyLength); }, DirectoryExists);
-
-    try {
-      ear::WriteIniString(paths.systemIni, kBasicInfo, "固有キー", folder.key);
-      if (mode == ear::RegistrationMode::Venue) {
-        ear::WriteIniString(paths.shikenIni, kCandidateInfo, "会場コード", kaiCd);
-        ear::WriteIniString(paths.shikenIni, kCandidateInfo, "受験番号", juBan);
-      } else {
-        ear::WriteIniString(paths.shikenIni, kCandidateInfo, "姓", sei);
-        ear::WriteIniString(paths.shikenIni, kCandidateInfo, "名", mei);
-      }
-    } catch (const std::exception& error) {
-      ear::ShowCodedMessage(this, nullptr, ear::kMsgIniWriteFailed, error.what());
-      return;
-    }
-    PauseAndProcess(100);
-
-    HideFolder(paths.systemFolder, ear::kHiddenArchive);
-    // Its outcome shows in the exam program's check below.
-    MoveFileA(paths.package.c_str(), folder.path.c_str());
-    PauseAndProcess(500);
-    examProgram = ear::CandidateExamProgramPath(folder.path, bushu);
-  } catch (const std::exception& error) {
-    ear::ShowCodedMessage(this, nullptr, ear::kMsgIniFailed, error.what());
-  }
-
-  if (examProgram.empty() || !FileExists(examProgram)) {
-    ear::ShowCodedMessage(this, nullptr, ear::kMsgDeployFailed, "");
+  if (plan.Refused()) {
+    ear::ShowCodedMessage(this, nullptr, plan.refusal, "");
     return;
   }
-
-  try {
-    ear::WriteBatchFile(paths.batch, ear::LaunchBatchText(examProgram, exePath, paths.exeFolder, ear::SystemFolder()));
-    if (DebugMode) {
-      forms::ShowInformation(Handle(), ear::kDebugNotice);
-      SetModalResult(forms::mrOk);
-      return;
-    }
-    POINT origin{0, 0};
-    ClientToScreen(Handle(), &origin);
-    ear::StartBatch(paths.batch, {.left = origin.x, .top = origin.y, .width = Width(), .height = Height()});
-
-    const ear::ExamWindowWait outcome = ear::WaitForExamWindow(
-        [] { return FindWindowA(nullptr, ear::kExamWindowTitle) != nullptr; },
-        [] { PauseAndProcess(ear::kExamWindowPollMs); }, [] { return GetTickCount64(); },
-        ear::kExamWindowTimeoutMs);
-    // A started batch still removes the launcher once it has ended: end as after a launch.
-    if (outcome == ear::ExamWindowWait::TimedOut) {
-      ear::ShowCodedMessage(this, nullptr, ear::kMsgExamStartUnconfirmed, "");
-    }
-    SetModalResult(forms::mrOk);
-  } catch (const std::exception& error) {
-    ear::ShowCodedMessage(this, nullptr, ear::kMsgBatchFailed, error.what());
-  }
+  Report(*this, RunHandover(*this, plan));
 }

@@ -1,7 +1,7 @@
 #include "screens/registration_rules.h"
 
 #include "base/sjis.h"
-#include "screens/candidate_folder.h"
+#include "package/candidate_folder.h"
 
 namespace ear {
 namespace {
@@ -72,37 +72,13 @@ CheckResult CheckCandidateNumber(std::string_view juBan) {
   return {};
 }
 
-std::size_t LongestCandidatePath(const CandidatePathParts& parts, std::string_view first,
-                                 std::string_view second) {
-  const std::size_t folder =
-      CandidateFolderName(parts.parentFolder, parts.prefix, first, second, std::string(kRandomKeyLength, 'k'))
-          .size();
-  const std::size_t exam = folder + std::string_view("\\[1]").size() + parts.bushu.size() + 4;
-  // The exam program reads candidate folder + "\system\shiken.ini" (and system.ini, as long).
-  const std::size_t settings = folder + std::string_view("\\system\\shiken.ini").size();
-  return exam > settings ? exam : settings;
-}
-
-bool HasForbiddenFileNameChar(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20) return true;
-    switch (c) {
-      case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        return true;
-      default:
-        break;
-    }
-  }
-  return false;
-}
-
-CheckResult CheckNames(std::string_view sei, std::string_view mei, const CandidatePathParts& parts) {
+CheckResult CheckNames(std::string_view sei, std::string_view mei, std::string_view parentFolder,
+                       const PackageSettings& settings) {
   if (sei.empty()) return Fail(RegistrationEdit::SeiEdt, kMsgNameEmpty);
   if (mei.empty()) return Fail(RegistrationEdit::MeiEdt, kMsgNameEmpty);
   if (HasForbiddenFileNameChar(sei)) return Fail(RegistrationEdit::SeiEdt, kMsgNameForbiddenChar);
   if (HasForbiddenFileNameChar(mei)) return Fail(RegistrationEdit::MeiEdt, kMsgNameForbiddenChar);
-  if (LongestCandidatePath(parts, sei, mei) > kMaxPathBytes) {
+  if (LongestCandidatePath(parentFolder, settings, sei, mei) > kMaxPathBytes) {
     return Fail(mei.size() > sei.size() ? RegistrationEdit::MeiEdt : RegistrationEdit::SeiEdt, kMsgNameTooLong);
   }
   return {};

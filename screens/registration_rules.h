@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "package/package_settings.h"
+
 namespace ear {
 
 // Reads a typed number: leading spaces (0x20 only), at most one sign, then decimal
@@ -42,30 +44,10 @@ CheckResult CheckVenueCode(std::string_view kaiCd);
 // Candidate number: not empty; reads as an integer other than the marker -999999.
 CheckResult CheckCandidateNumber(std::string_view juBan);
 
-// What the candidate folder and the exam program's path are made of, besides the
-// two typed values (see candidate_folder.h).
-struct CandidatePathParts {
-  std::string_view parentFolder;  // with its trailing separator
-  std::string_view prefix;        // FileNameOrDevCode(ファイル名称, 開発コード)
-  std::string_view bushu;         // 部種名称
-};
-
-// Windows' MAX_PATH (260) less the terminating NUL, counted in bytes.
-inline constexpr std::size_t kMaxPathBytes = 259;
-
-// Length in bytes of the longest path that the hand-over puts into the candidate
-// folder: the exam program, or the settings files that the exam program reads.
-std::size_t LongestCandidatePath(const CandidatePathParts& parts, std::string_view first,
-                                 std::string_view second);
-
-// True when a character of the Shift-JIS text is one that Windows refuses in a file
-// name: \ / : * ? " < > | or a control character. Second bytes of two-byte
-// characters (0x5C in ソ, 表) are no characters of their own.
-bool HasForbiddenFileNameChar(std::string_view text);
-
 // Names: both filled in (blanks pass); then, mended, neither holds a character that
 // file names forbid, and together they keep the candidate folder's paths within
 // kMaxPathBytes (the focus goes to the longer name, the surname on a tie).
-CheckResult CheckNames(std::string_view sei, std::string_view mei, const CandidatePathParts& parts);
+CheckResult CheckNames(std::string_view sei, std::string_view mei, std::string_view parentFolder,
+                       const PackageSettings& settings);
 
 }  // namespace ear

@@ -91,28 +91,15 @@ TEST(RegistrationChecks, MessagesAreTheCodedBytes) {
   EXPECT_EQ(std::string(kMsgNameForbiddenChar).substr(0, 7), "E11\x8E\x81\x96\xBC");
 }
 
-TEST(RegistrationChecks, ForbiddenFileNameCharacters) {
-  for (const char* bad : {"\\", "/", ":", "*", "?", "\"", "<", ">", "|", "\x01", "\x1F", "\t", "a\nb", "\x83\x5C\\"}) {
-    EXPECT_TRUE(HasForbiddenFileNameChar(bad)) << bad;
-  }
-  EXPECT_TRUE(HasForbiddenFileNameChar(std::string("a\0b", 3)));
-  for (const char* good : {"", "\x8E\x52\x93\x63" /* 山田 */, SO HYO TA UN, "\x81\x7C" /* －: 0x7C trail */,
-                           " ", WSP, "a.b", "a_b", "%^&;,=()!", "\x7F", "\xB1"}) {
-    EXPECT_FALSE(HasForbiddenFileNameChar(good)) << good;
-  }
-}
-
-TEST(RegistrationChecks, LongestCandidatePathCountsBytes) {
-  // C:\exam\ABC山田_太郎［kkkkk］ is 29 bytes.
-  const CandidatePathParts parts{"C:\\exam\\", "ABC", "\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1"};  // 模擬試験
-  EXPECT_EQ(LongestCandidatePath(parts, "\x8E\x52\x93\x63", "\x91\xBE\x98\x59"), 29u + 18u);  // \system\shiken.ini
-  const CandidatePathParts longBushu{"C:\\exam\\", "ABC", "0123456789ABCDEF"};
-  EXPECT_EQ(LongestCandidatePath(longBushu, "\x8E\x52\x93\x63", "\x91\xBE\x98\x59"), 29u + 4u + 16u + 4u);
+PackageSettings WithExamKindName(std::string examKindName) {
+  PackageSettings s;
+  s.examKindName = std::move(examKindName);
+  return s;
 }
 
 TEST(RegistrationChecks, NamesInTheirOrder) {
   // Parent 8 bytes, no prefix, 部種名称 "b": the longest path is 36 bytes + both names.
-  const CandidatePathParts parts{"C:\\exam\\", "", "b"};
+  const PackageSettings settings = WithExamKindName("b");
   const std::string a100(100, 'a');
   struct Case { std::string sei; std::string mei; RegistrationEdit focus; const char* message; };
   const Case cases[] = {
@@ -133,7 +120,7 @@ TEST(RegistrationChecks, NamesInTheirOrder) {
       {std::string(112, 'a'), std::string(112, 'b'), RegistrationEdit::SeiEdt, kMsgNameTooLong},  // tie
   };
   for (const auto& c : cases) {
-    const CheckResult r = CheckNames(c.sei, c.mei, parts);
+    const CheckResult r = CheckNames(c.sei, c.mei, "C:\\exam\\", settings);
     EXPECT_EQ(r.ok, c.focus == RegistrationEdit::None) << c.sei << "/" << c.mei;
     EXPECT_EQ(r.focus, c.focus) << c.sei << "/" << c.mei;
     EXPECT_EQ(r.message, c.message) << c.sei << "/" << c.mei;
@@ -142,9 +129,10 @@ TEST(RegistrationChecks, NamesInTheirOrder) {
 
 TEST(RegistrationChecks, LengthLimitTakesTheExamProgramPathWhenItIsLonger) {
   // 部種名称 of 30 bytes: the exam program path (folder + 38) outgrows the settings path.
-  const CandidatePathParts parts{"C:\\exam\\", "", std::string_view("012345678901234567890123456789")};
-  EXPECT_TRUE(CheckNames(std::string(100, 'a'), std::string(103, 'b'), parts).ok);   // 18+203+38 = 259
-  EXPECT_EQ(CheckNames(std::string(100, 'a'), std::string(104, 'b'), parts).message, kMsgNameTooLong);
+  const PackageSettings settings = WithExamKindName("012345678901234567890123456789");
+  EXPECT_TRUE(CheckNames(std::string(100, 'a'), std::string(103, 'b'), "C:\\exam\\", settings).ok);  // 18+203+38 = 259
+  EXPECT_EQ(CheckNames(std::string(100, 'a'), std::string(104, 'b'), "C:\\exam\\", settings).message,
+            kMsgNameTooLong);
 }
 
 }  // namespace

@@ -22,10 +22,4 @@ int CenteredLeft(int screenWidth, int labelWidth) {
   return static_cast<int>(RoundHalfEven((static_cast<double>(screenWidth) - labelWidth) / 2.0));
 }
 
-bool IsAlternativeExamType(std::string_view examType) { return examType == "3"; }
-
-std::string_view FileNameOrDevCode(std::string_view fileName, std::string_view devCode) {
-  return fileName.empty() ? devCode : fileName;
-}
-
 }  // namespace ear

@@ -1,6 +1,6 @@
 #pragma once
-// Decisions of the exam title screen that need no window: the grade split, the
-// centring of the exam-name label and the exam-type test.
+// Decisions of the exam title screen that need no window: the grade split and the
+// centring of the exam-name label.
 #include <string>
 #include <string_view>
 
@@ -20,12 +20,5 @@ GradeSplit SplitGradeName(std::string_view gradeName);
 // Left edge of a self-sizing label centred in a screen: (screen - label) / 2,
 // halves to the even neighbour.
 int CenteredLeft(int screenWidth, int labelWidth);
-
-// True only for the exam type "3" itself ("03", " 3" and "3 " are other types).
-bool IsAlternativeExamType(std::string_view examType);
-
-// What the title screen shows as the exam's file name, and what prefixes the
-// candidate folder: the file name when set, else the development code.
-std::string_view FileNameOrDevCode(std::string_view fileName, std::string_view devCode);
 
 }  // namespace ear

@@ -64,19 +64,5 @@ TEST(TitleRules, CentredLeftRoundsHalvesToEven) {
   for (const auto& c : cases) EXPECT_EQ(CenteredLeft(c.screen, c.label), c.left) << c.screen << " " << c.label;
 }
 
-TEST(TitleRules, OnlyExactlyThreeIsTheAlternativeExamType) {
-  EXPECT_TRUE(IsAlternativeExamType("3"));
-  for (const char* other : {"", "03", " 3", "3 ", "33", "\x82\x52" /* ３ */, "1", "3\r"}) {
-    EXPECT_FALSE(IsAlternativeExamType(other)) << other;
-  }
-}
-
-TEST(TitleRules, FileNameWinsOverDevelopmentCode) {
-  EXPECT_EQ(FileNameOrDevCode("ABC", "EAR01"), "ABC");
-  EXPECT_EQ(FileNameOrDevCode("", "EAR01"), "EAR01");
-  EXPECT_EQ(FileNameOrDevCode("", ""), "");
-  EXPECT_EQ(FileNameOrDevCode(" ", "EAR01"), " ");  // a blank is a value
-}
-
 }  // namespace
 }  // namespace ear

@@ -1,0 +1,31 @@
+#include "package/package_settings.h"
+
+namespace ear {
+
+RegistrationMode ModeFromAbb(std::string_view abb) {
+  return abb.empty() ? RegistrationMode::Name : RegistrationMode::Venue;
+}
+
+bool IsAlternativeExamType(std::string_view examType) { return examType == "3"; }
+
+std::string_view FileNameOrDevCode(std::string_view fileName, std::string_view devCode) {
+  return fileName.empty() ? devCode : fileName;
+}
+
+PackageSettings ReadPackageSettings(const SettingsReader& read) {
+  PackageSettings s;
+  const auto system = [&](const char* key) { return read(SettingsFile::System, key); };
+  s.title.examName = system("試験名");
+  s.title.examPictureExt = system("試験画像拡張子");
+  s.title.makerPictureExt = system("メーカー画像拡張子");
+  s.title.gradePictureExt = system("級TOP画像拡張子");
+  s.title.gradeName = system("級名");
+  s.abb = system("ABB");
+  s.devCode = system("開発コード");
+  s.fileName = system("ファイル名称");
+  s.examType = read(SettingsFile::Setup, "受験タイプ");
+  s.examKindName = read(SettingsFile::Setup, "部種名称");
+  return s;
+}
+
+}  // namespace ear

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "package/package_settings.h"
+
+namespace ear {
+namespace {
+
+TEST(PackageSettings, EachKeyReadOnceFromItsFile) {
+  const std::map<std::pair<SettingsFile, std::string>, std::string> files = {
+      {{SettingsFile::System, "試験名"}, "模擬"}, {{SettingsFile::System, "試験画像拡張子"}, ".png"},
+      {{SettingsFile::System, "メーカー画像拡張子"}, ".bmp"}, {{SettingsFile::System, "級TOP画像拡張子"}, ".jpg"},
+      {{SettingsFile::System, "級名"}, "３級"}, {{SettingsFile::System, "ABB"}, "EAR"},
+      {{SettingsFile::System, "開発コード"}, "EAR01"}, {{SettingsFile::System, "ファイル名称"}, "ABC"},
+      {{SettingsFile::Setup, "受験タイプ"}, "3"}, {{SettingsFile::Setup, "部種名称"}, "模擬試験"},
+      // Keys of the other file are never taken for these.
+      {{SettingsFile::Setup, "ABB"}, "wrong"}, {{SettingsFile::System, "部種名称"}, "wrong"},
+  };
+  std::vector<std::string> asked;
+  const PackageSettings s = ReadPackageSettings([&](SettingsFile file, const char* key) {
+    asked.push_back(key);
+    const auto found = files.find({file, key});
+    return found == files.end() ? std::string() : found->second;
+  });
+  EXPECT_EQ(asked, (std::vector<std::string>{"試験名", "試験画像拡張子", "メーカー画像拡張子", "級TOP画像拡張子", "級名",
+                                             "ABB", "開発コード", "ファイル名称", "受験タイプ", "部種名称"}));
+  EXPECT_EQ(s.title.examName, "模擬");
+  EXPECT_EQ(s.title.examPictureExt, ".png");
+  EXPECT_EQ(s.title.makerPictureExt, ".bmp");
+  EXPECT_EQ(s.title.gradePictureExt, ".jpg");
+  EXPECT_EQ(s.title.gradeName, "３級");
+  EXPECT_EQ(s.Mode(), RegistrationMode::Venue);
+  EXPECT_EQ(s.Prefix(), "ABC");
+  EXPECT_STREQ(s.PrefixKey(), "ファイル名称");
+  EXPECT_TRUE(s.AlternativeLayout());
+  EXPECT_EQ(s.examKindName, "模擬試験");
+}
+
+TEST(PackageSettings, ModeFromAbb) {
+  EXPECT_EQ(ModeFromAbb(""), RegistrationMode::Name);
+  EXPECT_EQ(ModeFromAbb("EAR"), RegistrationMode::Venue);
+  EXPECT_EQ(ModeFromAbb(" "), RegistrationMode::Venue);
+}
+
+TEST(PackageSettings, OnlyExactlyThreeIsTheAlternativeExamType) {
+  EXPECT_TRUE(IsAlternativeExamType("3"));
+  for (const char* other : {"", "03", " 3", "3 ", "33", "\x82\x52" /* ３ */, "1", "3\r"}) {
+    EXPECT_FALSE(IsAlternativeExamType(other)) << other;
+  }
+}
+
+TEST(PackageSettings, FileNameWinsOverDevelopmentCode) {
+  EXPECT_EQ(FileNameOrDevCode("ABC", "EAR01"), "ABC");
+  EXPECT_EQ(FileNameOrDevCode("", "EAR01"), "EAR01");
+  EXPECT_EQ(FileNameOrDevCode("", ""), "");
+  EXPECT_EQ(FileNameOrDevCode(" ", "EAR01"), " ");  // a blank is a value
+  PackageSettings s;
+  s.devCode = "EAR01";
+  EXPECT_STREQ(s.PrefixKey(), "開発コード");
+}
+
+}  // namespace
+}  // namespace ear

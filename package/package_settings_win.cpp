@@ -1,0 +1,13 @@
+#include "package/ini.h"
+#include "package/package_settings.h"
+#include "package/paths.h"
+
+namespace ear {
+
+PackageSettings ReadPackageSettings(const PackagePaths& paths) {
+  return ReadPackageSettings([&](SettingsFile file, const char* key) {
+    return ReadIniString(file == SettingsFile::System ? paths.systemIni : paths.setupIni, "基本情報", key);
+  });
+}
+
+}  // namespace ear
