@@ -11,9 +11,13 @@
 #include "imaging/MainGetDimension.h"
 #include "imaging/file_reader.h"
 #include "imaging/jpeg/jpeg_decode.h"
+#include "package/candidate_folder.h"
 #include "package/ini.h"
 #include "package/ini_parse.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
+#include "screens/registration_ok.h"
+#include "screens/registration_rules.h"
 #include "tools/earcheck/jpeg_header.h"
 #include "tools/earcheck/platform.h"
 
@@ -32,9 +36,7 @@ constexpr const char* kCandidate = "受験者情報";
 // registration screen's centres its procedure picture.
 constexpr int kTitleWidth = 647;
 constexpr int kRegistrationWidth = 697;
-// Windows' path limit: MAX_PATH (260) with the terminating NUL.
-constexpr int kMaxPathBytes = 259;
-constexpr int kFewBytesLeft = 40;
+constexpr long long kFewBytesLeft = 40;
 
 std::string Quote(std::string_view v) { return "「" + std::string(v) + "」"; }
 
@@ -79,18 +81,17 @@ bool LooksLikeThree(std::string_view v) {
   return v != "3" && nz != std::string::npos && core.substr(nz) == "3";
 }
 
-// The first character that Windows forbids in a file name, or "".
+// The first character that Windows forbids in a file name, shown; "" when there is none.
 std::string ForbiddenChar(std::string_view name) {
-  for (std::size_t i = 0; i < name.size(); i += ear::CharLength(name, i)) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    if (ear::CharLength(name, i) == 2) continue;
-    if (c < 0x20) return "0x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
-    if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-      return std::string(1, static_cast<char>(c));
-    }
-  }
-  return {};
+  const std::size_t at = ear::FindForbiddenFileNameChar(name);
+  if (at == std::string_view::npos) return {};
+  const unsigned char c = static_cast<unsigned char>(name[at]);
+  if (c < 0x20) return "0x" + std::string(1, "0123456789ABCDEF"[c >> 4]) + "0123456789ABCDEF"[c & 15];
+  return std::string(1, static_cast<char>(c));
 }
+
+// A coded message of the launcher as its box shows it: without the code, in brackets.
+std::string AsShown(const char* codedMessage) { return Quote(codedMessage + 3); }
 
 class Checker {
  public:
@@ -272,17 +273,18 @@ class Checker {
                        "登録のときに受験者情報を書き込めず、「E11システム情報の書き込みに失敗しました。」が表示されます。");
     }
 
-    shikenName_ = Key(system, kBasic, "試験名");
-    shikenExt_ = Key(system, kBasic, "試験画像拡張子");
-    makerExt_ = Key(system, kBasic, "メーカー画像拡張子");
-    kyuExt_ = Key(system, kBasic, "級TOP画像拡張子");
-    const std::string kyu = Key(system, kBasic, "級名");
-    const std::string abb = Key(system, kBasic, "ABB");
-    devCode_ = Key(system, kBasic, "開発コード");
-    fileName_ = Key(system, kBasic, "ファイル名称");
-    report_.examType = Key(setup, kBasic, "受験タイプ");
-    bushu_ = Key(setup, kBasic, "部種名称");
-    report_.venueMode = !abb.empty();
+    // The launcher's reading, with the warnings on each value's form as it is read.
+    settings_ = ear::ReadPackageSettings([&](ear::SettingsFile file, const char* key) {
+      return Key(file == ear::SettingsFile::System ? system : setup, kBasic, key);
+    });
+    const ear::TitleTexts& title = settings_.title;
+    const std::string& abb = settings_.abb;
+    const std::string& kyu = title.gradeName;
+    const std::string& devCode = settings_.devCode;
+    const std::string& fileName = settings_.fileName;
+    const std::string& bushu = settings_.examKindName;
+    report_.examType = settings_.examType;
+    report_.venueMode = settings_.Mode() == ear::RegistrationMode::Venue;
 
     const std::string& sys = system.rel;
     if (!abb.empty()) {
@@ -290,17 +292,17 @@ class Checker {
     } else {
       Add(Severity::Info, sys, "ABB", "値が空: 氏名モードです。受験者は姓と名を入力します。");
     }
-    if (shikenExt_.empty()) {
-      if (shikenName_.empty()) {
+    if (title.examPictureExt.empty()) {
+      if (title.examName.empty()) {
         Add(Severity::Warning, sys, "試験名", "値が空で、試験画像拡張子も空です。タイトル画面に試験名が表示されません。");
       } else {
-        Add(Severity::Info, sys, "試験名", "タイトル画面に試験名" + Quote(shikenName_) + "を文字で表示します。");
+        Add(Severity::Info, sys, "試験名", "タイトル画面に試験名" + Quote(title.examName) + "を文字で表示します。");
       }
     } else {
       Add(Severity::Info, sys, "試験名",
-          "試験画像を表示するため、試験名" + Quote(shikenName_) + "は表示されません。");
+          "試験画像を表示するため、試験名" + Quote(title.examName) + "は表示されません。");
     }
-    if (kyuExt_.empty()) {
+    if (title.gradePictureExt.empty()) {
       if (kyu.empty()) {
         Add(Severity::Info, sys, "級名", "値が空で、級TOP画像拡張子も空です。級は表示されません。");
       } else {
@@ -309,18 +311,18 @@ class Checker {
     } else {
       Add(Severity::Info, sys, "級名", "級の画像を表示するため、級名" + Quote(kyu) + "は表示されません。");
     }
-    if (!fileName_.empty()) {
+    if (!fileName.empty()) {
       Add(Severity::Info, sys, "ファイル名称",
-          "値" + Quote(fileName_) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。");
-      if (!devCode_.empty()) {
-        Add(Severity::Info, sys, "開発コード", "値" + Quote(devCode_) + "はファイル名称があるため使われません。");
+          "値" + Quote(fileName) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。");
+      if (!devCode.empty()) {
+        Add(Severity::Info, sys, "開発コード", "値" + Quote(devCode) + "はファイル名称があるため使われません。");
       }
-    } else if (!devCode_.empty()) {
+    } else if (!devCode.empty()) {
       Add(Severity::Info, sys, "開発コード",
-          "ファイル名称が空のため、値" + Quote(devCode_) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います。");
+          "ファイル名称が空のため、値" + Quote(devCode) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います。");
     }
     const std::string& set = setup.rel;
-    if (report_.examType == "3") {
+    if (settings_.AlternativeLayout()) {
       Add(Severity::Info, set, "受験タイプ", "値「3」: 各画面を別のレイアウト（受験タイプ 3 の案内と著作権表示）で表示します。");
     } else if (LooksLikeThree(report_.examType)) {
       Add(Severity::Warning, set, "受験タイプ",
@@ -328,10 +330,15 @@ class Checker {
     } else {
       Add(Severity::Info, set, "受験タイプ", "値" + Quote(report_.examType) + ": 標準のレイアウトで表示します。");
     }
-    if (bushu_.empty()) {
+    if (bushu.empty()) {
       Add(Severity::Warning, set, "部種名称", "値が空です。ランチャーは試験プログラムを「[1].exe」として探します。");
+    } else if (ear::HasForbiddenFileNameChar(bushu)) {
+      Add(Severity::Error, set, "部種名称",
+          "試験プログラムの名前になる値" + Quote(bushu) + "に、Windows のファイル名に使えない文字「" + ForbiddenChar(bushu) +
+              "」があります。ランチャーは登録のときに何も変更せずに" + AsShown(ear::kMsgDeployFailed) +
+              "を表示し、試験は始まりません。");
     } else {
-      Add(Severity::Info, set, "部種名称", "試験プログラムは「[1]" + bushu_ + ".exe」です。");
+      Add(Severity::Info, set, "部種名称", "試験プログラムは「[1]" + bushu + ".exe」です。");
     }
     if (shiken.present) {
       bool leftover = false;
@@ -460,11 +467,11 @@ class Checker {
         Add(Severity::Info, p01Rel, {}, msg);
       }
     }
-    KeyedPicture("ShikenImage", "試験画像拡張子", shikenExt_, 439, 20, true, Severity::Error,
+    KeyedPicture("ShikenImage", "試験画像拡張子", settings_.title.examPictureExt, 439, 20, true, Severity::Error,
                      "試験名のラベルは隠されるため、試験名は画像でも文字でも表示されません。メーカーのロゴは中央に揃います。");
-    KeyedPicture("MakerImage", "メーカー画像拡張子", makerExt_, 219, 17, false, Severity::Warning,
+    KeyedPicture("MakerImage", "メーカー画像拡張子", settings_.title.makerPictureExt, 219, 17, false, Severity::Warning,
                  "メーカーのロゴは表示されません（メッセージは出ません）。");
-    KeyedPicture("KyuTopImage", "級TOP画像拡張子", kyuExt_, 100, 30, true, Severity::Error,
+    KeyedPicture("KyuTopImage", "級TOP画像拡張子", settings_.title.gradePictureExt, 100, 30, true, Severity::Error,
                  "級のラベルは隠されるため、級は画像でも文字でも表示されません。");
   }
 
@@ -511,7 +518,9 @@ class Checker {
   // ---- exam program ----
 
   void CheckExamProgram() {
-    const std::string path = ear::ExamProgramPath(paths_, bushu_);
+    // A name that would lead out of the package is refused by the launcher (see CheckSettings).
+    if (ear::HasForbiddenFileNameChar(settings_.examKindName)) return;
+    const std::string path = ear::ExamProgramPath(paths_, settings_.examKindName);
     const std::string rel = Rel(path);
     const std::string failure = "登録の後に「受験プログラムの展開に失敗しました。」が表示され、試験は始まりません。";
     const Kind kind = KindAt(path);
@@ -563,25 +572,31 @@ class Checker {
 
   void CheckCandidateFolder() {
     const std::string sys = Rel(paths_.systemIni);
-    const bool useFileName = !fileName_.empty();
-    const std::string prefix = useFileName ? fileName_ : devCode_;
-    const char* key = useFileName ? "ファイル名称" : "開発コード";
+    const std::string prefix(settings_.Prefix());
     if (prefix.empty()) {
       Add(Severity::Warning, sys, "ファイル名称",
           "ファイル名称も開発コードも空です。受験者フォルダー名は受験者の入力から始まり、どの試験のものか分かりません。");
     } else if (const std::string bad = ForbiddenChar(prefix); !bad.empty()) {
-      Add(Severity::Error, sys, std::string(key),
+      Add(Severity::Error, sys, std::string(settings_.PrefixKey()),
           "受験者フォルダー名の先頭になる値" + Quote(prefix) + "に、Windows のファイル名に使えない文字「" + bad +
-              "」があります。フォルダー名の変更に失敗し、「受験プログラムの展開に失敗しました。」が表示されます。");
+              "」があります。ランチャーは登録のときに何も変更せずに" + AsShown(ear::kMsgDeployFailed) +
+              "を表示し、試験は始まりません。");
     }
-    // parent folder + prefix + data + "_" + "［" + 5 + "］" + "\" + "[1]" + 部種名称 + ".exe"
-    const std::size_t fixed = paths_.parentFolder.size() + prefix.size() + 1 + 2 + 5 + 2 + 1 + 3 + bushu_.size() + 4;
-    const long long left = static_cast<long long>(kMaxPathBytes) - static_cast<long long>(fixed);
-    const std::string what = report_.venueMode ? "会場コードと受験番号" : "姓と名";
-    const std::string msg = "この場所（" + paths_.parentFolder + "）では、試験プログラムのパスが " +
-                            Number(kMaxPathBytes) + " バイトに達するまで、受験者の入力（" + what + "）に合わせて " +
+    // The launcher's own limit: the longest path in the candidate folder, exam program or
+    // settings file, within 259 bytes.
+    const long long left = ear::BytesLeftForValues(paths_.parentFolder, settings_);
+    const bool venue = report_.venueMode;
+    const std::string what = venue ? "会場コードと受験番号" : "姓と名";
+    const std::string msg = "この場所（" + paths_.parentFolder + "）では、受験者フォルダーの中のパス（試験プログラムと設定ファイル）が " +
+                            Number(ear::kMaxPathBytes) + " バイトに収まるよう、受験者の入力（" + what + "）に合わせて " +
                             std::to_string(std::max(0LL, left)) + " バイト使えます。";
-    if (left < kFewBytesLeft) {
+    // The shortest entries: a 5-byte venue code and a 1-byte number, or two 1-byte names.
+    const long long shortest = venue ? 6 : 2;
+    if (left < shortest) {
+      Add(Severity::Error, "", {},
+          msg + "どの入力でもランチャーは" + AsShown(venue ? ear::kMsgDeployFailed : ear::kMsgNameTooLong) +
+              "を表示し、試験は始まりません。パッケージを浅いフォルダーに置いてください。");
+    } else if (left < kFewBytesLeft) {
       Add(Severity::Warning, "", {}, msg + "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。");
     } else {
       Add(Severity::Info, "", {}, msg);
@@ -591,7 +606,7 @@ class Checker {
   std::string nativePackage_;
   ear::PackagePaths paths_;
   PackageReport report_;
-  std::string shikenName_, shikenExt_, makerExt_, kyuExt_, devCode_, fileName_, bushu_;
+  ear::PackageSettings settings_;
 };
 
 }  // namespace

@@ -53,8 +53,11 @@ CLEAN_FINDINGS = [
 
 
 def budget_message(parent, left, what="会場コードと受験番号"):
-    return ("この場所（%s）では、試験プログラムのパスが 259 バイトに達するまで、受験者の入力（%s）に合わせて %d バイト使えます。"
-            % (parent, what, left))
+    return ("この場所（%s）では、受験者フォルダーの中のパス（試験プログラムと設定ファイル）が 259 バイトに収まるよう、"
+            "受験者の入力（%s）に合わせて %d バイト使えます。" % (parent, what, left))
+
+
+REFUSED = "ランチャーは登録のときに何も変更せずに「受験プログラムの展開に失敗しました。」を表示し、試験は始まりません。"
 
 
 def check(path_args, *opts):
@@ -80,8 +83,9 @@ class Findings(unittest.TestCase):
     def test_clean_sample_package_in_full(self):
         rc, pkg = self.package("clean", lambda l: None)
         parent = T.launcher_form(WORK) + "\\"
-        # parent + "EAR01" + "_" + "［" + 5 + "］" + "\" + "[1]" + "模擬試験" (8 bytes) + ".exe"
-        left = 259 - (len(parent) + 5 + 1 + 2 + 5 + 2 + 1 + 3 + 8 + 4)
+        # parent + "EAR01" + "_" + "［" + 5 + "］" + "\system\shiken.ini", longer than
+        # "\" + "[1]" + "模擬試験" (8 bytes) + ".exe"
+        left = 259 - (len(parent) + 5 + 1 + 2 + 5 + 2 + 18)
         self.assertEqual(pkg, {"path": os.path.join(WORK, "clean", "##TMP##"), "ok": True, "mode": "venue",
                                "examType": "1",
                                "findings": CLEAN_FINDINGS + [finding(I, None, None, budget_message(parent, left))]})
@@ -186,7 +190,13 @@ class Findings(unittest.TestCase):
             ("64-bit console exam program", lambda l: write(os.path.join(pkg(l), EXAM), T.pe_bytes(0x8664, 3)),
              finding(I, EXAM, None, "Windows の実行ファイルです: x64（64 ビット）、コンソール。ランチャーは「frmJPBG0010」という題のウィンドウが現れるまで待ちます。64 ビット版の Windows でだけ動きます。")),
             ("forbidden character in the folder prefix", lambda l: T.set_key(l, "system", "ファイル名称", "A/B"),
-             finding(E, SYS, "ファイル名称", "受験者フォルダー名の先頭になる値「A/B」に、Windows のファイル名に使えない文字「/」があります。フォルダー名の変更に失敗し、「受験プログラムの展開に失敗しました。」が表示されます。")),
+             finding(E, SYS, "ファイル名称", "受験者フォルダー名の先頭になる値「A/B」に、Windows のファイル名に使えない文字「/」があります。" + REFUSED)),
+            ("folder prefix climbing out of the parent folder", lambda l: T.set_key(l, "system", "開発コード", "..\\..\\x"),
+             finding(E, SYS, "開発コード", "受験者フォルダー名の先頭になる値「..\\..\\x」に、Windows のファイル名に使えない文字「\\」があります。" + REFUSED)),
+            ("部種名称 climbing out of the candidate folder", lambda l: T.set_key(l, "setup", "部種名称", "\\..\\..\\evil"),
+             finding(E, SETUP, "部種名称", "試験プログラムの名前になる値「\\..\\..\\evil」に、Windows のファイル名に使えない文字「\\」があります。" + REFUSED)),
+            ("部種名称 with a quote", lambda l: T.set_key(l, "setup", "部種名称", 'x"y'),
+             finding(E, SETUP, "部種名称", "試験プログラムの名前になる値「x\"y」に、Windows のファイル名に使えない文字「\"」があります。" + REFUSED)),
             ("no folder prefix", lambda l: T.set_key(l, "system", "開発コード", ""),
              finding(W, SYS, "ファイル名称", "ファイル名称も開発コードも空です。受験者フォルダー名は受験者の入力から始まり、どの試験のものか分かりません。")),
         ]
@@ -215,21 +225,28 @@ class Findings(unittest.TestCase):
         self.assertEqual(rc, 0)
 
     def test_too_few_bytes_left_for_the_candidate(self):
-        # Parent folder of 198 bytes: 259 - (198 + 31) = 30 bytes left.
-        parent = T.launcher_form(WORK) + "\\"
-        deep = os.path.join(WORK, "d" * (198 - len(parent) - 1))
-        os.makedirs(deep, exist_ok=True)
-        launcher = os.path.join(deep, "L")
-        if os.path.exists(launcher):
-            shutil.rmtree(launcher)
-        shutil.copytree(BASE, launcher)
-        rc, out, _ = check([launcher], "--json")
-        pkg = T.parse_json(out)["packages"][0]
-        self.assertEqual(len(T.launcher_form(deep) + "\\"), 198)
-        self.assertIn(finding(W, None, None, budget_message(T.launcher_form(deep) + "\\", 30)
-                              + "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。"),
-                      pkg["findings"])
-        self.assertEqual(rc, 0)
+        # Parent folders of 198 and 225 bytes: 259 - (198 + 33) = 28 bytes left, and 1, too few
+        # for any venue code (5 bytes) and candidate number.
+        cases = [
+            (198, 28, W, "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。", 0),
+            (225, 1, E, "どの入力でもランチャーは「受験プログラムの展開に失敗しました。」を表示し、試験は始まりません。"
+                        "パッケージを浅いフォルダーに置いてください。", 1),
+        ]
+        for length, left, severity, consequence, code in cases:
+            with self.subTest(length):
+                parent = T.launcher_form(WORK) + "\\"
+                deep = os.path.join(WORK, "d" * (length - len(parent) - 1))
+                os.makedirs(deep, exist_ok=True)
+                launcher = os.path.join(deep, "L")
+                if os.path.exists(launcher):
+                    shutil.rmtree(launcher)
+                shutil.copytree(BASE, launcher)
+                rc, out, _ = check([launcher], "--json")
+                pkg = T.parse_json(out)["packages"][0]
+                self.assertEqual(len(T.launcher_form(deep) + "\\"), length)
+                self.assertIn(finding(severity, None, None, budget_message(T.launcher_form(deep) + "\\", left) + consequence),
+                              pkg["findings"])
+                self.assertEqual(rc, code)
 
 
 class Command(unittest.TestCase):
@@ -326,7 +343,7 @@ class Command(unittest.TestCase):
         T.set_key(launcher, "system", "開発コード", "")
         rc, out, err = check([launcher])
         parent = T.launcher_form(WORK) + "\\"
-        left = 259 - (len(parent) + 0 + 1 + 2 + 5 + 2 + 1 + 3 + 8 + 4)
+        left = 259 - (len(parent) + 0 + 1 + 2 + 5 + 2 + 18)
         body = "\n".join(
             ["%s  %s%s: %s" % ({"error": "エラー", "warning": "警告  ", "info": "情報  "}[f["severity"]], f["file"],
                                " [%s]" % f["key"] if f["key"] else "", f["message"]) for f in [
