@@ -214,6 +214,52 @@ def test_refused_names_change_nothing_on_disk():
     assert launcher.wait(timeout=30) == 0
 
 
+def test_package_values_that_steer_a_path_and_overlong_numbers_change_nothing():
+    def number_one_byte_too_long(parent):
+        # parent\EAR0112345_<number>［key］\system\shiken.ini must stay within 259 bytes.
+        fixed = len(sjis(harness.winpath(parent) + "\\EAR0112345_［12345］\\system\\shiken.ini"))
+        return "0" * (259 - fixed + 1)
+
+    cases = [
+        # (what, package options, entries, arrange(parent, package)), then back or close
+        ("部種名称 climbing out of the candidate folder", {"mode": "name", "bushu": "\\..\\..\\evil", "standin": None},
+         lambda parent: {"SeiEdt": "山田", "MeiEdt": "太郎"},
+         # Where the value leads: parent\evil.exe, the stand-in exam.
+         lambda parent, pkg: shutil.copy(harness.exe("standin"), os.path.join(parent, "evil.exe"))),
+        ("部種名称 with a quote", {"mode": "venue", "bushu": 'x"\\..\\模擬試験', "standin": None},
+         lambda parent: {"KaiCdEdt": "12345", "JuBanEdt": "678"},
+         lambda parent, pkg: shutil.copy(harness.exe("standin"), os.path.join(pkg, "模擬試験.exe"))),
+        ("ファイル名称 climbing out of the parent folder", {"mode": "name", "file_name": "..\\..\\x"},
+         lambda parent: {"SeiEdt": "山田", "MeiEdt": "太郎"}, lambda parent, pkg: None),
+        ("candidate number one byte too long", {"mode": "venue"},
+         lambda parent: {"KaiCdEdt": "12345", "JuBanEdt": number_one_byte_too_long(parent)}, lambda parent, pkg: None),
+    ]
+    for n, (what, options, entries, arrange) in enumerate(cases):
+        parent, folder = install("steer", **options)
+        arrange(parent, os.path.join(folder, "##TMP##"))
+        before = tree(parent)
+        launcher = start(parent, folder)
+        screen = open_registration()
+        values = entries(parent)
+        fill(screen, **values)
+        enter(screen, list(values)[-1])
+        assert box() == ("エラー", "受験プログラムの展開に失敗しました。"), what
+        assert not harness.message_boxes(timeout=1.5), what
+        assert tree(parent) == before, what
+        assert not harness.window_exists(EXAM), what
+        # OK does nothing more; back and close still work.
+        enter(screen, list(values)[-1])
+        assert not harness.message_boxes(timeout=1.5), what
+        if n == 0:
+            harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "< 戻る")["hwnd"], "--mouse")
+            harness.wait_for_window(wizard.PROCEDURE, timeout=20)
+            wizard.press(wizard.PROCEDURE, "閉じる")
+        else:
+            harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "閉じる")["hwnd"], "--mouse")
+        assert launcher.wait(timeout=30) == 0, what
+        harness.tidy_up()
+
+
 def test_failures_after_validation_then_back_and_close():
     cases = [
         # (what, package options, arrange(package), messages); the first leaves by close, the other by back
