@@ -107,7 +107,87 @@ std::optional<Hit> Find(std::string_view text, std::string_view section, std::st
   return std::nullopt;
 }
 
+bool IsSecondByte(unsigned char t) { return (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC); }
+
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const unsigned a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+    units += static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+  }
+  return units;
+}
+
+// UTF-8 as UTF-16; a byte that starts no valid sequence becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view s) {
+  std::u16string units;
+  units.reserve(s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    std::size_t n = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+                  : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+    char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+    bool ok = n > 0 && i + n <= s.size();
+    for (std::size_t k = 1; ok && k < n; ++k) {
+      const unsigned char t = static_cast<unsigned char>(s[i + k]);
+      ok = (t & 0xC0) == 0x80;
+      cp = cp << 6 | (t & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are no characters.
+    ok = ok && !(n == 3 && cp < 0x800) && !(n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) &&
+         !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (!ok) {
+      units += u'\xFFFD';
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(cp);
+    }
+    i += n;
+  }
+  return units;
+}
+
 }  // namespace
+
+IniEncoding DetectIniEncoding(std::string_view b) {
+  if (b.size() >= 2 && ((b[0] == '\xFF' && b[1] == '\xFE') || (b[0] == '\xFE' && b[1] == '\xFF'))) {
+    return IniEncoding::Utf16;
+  }
+  if (b.size() >= 3 && b.substr(0, 3) == "\xEF\xBB\xBF") return IniEncoding::Utf8Bom;
+  return IniEncoding::ShiftJis;
+}
+
+std::string ProfileText(std::string_view b) {
+  switch (DetectIniEncoding(b)) {
+    case IniEncoding::Utf16:
+      return SjisFromUtf16(Utf16Units(b.substr(2), b[0] == '\xFE'));
+    case IniEncoding::Utf8Bom:
+      return SjisFromUtf16(Utf16FromUtf8(b.substr(3)));
+    case IniEncoding::ShiftJis:
+      break;
+  }
+  std::string text;
+  text.reserve(b.size());
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    if (!IsLeadByte(static_cast<unsigned char>(b[i]))) {
+      text += b[i];
+    } else if (i + 1 < b.size() && IsSecondByte(static_cast<unsigned char>(b[i + 1]))) {
+      text += b.substr(i, 2);
+      ++i;
+    } else {
+      text += "\x81\x45";  // ・, the system's stand-in for a character it cannot read
+      ++i;
+    }
+  }
+  return text;
+}
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section,
                                         std::string_view key) {
@@ -127,8 +207,8 @@ int FindIniLine(std::string_view text, std::string_view section, std::string_vie
   return hit ? hit->line : 0;
 }
 
-std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {
-  return FitIniValue(FindIniValue(text, section, key).value_or(""));
+std::string ReadIniText(std::string_view fileBytes, std::string_view section, std::string_view key) {
+  return FitIniValue(FindIniValue(ProfileText(fileBytes), section, key).value_or(""));
 }
 
 std::vector<int> InvalidShiftJisLines(std::string_view text) {
@@ -145,7 +225,7 @@ std::vector<int> InvalidShiftJisLines(std::string_view text) {
     }
     if (IsLeadByte(c)) {
       const unsigned char t = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
+      if (IsSecondByte(t)) {
         ++i;
       } else {
         bad = true;
@@ -155,6 +235,22 @@ std::vector<int> InvalidShiftJisLines(std::string_view text) {
     }
   }
   if (bad) lines.push_back(number);
+  return lines;
+}
+
+std::vector<int> LeadByteAtLineEndLines(std::string_view text) {
+  std::vector<int> lines;
+  int number = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\n' || (c == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n'))) {
+      ++number;
+    } else if (IsLeadByte(c) && i + 1 < text.size()) {
+      const unsigned char t = static_cast<unsigned char>(text[i + 1]);
+      if (t == '\r' || t == '\n') lines.push_back(number);
+      if (IsSecondByte(t)) ++i;
+    }
+  }
   return lines;
 }
 

@@ -41,5 +41,16 @@ TEST(IniParse, InvalidShiftJisLines) {
   for (const auto& c : cases) EXPECT_EQ(InvalidShiftJisLines(c.text), c.lines) << c.text;
 }
 
+TEST(IniParse, LinesEndingInALeadByte) {
+  struct Case { std::string text; std::vector<int> lines; };
+  const Case cases[] = {
+      {"a\x95\r\nb\x95\nc\x95\rd\x95", {1, 2, 3}},  // the last one ends the file, no line follows
+      {"a" HYO "\r\n\x95?\r\n" SO "\n", {}},         // 0x5C second bytes; an invalid one inside the line
+      {"\x95\x95\n", {}},                              // a lead byte as the second byte
+      {"\x95\x95\x95\n", {1}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LeadByteAtLineEndLines(c.text), c.lines) << c.text;
+}
+
 }  // namespace
 }  // namespace ear

@@ -199,30 +199,64 @@ class Checker {
       Add(missingSeverity, ini.rel, {}, std::string(name) + what + missingMeaning);
       return ini;
     }
-    std::string problem;
-    if (!ReadWhole(path, ini.text, problem)) {
+    std::string problem, bytes;
+    if (!ReadWhole(path, bytes, problem)) {
       Add(Severity::Error, ini.rel, {}, "読めません: " + problem + " " + missingMeaning);
-      ini.text.clear();
       return ini;
     }
     ini.present = true;
-    CheckEncoding(ini);
+    ini.text = ear::ProfileText(bytes);
+    CheckEncoding(ini, bytes);
     return ini;
   }
 
-  void CheckEncoding(const Ini& ini) {
-    const std::vector<int> lines = ear::InvalidShiftJisLines(ini.text);
-    if (lines.empty()) return;
+  static std::string LineList(const std::vector<int>& lines) {
     std::string list;
     for (std::size_t i = 0; i < lines.size() && i < 10; ++i) list += (i ? ", " : "") + Number(lines[i]);
     if (lines.size() > 10) list += " ほか " + Number(lines.size() - 10) + " 行";
-    if (LooksLikeUtf8(ini.text)) {
+    return list;
+  }
+
+  void CheckEncoding(const Ini& ini, std::string_view bytes) {
+    switch (ear::DetectIniEncoding(bytes)) {
+      case ear::IniEncoding::Utf16:
+        Add(Severity::Info, ini.rel, {},
+            "UTF-16（BOM 付き）で保存されています。ランチャーは Unicode として読み、値を Shift-JIS に変換して使います（Shift-JIS にない文字は「?」か似た文字になります）。");
+        return;
+      case ear::IniEncoding::Utf8Bom: {
+        // What Windows reads: the mark's three bytes glued to the front of line 1.
+        std::string first = ini.text.substr(0, ini.text.find_first_of("\r\n"));
+        first.erase(0, first.find_first_not_of(" \t"));
+        const std::string lost = first.starts_with("[")
+                                     ? "、先頭の BOM（3 バイト）が付いた 1 行目" + Quote(first) +
+                                           "はセクションと認められず、そのセクションのキーはすべて空として読まれます。日本語の名前と値も一致しません"
+                                     : "、日本語のセクション名、キー名と値が一致しません";
+        Add(Severity::Error, ini.rel, {},
+            "UTF-8（BOM 付き）で保存されています。Windows の設定読み取り関数は UTF-8 を扱わず Shift-JIS として読むため" + lost +
+                "（Wine は UTF-8 として読むため、Wine 上では読めてしまいます）。Shift-JIS で保存してください（メモ帳では文字コード「ANSI」）。");
+        return;
+      }
+      case ear::IniEncoding::ShiftJis:
+        break;
+    }
+    std::vector<int> lines = ear::InvalidShiftJisLines(bytes);
+    if (!lines.empty() && LooksLikeUtf8(bytes)) {
       Add(Severity::Error, ini.rel, {},
-          "UTF-8 で保存されています（行 " + list +
+          "UTF-8 で保存されています（行 " + LineList(lines) +
               "）。ランチャーは Shift-JIS として読むため、日本語のセクション名とキー名が一致せず、値はすべて空になります。Shift-JIS で保存してください。");
-    } else {
+      return;
+    }
+    const std::vector<int> joined = ear::LeadByteAtLineEndLines(bytes);
+    if (!joined.empty()) {
       Add(Severity::Warning, ini.rel, {},
-          "Shift-JIS として正しくないバイトがあります（行 " + list + "）。その行の文字は化けて読まれます。");
+          "行 " + LineList(joined) +
+              " が 2 バイト文字の 1 バイト目で終わっています。ランチャーは次の改行をその文字の 2 バイト目として読むため、次の行がこの行の続きになり、そこにあるキーやセクションが読まれないことがあります。");
+    }
+    // Lines named above already have their warning.
+    std::erase_if(lines, [&](int n) { return std::find(joined.begin(), joined.end(), n) != joined.end(); });
+    if (!lines.empty()) {
+      Add(Severity::Warning, ini.rel, {},
+          "Shift-JIS として正しくないバイトがあります（行 " + LineList(lines) + "）。その行の文字は化けて読まれます。");
     }
   }
 
@@ -343,7 +377,7 @@ class Checker {
     if (shiken.present) {
       bool leftover = false;
       for (const char* key : {"会場コード", "受験番号", "姓", "名"}) {
-        const std::string v = ear::ReadIniText(shiken.text, kCandidate, key);
+        const std::string v = ear::FitIniValue(ear::FindIniValue(shiken.text, kCandidate, key).value_or(""));
         if (v.empty()) continue;
         leftover = true;
         Add(Severity::Warning, shiken.rel, std::string(key),

@@ -106,7 +106,12 @@ int main(int argc, char** argv) {
     }
     if (preview) {
       const std::string shown = earcheck::ConsoleFromNative(report->nativePath);
-      if (earcheck::preview::InsidePackage(previewDir, report->nativePath)) {
+      if (earcheck::preview::LauncherFolder(report->nativePath).empty()) {
+        // The screens read the package through the launcher's path, "<folder>\##TMP##\...".
+        Err("earcheck: --preview はフォルダー名が「##TMP##」のパッケージだけに使えます（画面はその親フォルダーのランチャーから見たとおりに描きます）。プレビューを作りません: " +
+            shown + "\n");
+        previewFailed = true;
+      } else if (earcheck::preview::InsidePackage(previewDir, report->nativePath)) {
         // Writing there would change the package.
         Err("earcheck: --preview のフォルダーがパッケージの中にあるため、プレビューを作りません: " + shown + "\n");
         previewFailed = true;

@@ -25,11 +25,17 @@ class Session {
 // with the system's reason when it cannot, or when DIR names a file.
 bool PrepareFolder(const std::string& nativeDir, std::string& reason);
 
+// The launcher's folder for a package, with its trailing separator: the parent of a folder
+// named "##TMP##". Empty for a package folder of any other name: no launcher would find it.
+std::string LauncherFolder(const std::string& packageNativePath);
+
 // Whether the full path `fullDir` is the package folder or lies in it (the preview would
-// change the package).
+// change the package), by the folders' identity: links and other spellings of a path
+// inside the package count. A DIR not yet made is judged by the folder it would be made in.
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath);
 
-// The three screens of the package in `packageNativePath` (its full "...\##TMP##" path) as
+// The three screens of the package in `packageNativePath` (its full "...\##TMP##" path;
+// false for any other) as
 // DIR\<n>-title.png, DIR\<n>-procedure.png and DIR\<n>-registration.png. Each screen runs its
 // set-up as it does when shown; a set-up that stops with an error leaves the screen as it
 // stands then (the launcher opens it so) and adds the file and the error's text to

@@ -2,10 +2,13 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/handle.h"
 #include "base/module_path.h"
+#include "base/sjis.h"
 #include "base/system_error.h"
 #include "base/text_win.h"
 #include "forms/form_snapshot_win.h"
@@ -31,6 +34,39 @@ bool Inside(const std::string& path, const std::string& folder) {
     return false;
   }
   return p.size() == f.size() || p[f.size()] == L'\\';
+}
+
+// A folder as the file system knows it, whatever path reaches it: volume and file index.
+struct FolderId {
+  DWORD volume = 0, high = 0, low = 0;
+  bool operator==(const FolderId&) const = default;
+};
+
+ear::FileHandle OpenFolder(const std::wstring& path) {
+  // Backup semantics open a folder; links are followed to what they name.
+  return ear::FileHandle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+std::optional<FolderId> IdOf(const ear::FileHandle& h) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!h || !GetFileInformationByHandle(h.Get(), &info)) return std::nullopt;
+  return FolderId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// The path with links resolved, as the system names the open folder; `path` when it cannot.
+std::wstring FinalPath(const ear::FileHandle& h, const std::wstring& path) {
+  std::wstring final(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(h.Get(), final.data(), static_cast<DWORD>(final.size()),
+                                              FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return path;
+    if (n < final.size()) {
+      final.resize(n);
+      return final;
+    }
+    final.resize(n);
+  }
 }
 
 // A screen as it stands after its show handler: the window is created (never shown), the
@@ -76,13 +112,50 @@ bool PrepareFolder(const std::string& nativeDir, std::string& reason) {
   return true;
 }
 
+std::string LauncherFolder(const std::string& packageNativePath) {
+  const std::size_t cut = ear::LastSeparator(packageNativePath);
+  if (cut == std::string::npos) return {};
+  const std::wstring name = ear::Widen(std::string_view(packageNativePath).substr(cut + 1));
+  const std::wstring expected = ear::Widen(kPackageName);
+  // The launcher names the package folder in its path; the file system ignores letter case.
+  if (CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), expected.c_str(),
+                           static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
+    return {};
+  }
+  return packageNativePath.substr(0, cut + 1);
+}
+
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath) {
-  return Inside(fullDir, packageNativePath);
+  // A path through the package's own name stays refused, also where a link in it leads out.
+  if (Inside(fullDir, packageNativePath)) return true;
+  const std::optional<FolderId> package = IdOf(OpenFolder(ear::Widen(packageNativePath)));
+  if (!package) return false;
+  // DIR may not exist yet: what it would be made in is the nearest folder that does.
+  std::wstring path = ear::Widen(fullDir);
+  ear::FileHandle folder = OpenFolder(path);
+  while (!folder) {
+    const std::size_t up = path.find_last_of(L'\\');
+    if (up == std::wstring::npos) return false;
+    const std::wstring parent = path.substr(0, up > 0 && path[up - 1] == L':' ? up + 1 : up);  // "C:\" stays
+    if (parent == path) return false;
+    path = parent;
+    folder = OpenFolder(path);
+  }
+  // Its real path, links resolved, walked up to the drive: any of these may be the package.
+  path = FinalPath(folder, path);
+  for (;;) {
+    if (IdOf(OpenFolder(path)) == package) return true;
+    const std::size_t up = path.find_last_of(L'\\');
+    if (up == std::wstring::npos) return false;
+    path.resize(up);
+    if (path.size() < 3 || path.back() == L':') return false;
+  }
 }
 
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
                    std::vector<std::string>& written, std::vector<Problem>& problems) {
-  const std::string stem = packageNativePath.substr(0, packageNativePath.size() - (sizeof kPackageName - 1));
+  const std::string stem = LauncherFolder(packageNativePath);
+  if (stem.empty()) return false;
   // The launcher that would lie beside this package: the screens find it through its path.
   const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
   auto file = [&](const char* screen) { return ear::JoinPath(nativeDir, std::to_string(n) + "-" + screen + ".png"); };

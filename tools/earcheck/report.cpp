@@ -26,13 +26,37 @@ const char* SeverityName(Severity s) {
   return "";
 }
 
-// A message's own line breaks (the size probe's CR LF) continue under the first line.
+// A control character from a package value would act on the terminal (an ESC starts
+// an escape sequence that can rewrite or hide lines): it shows as "<0x1B>". Control
+// bytes are never the second byte of a Shift-JIS character.
+void AppendVisible(std::string& out, char ch) {
+  const unsigned char c = static_cast<unsigned char>(ch);
+  if (c >= 0x20 && c != 0x7F) {
+    out += ch;
+    return;
+  }
+  char b[8];
+  std::snprintf(b, sizeof b, "<0x%02X>", c);
+  out += b;
+}
+
+std::string Visible(const std::string& text) {
+  std::string out;
+  for (const char ch : text) AppendVisible(out, ch);
+  return out;
+}
+
+// A message's own line breaks (the size probe's CR LF; values hold none) continue under
+// the first line; every other control character is made visible.
 std::string Indented(const std::string& message) {
   std::string out;
   for (std::size_t i = 0; i < message.size(); ++i) {
     if (message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n') continue;
-    out += message[i];
-    if (message[i] == '\n') out += "        ";
+    if (message[i] == '\n') {
+      out += "\n        ";
+    } else {
+      AppendVisible(out, message[i]);
+    }
   }
   return out;
 }
@@ -65,12 +89,12 @@ std::string JsonString(const std::string& utf8) {
 std::string TextReport(const PackageReport& r, const std::string& shownPath) {
   std::string out = "== " + shownPath + "\n";
   out += std::string("モード: ") + (r.venueMode ? "会場モード（会場コードと受験番号）" : "氏名モード（姓と名）") +
-         "   受験タイプ: 「" + r.examType + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）") +
+         "   受験タイプ: 「" + Visible(r.examType) + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）") +
          "\n";
   for (const Finding& f : r.findings) {
     out += std::string(SeverityWord(f.severity)) + "  ";
-    if (!f.file.empty()) out += f.file;
-    if (f.key) out += " [" + *f.key + "]";
+    if (!f.file.empty()) out += Visible(f.file);
+    if (f.key) out += " [" + Visible(*f.key) + "]";
     if (!f.file.empty() || f.key) out += ": ";
     out += Indented(f.message) + "\n";
   }

@@ -96,6 +96,9 @@ class Findings(unittest.TestCase):
             with open(path, "wb") as f:
                 f.write(data)
 
+        def reencode(path, codec):
+            write(path, T.read(path).decode("cp932").encode(codec))
+
         def replace_with_folder(path):
             os.remove(path)
             os.mkdir(path)
@@ -136,6 +139,15 @@ class Findings(unittest.TestCase):
              finding(E, SYS, None, "UTF-8 で保存されています（行 1）。ランチャーは Shift-JIS として読むため、日本語のセクション名とキー名が一致せず、値はすべて空になります。Shift-JIS で保存してください。")),
             ("a byte that is not Shift-JIS", lambda l: T.set_key(l, "system", "試験名", b"\x80abc"),
              finding(W, SYS, None, "Shift-JIS として正しくないバイトがあります（行 2）。その行の文字は化けて読まれます。")),
+            ("system.ini saved as UTF-16", lambda l: reencode(T.ini_path(l, "system"), "utf-16"),
+             finding(I, SYS, None, "UTF-16（BOM 付き）で保存されています。ランチャーは Unicode として読み、値を Shift-JIS に変換して使います（Shift-JIS にない文字は「?」か似た文字になります）。")),
+            ("setup.ini saved as UTF-8 with a byte-order mark", lambda l: reencode(T.ini_path(l, "setup"), "utf-8-sig"),
+             finding(E, SETUP, None, "UTF-8（BOM 付き）で保存されています。Windows の設定読み取り関数は UTF-8 を扱わず Shift-JIS として読むため、"
+                     "先頭の BOM（3 バイト）が付いた 1 行目「[基本情報]」はセクションと認められず、そのセクションのキーはすべて空として読まれます。"
+                     "日本語の名前と値も一致しません（Wine は UTF-8 として読むため、Wine 上では読めてしまいます）。Shift-JIS で保存してください（メモ帳では文字コード「ANSI」）。")),
+            ("a line that ends in a lead byte", lambda l: T.set_key(l, "system", "試験名", "ＥＡＲ".encode("cp932") + b"\x95"),
+             finding(W, SYS, None, "行 2 が 2 バイト文字の 1 バイト目で終わっています。ランチャーは次の改行をその文字の 2 バイト目として読むため、"
+                     "次の行がこの行の続きになり、そこにあるキーやセクションが読まれないことがあります。")),
             ("exam type 03", lambda l: T.set_key(l, "setup", "受験タイプ", "03"),
              finding(W, SETUP, "受験タイプ", "値「03」は「3」と完全には一致しないため、受験タイプ 3 のレイアウトにはならず、標準のレイアウトで表示します。")),
             ("exam type with a blank, quoted", lambda l: T.set_key(l, "setup", "受験タイプ", '" 3"'),
@@ -208,6 +220,54 @@ class Findings(unittest.TestCase):
                 self.assertIn(want, got["findings"])
                 self.assertEqual(rc, 1 if want["severity"] == E or not got["ok"] else 0)
                 self.assertEqual(got["ok"], not any(f["severity"] == E for f in got["findings"]))
+
+    def test_unicode_settings_files_read_as_the_launcher_reads_them(self):
+        # UTF-16 comes through whole; UTF-8 with its mark is read as Wine reads it (and is an error).
+        def mutate(l):
+            for which, codec in (("system", "utf-16"), ("setup", "utf-8-sig")):
+                path = T.ini_path(l, which)
+                text = T.read(path).decode("cp932")
+                with open(path, "wb") as f:
+                    f.write(text.encode(codec))
+        rc, pkg = self.package("unicode", mutate)
+        self.assertEqual((pkg["mode"], pkg["examType"]), ("venue", "1"))
+        self.assertIn(finding(I, SYS, "開発コード", "ファイル名称が空のため、値「EAR01」をタイトル画面に表示し、受験者フォルダー名の先頭に使います。"),
+                      pkg["findings"])
+        self.assertIn(finding(I, SETUP, "部種名称", "試験プログラムは「[1]模擬試験.exe」です。"), pkg["findings"])
+        self.assertEqual([f["file"] for f in pkg["findings"] if f["severity"] != I], [SETUP])
+        self.assertEqual(rc, 1)
+
+    def test_a_lead_byte_at_a_line_end_takes_the_next_line(self):
+        # LF line ends: the profile functions read "\x95\n" as one character, so ABB joins
+        # the line before it and the package reads as name mode.
+        def mutate(l):
+            path = T.ini_path(l, "system")
+            lines = T.read(path).split(b"\r\n")
+            at = next(i for i, line in enumerate(lines) if line.startswith(b"ABB="))
+            lines[at - 1] += b"\x95"
+            with open(path, "wb") as f:
+                f.write(b"\n".join(lines))
+        rc, pkg = self.package("joined", mutate)
+        self.assertEqual(pkg["mode"], "name")
+        self.assertIn("次の行がこの行の続きになり", [f for f in pkg["findings"] if f["severity"] == W][0]["message"])
+        self.assertEqual(rc, 0)
+
+    def test_control_characters_from_values_are_visible_in_the_text_report(self):
+        # An ESC sequence in the exam name would clear the terminal and hide the result line.
+        launcher = T.copy_of(BASE, WORK, "esc")
+        T.set_key(launcher, "system", "試験名", b"A\x1b[2J\x1b[1A\tB\x7f")
+        T.set_key(launcher, "system", "試験画像拡張子", b"")
+        T.set_key(launcher, "setup", "受験タイプ", b"1\x1b[8m")
+        rc, out, _ = check([launcher])
+        text = out.decode("utf-8")
+        self.assertNotRegex(text, "[\x00-\x09\x0b-\x1f\x7f]")
+        self.assertIn("受験タイプ: 「1<0x1B>[8m」（標準のレイアウト）\n", text)
+        self.assertIn("情報    system\\system.ini [試験名]: タイトル画面に試験名「A<0x1B>[2J<0x1B>[1A<0x09>B<0x7F>」を文字で表示します。\n", text)
+        self.assertTrue(text.splitlines()[-1].startswith("結果: "))
+        _, out, _ = check([launcher], "--json")
+        pkg = T.parse_json(out)["packages"][0]  # JSON escapes them itself
+        self.assertEqual(pkg["examType"], "1\x1b[8m")
+        self.assertIn(b"\\u001b[2J", out)
 
     def test_two_byte_names_with_a_backslash_second_byte(self):
         # 表 and ソ end in 0x5C: the exam program and the folder prefix hold them.

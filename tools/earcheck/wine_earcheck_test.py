@@ -15,6 +15,17 @@ import unittest
 import testlib as T
 
 RUNNER = EXE = WORK = None
+Z = "Z:"  # Wine's drive for the Unix root
+
+
+def map_drive(folder):
+    """A free drive letter of the test run's Wine prefix mapped to folder; returns the letter."""
+    devices = os.path.join(os.environ["EAR_WINE_STATE"], "prefix", "dosdevices")
+    for letter in "rstuvwxy":
+        if not os.path.lexists(os.path.join(devices, letter + ":")):
+            os.symlink(folder, os.path.join(devices, letter + ":"))
+            return letter
+    raise AssertionError("no free drive letter")
 
 
 def run(*args):
@@ -60,6 +71,55 @@ class Wine(unittest.TestCase):
                                   + drive_path + "\\system\\Image\\ShikenImage.png \r\n不正な PNG ファイルです。"},
                       pkg["findings"])
         self.assertEqual((rc, pkg["ok"]), (1, False))
+
+    def test_preview_only_of_a_package_folder_named_tmp(self):
+        # The screens find the package through "<launcher folder>\##TMP##": a package
+        # folder of another name has no launcher folder to paint from.
+        os.makedirs(os.path.join(WORK, "別名"), exist_ok=True)
+        shutil.copytree(os.path.join(WORK, "表示パッケージ", "##TMP##"), os.path.join(WORK, "別名", "pkg"))
+        with tempfile.TemporaryDirectory() as out:
+            rc, stdout, err = run("--preview", T.launcher_form(Z + out) + "\\png", "別名\\pkg")
+            self.assertEqual(os.listdir(out), [])
+        shown = Z + T.launcher_form(os.path.join(WORK, "別名", "pkg"))
+        self.assertEqual(err.decode("cp932").replace("\r\n", "\n"),
+                         "earcheck: --preview はフォルダー名が「##TMP##」のパッケージだけに使えます"
+                         "（画面はその親フォルダーのランチャーから見たとおりに描きます）。プレビューを作りません: %s\n" % shown)
+        self.assertIn("パッケージのフォルダー名が「pkg」です。", stdout.decode("cp932"))  # the report as without --preview
+        self.assertEqual(rc, 2)
+
+    def test_preview_refuses_a_folder_of_the_package_by_any_spelling(self):
+        launcher = os.path.join(WORK, "表示パッケージ")
+        pkg = os.path.join(launcher, "##TMP##")
+        links = {"to-system": os.path.join(pkg, "system"), "to-launcher": launcher, "to-package": pkg}
+        for name, target in links.items():
+            os.symlink(target, os.path.join(WORK, name))
+        drive = map_drive(launcher)
+        try:
+            cases = [
+                ("a link to a folder in the package", "to-system\\new"),
+                ("a link to the launcher folder", "to-launcher\\##TMP##\\system\\Image"),
+                ("a link to the package itself", "to-package"),
+                ("a folder not yet made, under a link", "to-package\\a\\b"),
+                ("another letter case", "表示パッケージ\\##tmp##\\SYSTEM\\out"),
+                ("a drive letter that maps the launcher folder", drive + ":\\##TMP##\\out"),
+            ]
+            for what, folder in cases:
+                with self.subTest(what):
+                    rc, _, err = run("--preview", folder, "表示パッケージ")
+                    self.assertIn("--preview のフォルダーがパッケージの中にあるため、プレビューを作りません", err.decode("cp932"))
+                    self.assertEqual(rc, 2)
+            # A link that leads out of the package is no package folder: the preview is made.
+            with tempfile.TemporaryDirectory() as outside:
+                os.symlink(outside, os.path.join(WORK, "to-outside"))
+                rc, _, err = run("--preview", "to-outside\\png", "表示パッケージ")
+                self.assertEqual(sorted(os.listdir(os.path.join(outside, "png"))),
+                                 ["1-procedure.png", "1-registration.png", "1-title.png"])
+                self.assertEqual(rc, 0, err.decode("cp932"))
+                os.remove(os.path.join(WORK, "to-outside"))
+        finally:
+            os.remove(os.path.join(os.environ["EAR_WINE_STATE"], "prefix", "dosdevices", drive + ":"))
+            for name in links:
+                os.remove(os.path.join(WORK, name))
 
     def test_text_report_is_shift_jis(self):
         rc, out, _ = run("表示パッケージ")
