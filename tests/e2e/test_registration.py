@@ -184,22 +184,25 @@ def test_hand_over_from_a_folder_of_the_candidates_own_files():
 
 
 def expected_launch_batch(exam, exe, exe_folder):
-    """The launch batch as the rules give it, paced and bounded, for paths without a "%"."""
+    """The launch batch as the rules give it, paced and bounded."""
     def esc(path):
         for sign, repl in (("%", "%%"), ("^", "^^"), ("&", "^&"), (";", "^;"), (",", "^,"), ("=", "^="),
                            ("　", "^　"), (" ", "^ ")):
             path = path.replace(sign, repl)
         return '^"' + path + '^"'
 
+    def plain(path):  # Wine's cmd finds only a path in plain quotes, where just "%" is doubled
+        return '"' + path.replace("%", "%%") + '"'
+
     ping = '"C:\\windows\\system32\\PING.EXE" -n %d 127.0.0.1 >nul'
     # The executable is tried for an hour; the folder, removed only when empty, a few times.
     tries = lambda bound: ["SET /A EarTries+=1", "IF %%EarTries%% GTR %d GOTO Lbl2" % bound]
-    lines = ["cd..", 'IF EXIST "%s" GOTO LblStart' % exam, "IF NOT EXIST %s GOTO Lbl2" % esc(exam), ":LblStart",
+    lines = ["cd..", "IF EXIST %s GOTO LblStart" % plain(exam), "IF NOT EXIST %s GOTO Lbl2" % esc(exam), ":LblStart",
              'START /b "" %s' % esc(exam), "SET /A EarTries=0", ping % 6,
              ":Lbl0", ping % 2, *tries(3600), "DEL %s" % esc(exe),
-             'IF EXIST "%s" GOTO Lbl0' % exe, "IF EXIST %s GOTO Lbl0" % esc(exe), "SET /A EarTries=0",
+             "IF EXIST %s GOTO Lbl0" % plain(exe), "IF EXIST %s GOTO Lbl0" % esc(exe), "SET /A EarTries=0",
              ":Lbl1", ping % 2, *tries(10), "RMDIR %s" % esc(exe_folder),
-             'IF EXIST "%s" GOTO Lbl1' % exe_folder, "IF EXIST %s GOTO Lbl1" % esc(exe_folder),
+             "IF EXIST %s GOTO Lbl1" % plain(exe_folder), "IF EXIST %s GOTO Lbl1" % esc(exe_folder),
              ":Lbl2", "DEL %0", "EXIT"]
     return sjis("".join(line + "\r\n" for line in lines))
 
