@@ -41,7 +41,10 @@ std::string ReplaceCharacters(std::string_view text, const Replacement& r) {
 
 // Between plain double quotes only "%" is still special to the command interpreter.
 std::string PlainQuoted(std::string_view path) {
-  return "\"" + ReplaceCharacters(path, kEscapes[0]) + "\"";
+  std::string quoted = "\"";
+  quoted += ReplaceCharacters(path, kEscapes[0]);
+  quoted += '"';
+  return quoted;
 }
 
 std::string CaretQuoted(std::string_view path) {
