@@ -37,16 +37,7 @@ def install(name, folder_name="launcher", **package):
     return parent, folder
 
 
-def tree(folder, skip=()):
-    """{relative path: bytes, or None for a folder} below folder, leaving out the names in skip."""
-    found = {}
-    for top, dirs, files in os.walk(folder):
-        for n in dirs:
-            found[os.path.relpath(os.path.join(top, n), folder)] = None
-        for n in files:
-            with open(os.path.join(top, n), "rb") as f:
-                found[os.path.relpath(os.path.join(top, n), folder)] = f.read()
-    return {k: v for k, v in found.items() if k.split(os.sep)[0] not in skip}
+tree = harness.tree
 
 
 def start(parent, folder, *args, report=None):

@@ -209,23 +209,11 @@ def test_a_folder_link_in_the_package_is_never_followed():
     assert listing(outside) == ["deep", os.path.join("deep", "keep.txt"), "keep.txt"]
 
 
-def snapshot(folder):
-    """{relative path: bytes, or None for a folder} of everything below folder."""
-    found = {}
-    for top, dirs, files in os.walk(folder):
-        for n in dirs:
-            found[os.path.relpath(os.path.join(top, n), folder)] = None
-        for n in files:
-            with open(os.path.join(top, n), "rb") as f:
-                found[os.path.relpath(os.path.join(top, n), folder)] = f.read()
-    return found
-
-
 def test_a_package_that_is_a_link_to_the_master_copy_is_never_followed():
     # The centre's master copy, and a launcher whose "##TMP##" is a symbolic link to it.
     master = harness.temp_dir("master")
     harness.make_package(master)
-    master_before = snapshot(master)
+    master_before = harness.tree(master)
     assert len([v for v in master_before.values() if v is not None]) >= 7, master_before
     parent = harness.temp_dir("package-link")
     folder = os.path.join(parent, "launcher")
@@ -242,7 +230,7 @@ def test_a_package_that_is_a_link_to_the_master_copy_is_never_followed():
     harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
     assert launcher.wait(timeout=30) == 0
     time.sleep(6)  # long enough for a batch, had one been started, to delete the executable
-    assert snapshot(master) == master_before
+    assert harness.tree(master) == master_before
     assert os.path.islink(os.path.join(folder, "##TMP##"))
     assert os.path.isfile(os.path.join(folder, "ExamAutoRunner.exe"))
     assert os.path.isfile(os.path.join(parent, BATCH))  # written, never started
