@@ -41,15 +41,27 @@ std::string ReplaceCharacters(std::string_view text, const Replacement& r) {
 
 // Between plain double quotes only "%" is still special to the command interpreter.
 std::string PlainQuoted(std::string_view path) {
-  return "\"" + ReplaceCharacters(path, kEscapes[0]) + "\"";
+  std::string quoted = "\"";
+  quoted += ReplaceCharacters(path, kEscapes[0]);
+  quoted += '"';
+  return quoted;
 }
 
 std::string CaretQuoted(std::string_view path) {
   return "^\"" + EscapeBatchPath(path) + "^\"";
 }
 
-// Both retry loops together give up after this many attempts (a few minutes).
-constexpr std::string_view kMaxAttempts = "180";
+// The cleanup batch's two retry loops together give up after this many attempts (a few
+// minutes): the launcher ends right after starting it.
+constexpr std::string_view kCleanupAttempts = "180";
+
+// The launch batch waits for a launcher that may stay open for long (a box the candidate has
+// not closed): one attempt a second for at least an hour.
+constexpr std::string_view kLaunchDeleteAttempts = "3600";
+
+// Once the executable is gone its folder is empty, unless it holds what is not the launcher's:
+// then the plain RMDIR never succeeds, and a few tries cover a folder briefly held by a scanner.
+constexpr std::string_view kLaunchFolderAttempts = "10";
 
 // Pauses of about seconds - 1 seconds: cmd has no sleep, Wine's has no timeout.exe. Named by
 // its full path, since a bare "ping" would run a ping.bat or ping.cmd of the current folder.
@@ -58,10 +70,19 @@ std::string Pause(std::string_view systemFolder, int seconds) {
          " 127.0.0.1 >nul\r\n";
 }
 
-// Before every attempt of a retry loop: a pause, and the jump to endLabel past the bound.
-std::string PacedAttempt(std::string_view systemFolder, std::string_view endLabel) {
+// Before every attempt of a retry loop: a pause of a second, and the jump to endLabel once
+// the loop has had its attempts.
+std::string PacedAttempt(std::string_view systemFolder, std::string_view attempts,
+                         std::string_view endLabel) {
   return Pause(systemFolder, 2) + "SET /A EarTries+=1\r\nIF %EarTries% GTR " +
-         std::string(kMaxAttempts) + " GOTO " + std::string(endLabel) + "\r\n";
+         std::string(attempts) + " GOTO " + std::string(endLabel) + "\r\n";
+}
+
+// The retry test of a loop: Wine's cmd never finds a caret-quoted path, so the plain-quoted
+// test of the same path comes first and the loop retries there too.
+std::string RetryIfExists(std::string_view path, std::string_view label) {
+  return "IF EXIST " + PlainQuoted(path) + " GOTO " + std::string(label) + "\r\n" +
+         "IF EXIST " + CaretQuoted(path) + " GOTO " + std::string(label) + "\r\n";
 }
 
 }  // namespace
@@ -81,14 +102,14 @@ std::string CleanupBatchText(std::string_view exePath, std::string_view systemFo
   // process lingers ~2 s after its last window has closed, and one attempt must do.
   text += Pause(systemFolder, 4);
   text += ":Lbl0\r\n";
-  text += PacedAttempt(systemFolder, "LblEnd");
+  text += PacedAttempt(systemFolder, kCleanupAttempts, "LblEnd");
   text += "DEL " + e + "\r\n";
   text += "IF EXIST " + e + " GOTO Lbl0\r\n";
   // In a root folder the executable's folder is the drive's root: it is never removed.
   if (!InRootFolder(exePath)) {
     text += "cd..\r\n";
     text += ":Lbl1\r\n";
-    text += PacedAttempt(systemFolder, "LblEnd");
+    text += PacedAttempt(systemFolder, kCleanupAttempts, "LblEnd");
     text += "RMDIR " + f + "\r\n";
     text += "IF EXIST " + f + " GOTO Lbl1\r\n";
   }
@@ -111,19 +132,20 @@ std::string LaunchBatchText(std::string_view examProgramPath, std::string_view e
   text += ":LblStart\r\n";
   text += "START /b \"\" " + e + "\r\n";
   text += "SET /A EarTries=0\r\n";
-  // The launcher ends only after the exam's window has shown, and under Wine lingers ~2 s
-  // more; the first delete comes ~6 s after the start, since under Wine one attempt must do.
+  // The launcher ends only after the exam's window has shown, and under Wine lingers ~2 s more.
   text += Pause(systemFolder, 6);
   text += ":Lbl0\r\n";
-  text += PacedAttempt(systemFolder, "Lbl2");
+  text += PacedAttempt(systemFolder, kLaunchDeleteAttempts, "Lbl2");
   text += "DEL " + s + "\r\n";
-  text += "IF EXIST " + s + " GOTO Lbl0\r\n";
-  // In a root folder the executable's folder is the drive's root: it is never removed.
+  text += RetryIfExists(exePath, "Lbl0");
+  // Only what the launcher brought goes: the folder is removed only when it is empty, and in
+  // a root folder (the drive's root) never.
   if (!InRootFolder(exePath)) {
+    text += "SET /A EarTries=0\r\n";
     text += ":Lbl1\r\n";
-    text += PacedAttempt(systemFolder, "Lbl2");
-    text += "RMDIR /s /q " + d + "\r\n";
-    text += "IF EXIST " + d + " GOTO Lbl1\r\n";
+    text += PacedAttempt(systemFolder, kLaunchFolderAttempts, "Lbl2");
+    text += "RMDIR " + d + "\r\n";
+    text += RetryIfExists(exeFolder, "Lbl1");
   }
   text += ":Lbl2\r\n";
   text += "DEL %0\r\n";

@@ -12,8 +12,9 @@ std::string EscapeBatchPath(std::string_view path);
 // systemFolder is the folder that holds ping.exe, which paces the retries.
 std::string CleanupBatchText(std::string_view exePath, std::string_view systemFolder);
 
-// The launch batch: starts examProgramPath, then removes the executable at exePath, its
-// folder exeFolder (with trailing separator) and itself. CP932, CR LF after every line.
+// The launch batch: starts examProgramPath, then deletes the executable at exePath (trying for
+// an hour), its folder exeFolder (with trailing separator) only if that is then empty, and
+// itself. CP932, CR LF after every line.
 std::string LaunchBatchText(std::string_view examProgramPath, std::string_view exePath,
                             std::string_view exeFolder, std::string_view systemFolder);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -214,14 +215,17 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        ":Lbl0\r\n"
        PAUSE(2) "\r\n"
        "SET /A EarTries+=1\r\n"
-       "IF %EarTries% GTR 180 GOTO Lbl2\r\n"
+       "IF %EarTries% GTR 3600 GOTO Lbl2\r\n"
        "DEL ^\"C:\\p\\e\\ExamAutoRunner.exe^\"\r\n"
+       "IF EXIST \"C:\\p\\e\\ExamAutoRunner.exe\" GOTO Lbl0\r\n"
        "IF EXIST ^\"C:\\p\\e\\ExamAutoRunner.exe^\" GOTO Lbl0\r\n"
+       "SET /A EarTries=0\r\n"
        ":Lbl1\r\n"
        PAUSE(2) "\r\n"
        "SET /A EarTries+=1\r\n"
-       "IF %EarTries% GTR 180 GOTO Lbl2\r\n"
-       "RMDIR /s /q ^\"C:\\p\\e\\^\"\r\n"
+       "IF %EarTries% GTR 10 GOTO Lbl2\r\n"
+       "RMDIR ^\"C:\\p\\e\\^\"\r\n"
+       "IF EXIST \"C:\\p\\e\\\" GOTO Lbl1\r\n"
        "IF EXIST ^\"C:\\p\\e\\^\" GOTO Lbl1\r\n"
        ":Lbl2\r\n"
        "DEL %0\r\n"
@@ -240,14 +244,17 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        ":Lbl0\r\n"
        PAUSE(2) "\r\n"
        "SET /A EarTries+=1\r\n"
-       "IF %EarTries% GTR 180 GOTO Lbl2\r\n"
+       "IF %EarTries% GTR 3600 GOTO Lbl2\r\n"
        "DEL ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\ExamAutoRunner.exe^\"\r\n"
+       "IF EXIST \"D:\\q " WSP "&^%%;,=()!\\" SO " " HYO "\\ExamAutoRunner.exe\" GOTO Lbl0\r\n"
        "IF EXIST ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\ExamAutoRunner.exe^\" GOTO Lbl0\r\n"
+       "SET /A EarTries=0\r\n"
        ":Lbl1\r\n"
        PAUSE(2) "\r\n"
        "SET /A EarTries+=1\r\n"
-       "IF %EarTries% GTR 180 GOTO Lbl2\r\n"
-       "RMDIR /s /q ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\^\"\r\n"
+       "IF %EarTries% GTR 10 GOTO Lbl2\r\n"
+       "RMDIR ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\^\"\r\n"
+       "IF EXIST \"D:\\q " WSP "&^%%;,=()!\\" SO " " HYO "\\\" GOTO Lbl1\r\n"
        "IF EXIST ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\^\" GOTO Lbl1\r\n"
        ":Lbl2\r\n"
        "DEL %0\r\n"
@@ -264,8 +271,9 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        ":Lbl0\r\n"
        PAUSE(2) "\r\n"
        "SET /A EarTries+=1\r\n"
-       "IF %EarTries% GTR 180 GOTO Lbl2\r\n"
+       "IF %EarTries% GTR 3600 GOTO Lbl2\r\n"
        "DEL ^\"C:\\ExamAutoRunner.exe^\"\r\n"
+       "IF EXIST \"C:\\ExamAutoRunner.exe\" GOTO Lbl0\r\n"
        "IF EXIST ^\"C:\\ExamAutoRunner.exe^\" GOTO Lbl0\r\n"
        ":Lbl2\r\n"
        "DEL %0\r\n"
@@ -281,8 +289,15 @@ TEST(LaunchBatch, TwelveLinesInOrderBetweenThePacing) {
   const std::string e = "^\"C:\\p\\" SO "_" TA "\\[1]A.exe^\"";
   std::vector<std::string> lines =
       WithoutPacing(LaunchBatchText(exam, "C:\\p\\a b\\x.exe", "C:\\p\\a b\\", kSystem));
-  // The Wine accommodation: a plain-quoted test of the same path and its label.
-  std::erase(lines, "IF EXIST \"C:\\p\\" SO "_" TA "\\[1]A.exe\" GOTO LblStart");
+  // The Wine accommodation: a plain-quoted test of the same path before each caret-quoted one.
+  const std::vector<std::string> plainTests = {
+      "IF EXIST \"C:\\p\\" SO "_" TA "\\[1]A.exe\" GOTO LblStart",
+      "IF EXIST \"C:\\p\\a b\\x.exe\" GOTO Lbl0",
+      "IF EXIST \"C:\\p\\a b\\\" GOTO Lbl1",
+  };
+  for (const std::string& line : plainTests) {
+    EXPECT_EQ(std::erase(lines, line), 1u) << line;
+  }
   std::erase(lines, ":LblStart");
   const std::vector<std::string> expected = {
       "cd..",
@@ -292,13 +307,54 @@ TEST(LaunchBatch, TwelveLinesInOrderBetweenThePacing) {
       "DEL ^\"C:\\p\\a^ b\\x.exe^\"",
       "IF EXIST ^\"C:\\p\\a^ b\\x.exe^\" GOTO Lbl0",
       ":Lbl1",
-      "RMDIR /s /q ^\"C:\\p\\a^ b\\^\"",
+      "RMDIR ^\"C:\\p\\a^ b\\^\"",
       "IF EXIST ^\"C:\\p\\a^ b\\^\" GOTO Lbl1",
       ":Lbl2",
       "DEL %0",
       "EXIT",
   };
   EXPECT_EQ(lines, expected);
+}
+
+// The pause before an attempt (ping -n N waits N - 1 seconds) and the loop's bound, for the
+// attempt on the given line.
+struct Attempt {
+  int pauseSeconds = 0;
+  int bound = 0;
+};
+
+Attempt AttemptBefore(const std::vector<std::string>& lines, std::size_t at) {
+  Attempt a;
+  if (at < 3 || !lines[at - 2].starts_with("SET /A EarTries+=1")) return a;
+  if (std::sscanf(lines[at - 3].c_str(), "\"C:\\Windows\\system32\\PING.EXE\" -n %d", &a.pauseSeconds) == 1) {
+    --a.pauseSeconds;
+  }
+  std::sscanf(lines[at - 1].c_str(), "IF %%EarTries%% GTR %d", &a.bound);
+  return a;
+}
+
+TEST(LaunchBatch, TriesTheExecutableForAnHourAndTheFolderAFewTimes) {
+  const auto lines = Lines(LaunchBatchText("C:\\p\\c\\[1]A.exe", "C:\\p\\e\\x.exe", "C:\\p\\e\\", kSystem));
+  int deletes = 0, removes = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Attempt a = AttemptBefore(lines, i);
+    if (lines[i].starts_with("DEL ^\"")) {
+      ++deletes;
+      // A launcher left open for most of an hour (a box nobody closes) is still deleted.
+      EXPECT_GE(a.pauseSeconds, 1);
+      EXPECT_GE(a.pauseSeconds * a.bound, 3600);
+    }
+    if (lines[i].starts_with("RMDIR")) {
+      ++removes;
+      // A folder that holds the candidate's files never empties: the batch soon gives up.
+      EXPECT_EQ(lines[i - 5], "SET /A EarTries=0");
+      EXPECT_GE(a.pauseSeconds, 1);
+      EXPECT_LE(a.pauseSeconds * a.bound, 60);
+      EXPECT_EQ(lines[i], "RMDIR ^\"C:\\p\\e\\^\"");
+    }
+  }
+  EXPECT_EQ(deletes, 1);
+  EXPECT_EQ(removes, 1);
 }
 
 TEST(Batches, CommandLineRunsTheBatchWholeWithDelayedExpansionOff) {

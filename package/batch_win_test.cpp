@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <utility>
 #include <vector>
 
 #include "package/batch.h"
@@ -31,11 +32,13 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
-std::string StandInExam() {
+std::string SelfPath() {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  return std::string(self) + "\\..\\..\\tools\\standin_exam\\standin_exam.exe";
+  return self;
 }
+
+std::string StandInExam() { return SelfPath() + "\\..\\..\\tools\\standin_exam\\standin_exam.exe"; }
 
 // A ping.bat and a ping.cmd in folder; each leaves a marker in markers if it ever runs.
 void PlantPing(const std::string& folder, const std::string& markers, const std::string& tag) {
@@ -51,12 +54,23 @@ struct Case {
   std::string exeFolderName;
   std::string candidateName;
   std::string examName;
+  bool othersInExeFolder = false;  // the launcher unpacked into a folder of the candidate's
+};
+
+// The candidate's own files beside the launcher: relative name and bytes (none for a folder).
+const std::vector<std::pair<std::string, std::string>> kOthers = {
+    {"report.docx", std::string("PK\x03\x04\0\r\n\x81\x40", 10)},
+    {"photos\\", ""},
+    {"photos\\p1.jpg", "\xff\xd8\xff\xe0 jpeg"},
+    {"photos\\" SO HYO "\\", ""},
+    {"photos\\" SO HYO "\\x.txt", "x"},
 };
 
 struct Trial {
   const Case* c;
   std::string caseFolder, parent, exeFolder, exam, batch, report;
   std::vector<std::string> siblingsBefore;
+  std::vector<std::string> othersBefore;  // the launcher's folder without the executable
   ULONGLONG started = 0;
   ULONGLONG folderGone = 0;
 };
@@ -70,6 +84,9 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
        "[1]A B%&.exe"},
       {"second bytes 5C and 5E", SO TA " " UN, HYO "^" TA, SO HYO "_" TA UN LBR "Qw3rt" RBR,
        "[1]" HYO TA ".exe"},
+      {"unpacked among the candidate's files", "p", "Desktop", "ABC1_2" LBR "zZ9a0" RBR, "[1]TEST.exe", true},
+      {"among files, in hostile folders", "p (x86) & q^!;,=", SO " &^%;,=()!" HYO,
+       "ABC a&b_x" LBR "k9Z0q" RBR, "[1]A B%&.exe", true},
   };
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
@@ -93,10 +110,18 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
     t.exam = candidate + "\\" + c.examName;
     t.batch = t.parent + "ExamAutoRunner.BAT";
     t.report = root + "\\report" + std::to_string(i) + ".txt";
-    // The launcher's folder after the hand-over: the executable and leftovers, nested.
-    MakeFolders(t.exeFolder + "left\\over");
+    // The launcher's folder after the hand-over: the executable, and maybe the candidate's files.
+    MakeFolders(t.exeFolder);
     WriteBytes(t.exeFolder + "ExamAutoRunner.exe", "MZ");
-    WriteBytes(t.exeFolder + "left\\over\\x.txt", "x");
+    if (c.othersInExeFolder) {
+      for (const auto& [name, bytes] : kOthers) {
+        if (name.ends_with("\\")) {
+          MakeFolders(t.exeFolder + name);
+        } else {
+          WriteBytes(t.exeFolder + name, bytes);
+        }
+      }
+    }
     MakeFolders(candidate + "\\system");
     EXPECT_TRUE(CopyFileA(StandInExam().c_str(), t.exam.c_str(), FALSE)) << StandInExam();
     WriteBytes(candidate + "\\system\\shiken.ini", "[s]\r\n");
@@ -104,7 +129,11 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
     MakeFolders(t.parent + "keep dir\\ExamAutoRunner");
     WriteBytes(t.parent + "keep.txt", "keep");
     WriteBytes(t.parent + "keep dir\\ExamAutoRunner\\ExamAutoRunner.exe", "MZ");
-    PlantPing(t.exeFolder, markers, "exe" + std::to_string(i));
+    if (c.othersInExeFolder) {
+      PlantPing(t.exeFolder, markers, "exe" + std::to_string(i));
+      t.othersBefore = Listing(t.exeFolder);
+      std::erase(t.othersBefore, "ExamAutoRunner.exe 2");
+    }
     PlantPing(t.parent, markers, "parent" + std::to_string(i));
     PlantPing(t.caseFolder, markers, "above" + std::to_string(i));
     t.siblingsBefore = Listing(t.parent);
@@ -131,8 +160,9 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
   for (;;) {
     bool waiting = false;
     for (Trial& t : trials) {
-      if (t.folderGone == 0 && !Exists(t.exeFolder)) t.folderGone = GetTickCount64();
-      waiting |= Exists(t.exeFolder) || Exists(t.batch) || !Exists(t.report);
+      const std::string gone = t.c->othersInExeFolder ? t.exeFolder + "ExamAutoRunner.exe" : t.exeFolder;
+      if (t.folderGone == 0 && !Exists(gone)) t.folderGone = GetTickCount64();
+      waiting |= Exists(gone) || Exists(t.batch) || !Exists(t.report);
     }
     if (!waiting || GetTickCount64() > deadline) break;
     Sleep(100);
@@ -143,15 +173,98 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
     SCOPED_TRACE(t.c->label);
     const std::string report = ReadBytes(t.report);
     EXPECT_NE(report.find("\r\nmodule.hex=" + Hex(t.exam) + "\r\n"), std::string::npos) << report;
-    EXPECT_FALSE(Exists(t.exeFolder));
+    EXPECT_FALSE(Exists(t.exeFolder + "ExamAutoRunner.exe"));
     EXPECT_FALSE(Exists(t.batch));
-    EXPECT_EQ(Listing(t.parent), t.siblingsBefore);
+    std::vector<std::string> parentNow = Listing(t.parent);
+    if (t.c->othersInExeFolder) {
+      // Only what the launcher brought goes: the folder stays with everything else in it.
+      for (const auto& [name, bytes] : kOthers) {
+        EXPECT_EQ(name.ends_with("\\") ? (Exists(t.exeFolder + name) ? "" : "<missing>")
+                                        : ReadBytes(t.exeFolder + name),
+                  bytes)
+            << name;
+      }
+      EXPECT_EQ(Listing(t.exeFolder), t.othersBefore);
+      std::erase_if(parentNow, [&](const std::string& e) { return e.starts_with(t.c->exeFolderName + "\\"); });
+    } else {
+      EXPECT_FALSE(Exists(t.exeFolder));
+    }
+    EXPECT_EQ(parentNow, t.siblingsBefore);
     if (t.folderGone != 0) {
-      std::cout << "[ figures  ] " << t.c->label << ": launcher folder gone "
+      std::cout << "[ figures  ] " << t.c->label << (t.c->othersInExeFolder ? ": executable" : ": launcher folder")
+                << " gone "
                 << static_cast<long long>(t.folderGone - t.started) << " ms after the batch started\n";
     }
   }
   EXPECT_EQ(Listing(markers), std::vector<std::string>{});
+}
+
+std::size_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
+
+// A launcher that stays open long (a box the candidate leaves open) is still deleted once it
+// ends. A ping stand-in without pauses (it counts its runs) lets the real cmd run the batch's
+// attempts in seconds; the executable is held open, so that its delete fails, for more
+// attempts than the batch once made in all.
+TEST(LaunchBatch, KeepsTryingToDeleteALauncherThatStaysOpenLong) {
+  constexpr std::size_t kHeldAttempts = 250;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string root = JoinPath(temp, "ear-lb-long-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                              std::to_string(GetTickCount64()));
+  const std::string parent = root + "\\p " SO "\\";
+  const std::string exeFolder = parent + "ExamAutoRunner\\";
+  const std::string exePath = exeFolder + "ExamAutoRunner.exe";
+  const std::string exam = parent + "ABC1_2" LBR "aB3xZ" RBR "\\[1]TEST.exe";
+  const std::string systemFolder = root + "\\system32";
+  const std::string pings = root + "\\pings.txt";
+  const std::string report = root + "\\report.txt";
+  const std::string batch = parent + "ExamAutoRunner.BAT";
+  MakeFolders(exeFolder);
+  MakeFolders(parent + "ABC1_2" LBR "aB3xZ" RBR);
+  MakeFolders(systemFolder);
+  WriteBytes(exePath, "MZ");
+  ASSERT_TRUE(CopyFileA(StandInExam().c_str(), exam.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA((ExeFolder(SelfPath()) + "ping_stand_in.exe").c_str(),
+                        (systemFolder + "\\PING.EXE").c_str(), FALSE));
+  WriteBatchFile(batch, LaunchBatchText(exam, exePath, exeFolder, systemFolder));
+
+  // Held without delete sharing: every DEL fails while the handle is open.
+  HANDLE held = CreateFileA(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  SetEnvironmentVariableA("EAR_PING_COUNT", pings.c_str());
+  SetEnvironmentVariableA("EAR_STANDIN_REPORT", report.c_str());
+  SetEnvironmentVariableA("EAR_STANDIN_LIFETIME_MS", "3000");
+  char startFolder[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, startFolder);
+  SetCurrentDirectoryA(parent.c_str());
+  const ULONGLONG started = GetTickCount64();
+  EXPECT_TRUE(StartBatch(batch, {}));
+  SetCurrentDirectoryA(startFolder);
+  SetEnvironmentVariableA("EAR_PING_COUNT", nullptr);
+  SetEnvironmentVariableA("EAR_STANDIN_REPORT", nullptr);
+  SetEnvironmentVariableA("EAR_STANDIN_LIFETIME_MS", nullptr);
+
+  // One run before the first attempt, then one before each attempt.
+  ULONGLONG deadline = GetTickCount64() + 180000;
+  while (FileSize(pings) < 1 + kHeldAttempts && Exists(batch) && GetTickCount64() < deadline) Sleep(50);
+  const std::size_t attemptsWhileHeld = FileSize(pings) - 1;
+  const ULONGLONG released = GetTickCount64();
+  EXPECT_TRUE(Exists(exePath));
+  CloseHandle(held);
+  deadline = GetTickCount64() + 60000;
+  while ((Exists(exeFolder) || Exists(batch)) && GetTickCount64() < deadline) Sleep(50);
+
+  EXPECT_GE(attemptsWhileHeld, kHeldAttempts);
+  EXPECT_FALSE(Exists(exePath));
+  EXPECT_FALSE(Exists(exeFolder));
+  EXPECT_FALSE(Exists(batch));
+  EXPECT_TRUE(Exists(exam));
+  std::cout << "[ figures  ] " << attemptsWhileHeld << " failed attempts in "
+            << static_cast<long long>(released - started) << " ms without pauses\n";
 }
 
 #else

@@ -12,14 +12,47 @@
 
 namespace ear {
 
+namespace {
+
+bool IsLink(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// Deletes the link (junction, symbolic link) at path itself: opened as the link, never as what
+// it points to, and deleted through that handle.
+void RemoveLink(const std::string& path) {
+  FileHandle link(CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!link) ThrowLastError();
+  FILE_ATTRIBUTE_TAG_INFO opened = {};
+  if (!GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &opened, sizeof opened)) {
+    ThrowLastError();
+  }
+  // A system that opened the target instead (Wine does, for a Unix symbolic link) would delete
+  // the target: refuse.
+  if ((opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) ThrowSystemError(ERROR_NOT_A_REPARSE_POINT);
+  FILE_DISPOSITION_INFO dispose = {TRUE};
+  if (!SetFileInformationByHandle(link.Get(), FileDispositionInfo, &dispose, sizeof dispose)) {
+    ThrowLastError();
+  }
+}
+
+}  // namespace
+
 void DeleteFolderTree(const std::string& folder) {
   if (folder.empty()) return;
-  struct Folder {
+  // A link is removed itself, whatever it points to: that is not the launcher's to delete.
+  if (IsLink(GetFileAttributesA(folder.c_str()))) {
+    RemoveLink(folder);
+    return;
+  }
+  struct Entry {
     std::string path;
-    bool link;  // a junction or symbolic link
+    bool link;
   };
-  std::vector<Folder> folders;
-  std::vector<std::string> files;
+  std::vector<std::string> folders;
+  std::vector<Entry> files;
   {
     WIN32_FIND_DATAA entry;
     FindHandle find(FindFirstFileA(JoinPath(folder, "*.*").c_str(), &entry));
@@ -27,26 +60,21 @@ void DeleteFolderTree(const std::string& folder) {
       do {
         const std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
-        const bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        const bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        if (isFolder) {
-          folders.push_back({JoinPath(folder, name), isLink});
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          folders.push_back(JoinPath(folder, name));  // a folder link is told apart there
         } else {
-          files.push_back(JoinPath(folder, name));
+          files.push_back({JoinPath(folder, name), IsLink(entry.dwFileAttributes)});
         }
       } while (FindNextFileA(find.Get(), &entry));
     }
   }
-  for (const Folder& sub : folders) {
-    // A link is removed itself: what it points to is not the launcher's to delete.
-    if (sub.link) {
-      if (!RemoveDirectoryA(sub.path.c_str())) ThrowLastError();
-    } else {
-      DeleteFolderTree(sub.path);
+  for (const std::string& sub : folders) DeleteFolderTree(sub);
+  for (const Entry& file : files) {
+    if (file.link) {
+      RemoveLink(file.path);
+    } else if (!DeleteFileA(file.path.c_str())) {
+      ThrowLastError();
     }
-  }
-  for (const std::string& file : files) {
-    if (!DeleteFileA(file.c_str())) ThrowLastError();
   }
   if (!RemoveDirectoryA(folder.c_str())) ThrowLastError();
 }

@@ -20,6 +20,7 @@ struct SelfRemovalContext {
 };
 
 // Deletes folder with everything below it; throws the system error text on the first failure.
+// A link (junction, symbolic link), folder itself included, is removed itself, never followed.
 void DeleteFolderTree(const std::string& folder);
 
 // Writes the cleanup batch, deletes the package, starts the batch and closes the main form;

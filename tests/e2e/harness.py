@@ -314,6 +314,19 @@ def temp_dir(name="run"):
     return tempfile.mkdtemp(prefix=name + "-", dir=base)
 
 
+def tree(folder, skip=()):
+    """{relative path: bytes, or None for a folder} below folder, leaving out the top-level
+    names in skip. Links are not followed."""
+    found = {}
+    for top, dirs, files in os.walk(folder):
+        for n in dirs:
+            found[os.path.relpath(os.path.join(top, n), folder)] = None
+        for n in files:
+            with open(os.path.join(top, n), "rb") as f:
+                found[os.path.relpath(os.path.join(top, n), folder)] = f.read()
+    return {k: v for k, v in found.items() if k.split(os.sep)[0] not in skip}
+
+
 def wait_file(path, timeout=10.0):
     end = time.monotonic() + timeout
     while time.monotonic() < end:

@@ -37,16 +37,7 @@ def install(name, folder_name="launcher", **package):
     return parent, folder
 
 
-def tree(folder, skip=()):
-    """{relative path: bytes, or None for a folder} below folder, leaving out the names in skip."""
-    found = {}
-    for top, dirs, files in os.walk(folder):
-        for n in dirs:
-            found[os.path.relpath(os.path.join(top, n), folder)] = None
-        for n in files:
-            with open(os.path.join(top, n), "rb") as f:
-                found[os.path.relpath(os.path.join(top, n), folder)] = f.read()
-    return {k: v for k, v in found.items() if k.split(os.sep)[0] not in skip}
+tree = harness.tree
 
 
 def start(parent, folder, *args, report=None):
@@ -157,20 +148,52 @@ def test_hand_over_in_venue_and_name_mode():
         harness.tidy_up()
 
 
+def test_hand_over_from_a_folder_of_the_candidates_own_files():
+    # The launcher unpacked onto the Desktop: only what it brought goes.
+    parent, folder = install("handover-desktop", "Desktop", mode="venue")
+    own = {"report.docx": b"PK\x03\x04 report\r\n", os.path.join("photos", "p1.jpg"): b"\xff\xd8\xff\xe0 p1",
+           os.path.join("photos", "旅行 ソ", "p2.jpg"): b"\xff\xd8 p2", "メモ.txt": sjis("買い物\r\n")}
+    for rel, data in own.items():
+        os.makedirs(os.path.dirname(os.path.join(folder, rel)), exist_ok=True)
+        with open(os.path.join(folder, rel), "wb") as f:
+            f.write(data)
+    desktop = tree(folder, skip=("ExamAutoRunner.exe", "##TMP##"))
+    siblings = tree(parent, skip=("Desktop",))
+    launcher = start(parent, folder)
+    screen = open_registration()
+    fill(screen, KaiCdEdt="12345", JuBanEdt="678")
+    enter(screen, "JuBanEdt")
+    harness.wait_for_window(EXAM, timeout=30)
+    assert launcher.wait(timeout=30) == 0
+
+    (name, key), = candidate_folders(parent, "EAR0112345_678")
+    assert os.path.isfile(os.path.join(parent, name, EXAM_EXE))
+    assert wait_gone([os.path.join(folder, "ExamAutoRunner.exe"), os.path.join(parent, BATCH)], timeout=60), \
+        os.listdir(folder)
+    assert tree(folder) == desktop
+    assert tree(parent, skip=("Desktop", name)) == siblings
+
+
 def expected_launch_batch(exam, exe, exe_folder):
-    """The launch batch as the rules give it, paced and bounded, for paths without a "%"."""
+    """The launch batch as the rules give it, paced and bounded."""
     def esc(path):
         for sign, repl in (("%", "%%"), ("^", "^^"), ("&", "^&"), (";", "^;"), (",", "^,"), ("=", "^="),
                            ("　", "^　"), (" ", "^ ")):
             path = path.replace(sign, repl)
         return '^"' + path + '^"'
 
+    def plain(path):  # Wine's cmd finds only a path in plain quotes, where just "%" is doubled
+        return '"' + path.replace("%", "%%") + '"'
+
     ping = '"C:\\windows\\system32\\PING.EXE" -n %d 127.0.0.1 >nul'
-    tries = ["SET /A EarTries+=1", "IF %EarTries% GTR 180 GOTO Lbl2"]
-    lines = ["cd..", 'IF EXIST "%s" GOTO LblStart' % exam, "IF NOT EXIST %s GOTO Lbl2" % esc(exam), ":LblStart",
+    # The executable is tried for an hour; the folder, removed only when empty, a few times.
+    tries = lambda bound: ["SET /A EarTries+=1", "IF %%EarTries%% GTR %d GOTO Lbl2" % bound]
+    lines = ["cd..", "IF EXIST %s GOTO LblStart" % plain(exam), "IF NOT EXIST %s GOTO Lbl2" % esc(exam), ":LblStart",
              'START /b "" %s' % esc(exam), "SET /A EarTries=0", ping % 6,
-             ":Lbl0", ping % 2, *tries, "DEL %s" % esc(exe), "IF EXIST %s GOTO Lbl0" % esc(exe),
-             ":Lbl1", ping % 2, *tries, "RMDIR /s /q %s" % esc(exe_folder), "IF EXIST %s GOTO Lbl1" % esc(exe_folder),
+             ":Lbl0", ping % 2, *tries(3600), "DEL %s" % esc(exe),
+             "IF EXIST %s GOTO Lbl0" % plain(exe), "IF EXIST %s GOTO Lbl0" % esc(exe), "SET /A EarTries=0",
+             ":Lbl1", ping % 2, *tries(10), "RMDIR %s" % esc(exe_folder),
+             "IF EXIST %s GOTO Lbl1" % plain(exe_folder), "IF EXIST %s GOTO Lbl1" % esc(exe_folder),
              ":Lbl2", "DEL %0", "EXIT"]
     return sjis("".join(line + "\r\n" for line in lines))
 

@@ -200,13 +200,40 @@ def test_a_folder_link_in_the_package_is_never_followed():
             f.write(b"keep")
     os.symlink(outside, os.path.join(folder, "##TMP##", "system", "linked"))
     launcher = abandon(folder, parent)
-    # Windows removes the link itself; Wine refuses to remove a link to a full folder and the
-    # launcher reports it. Either way what the link points to stays whole.
+    # Windows removes the link itself; Wine opens what a Unix link points to, so the launcher
+    # refuses and reports it. Either way what the link points to stays whole.
     for box in harness.message_boxes(timeout=3):
         assert box["title"] == "エラー", box
         harness.wdrive("click", box["hwnd"], "--id", 1)
     assert launcher.wait(timeout=30) == 0
     assert listing(outside) == ["deep", os.path.join("deep", "keep.txt"), "keep.txt"]
+
+
+def test_a_package_that_is_a_link_to_the_master_copy_is_never_followed():
+    # The centre's master copy, and a launcher whose "##TMP##" is a symbolic link to it.
+    master = harness.temp_dir("master")
+    harness.make_package(master)
+    master_before = harness.tree(master)
+    assert len([v for v in master_before.values() if v is not None]) >= 7, master_before
+    parent = harness.temp_dir("package-link")
+    folder = os.path.join(parent, "launcher")
+    os.makedirs(folder)
+    shutil.copy(harness.exe("launcher"), os.path.join(folder, "ExamAutoRunner.exe"))
+    os.symlink(os.path.join(master, "##TMP##"), os.path.join(folder, "##TMP##"))
+    launcher = abandon(folder, parent)
+    # On Windows the link itself goes and the batch removes the launcher. Wine opens what a Unix
+    # link points to even when asked for the link: the launcher refuses, says so, starts no batch.
+    boxes = harness.message_boxes(timeout=10)
+    assert len(boxes) == 1, boxes
+    text = boxes[0]["text"].replace("\r\n", "\n").rstrip("\n")
+    assert (boxes[0]["title"], text) == ("エラー", "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：4390."), text
+    harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
+    assert launcher.wait(timeout=30) == 0
+    time.sleep(6)  # long enough for a batch, had one been started, to delete the executable
+    assert harness.tree(master) == master_before
+    assert os.path.islink(os.path.join(folder, "##TMP##"))
+    assert os.path.isfile(os.path.join(folder, "ExamAutoRunner.exe"))
+    assert os.path.isfile(os.path.join(parent, BATCH))  # written, never started
 
 
 if __name__ == "__main__":
