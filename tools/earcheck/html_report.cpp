@@ -65,15 +65,16 @@ constexpr char kStyle[] =
     "h1{font-size:20px}h2{font-size:16px;margin:0 0 8px;word-break:break-all}"
     "table{border-collapse:collapse;background:#fff}"
     "th,td{border:1px solid #c8ccd2;padding:4px 8px;text-align:left;vertical-align:top}"
-    "th{background:#e6e9ee}td.n{text-align:right}"
+    "th{background:#e6e9ee;white-space:nowrap}td.n{text-align:right}td.severity,td.key{white-space:nowrap}"
     "td.path{word-break:break-all}"
     "tr.bad td.verdict,td.bad{color:#a50e0e;font-weight:bold}"
     "tr.good td.verdict{color:#1d6b2f;font-weight:bold}"
     ".card{background:#fff;border:1px solid #c8ccd2;border-radius:6px;margin:24px 0;padding:12px 16px}"
     ".band{padding:8px 12px;border-radius:4px;font-weight:bold;margin:8px 0;color:#fff}"
     ".band.good{background:#1d6b2f}.band.bad{background:#a50e0e}"
-    ".screens{display:flex;flex-wrap:wrap;gap:16px;align-items:flex-start;margin:12px 0}"
-    "figure{margin:0}figcaption{font-size:13px;margin-top:4px}"
+    // Side by side at their real size: a narrow window scrolls the row rather than shrinking them.
+    ".screens{display:flex;gap:16px;align-items:flex-start;margin:12px 0;overflow-x:auto;padding-bottom:8px}"
+    "figure{margin:0;flex:none}figcaption{font-size:13px;margin-top:4px}"
     "figure img{display:block;max-width:none;background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
     ".problem{color:#a50e0e;white-space:pre-wrap;font-size:13px;max-width:640px}"
     ".note{color:#555}"
@@ -201,7 +202,7 @@ std::string Card(const PackageReport& r, int n, const std::vector<preview::Paint
          "</th><th>" + Own("キー") + "</th><th>" + Own("内容") + "</th></tr></thead>\n<tbody>\n";
   for (const Finding& f : r.findings) {
     out += std::string("<tr class=\"") + SeverityClass(f.severity) + "\"><td class=\"severity\">" +
-           Own(SeverityLabel(f.severity)) + "</td><td>" + FromSjis(f.file) + "</td><td>" +
+           Own(SeverityLabel(f.severity)) + "</td><td>" + FromSjis(f.file) + "</td><td class=\"key\">" +
            (f.key ? FromSjis(*f.key) : std::string()) + "</td><td class=\"message\">" +
            FromSjis(WithoutCr(f.message)) + "</td></tr>\n";
   }
