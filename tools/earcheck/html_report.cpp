@@ -25,15 +25,6 @@ std::string WithoutCr(std::string_view text) {
   return out;
 }
 
-const char* SeverityClass(Severity s) {
-  switch (s) {
-    case Severity::Error: return "error";
-    case Severity::Warning: return "warning";
-    case Severity::Info: return "info";
-  }
-  return "";
-}
-
 const char* Caption(std::string_view screen) {
   if (screen == "title") return "タイトル画面";
   if (screen == "procedure") return "手順確認画面";
@@ -201,7 +192,7 @@ std::string Card(const PackageReport& r, int n, const std::vector<preview::Paint
   out += "<table class=\"findings\">\n<thead><tr><th>" + Own("重要度") + "</th><th>" + Own("ファイル") +
          "</th><th>" + Own("キー") + "</th><th>" + Own("内容") + "</th></tr></thead>\n<tbody>\n";
   for (const Finding& f : r.findings) {
-    out += std::string("<tr class=\"") + SeverityClass(f.severity) + "\"><td class=\"severity\">" +
+    out += std::string("<tr class=\"") + SeverityName(f.severity) + "\"><td class=\"severity\">" +
            Own(SeverityLabel(f.severity)) + "</td><td>" + FromSjis(f.file) + "</td><td class=\"key\">" +
            (f.key ? FromSjis(*f.key) : std::string()) + "</td><td class=\"message\">" +
            FromSjis(WithoutCr(f.message)) + "</td></tr>\n";

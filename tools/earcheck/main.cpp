@@ -47,25 +47,19 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (options && a == "--") {
       options = false;
-    } else if (options && a == "--html") {
+    } else if (options && (a == "--html" || a == "--preview")) {
+      const bool page = a == "--html";
       if (i + 1 >= argc) {
-        Err("earcheck: --html にはファイルを指定してください。\n");
+        Err(page ? "earcheck: --html にはファイルを指定してください。\n"
+                 : "earcheck: --preview にはフォルダーを指定してください。\n");
         Usage();
         return 2;
       }
-      htmlFile = argv[++i];
+      (page ? htmlFile : previewDir) = argv[++i];
+      preview |= !page;
       anyOption = true;
     } else if (options && a == "--json") {
       json = true;
-      anyOption = true;
-    } else if (options && a == "--preview") {
-      if (i + 1 >= argc) {
-        Err("earcheck: --preview にはフォルダーを指定してください。\n");
-        Usage();
-        return 2;
-      }
-      previewDir = argv[++i];
-      preview = true;
       anyOption = true;
     } else if (options && (a == "--help" || a == "-h")) {
       Usage();

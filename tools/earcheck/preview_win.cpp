@@ -52,38 +52,27 @@ void SetUp(Screen& screen, void (Screen::*setup)(), std::string& problem) {
   if (completed) SendMessageW(screen.Handle(), forms::WM_AFTERSHOW, 0, 0);
 }
 
+// One screen, made anew and held in its program-wide reference while it is set up, as its
+// creator does (the title screen centres its pictures on the screen held there).
+template <typename Screen, typename Use>
+void OneScreen(Screen*& held, void (Screen::*setup)(), const char* name, Use& use) {
+  auto screen = std::make_unique<Screen>(nullptr);
+  held = screen.get();
+  std::string problem;
+  SetUp(*screen, setup, problem);
+  use(name, static_cast<forms::Form&>(*screen), problem);
+  held = nullptr;
+}
+
 // Sets up the package's three screens in turn and hands each to `use(name, form, problem)`.
-// Each screen is held in its program-wide reference while it is set up, as its creator does
-// (the title screen centres its pictures on the screen held there).
 template <typename Use>
 void EachScreen(const std::string& packageNativePath, Use use) {
   const std::string stem = packageNativePath.substr(0, packageNativePath.size() - (sizeof kPackageName - 1));
   // The launcher that would lie beside this package: the screens find it through its path.
   const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
-  {
-    auto title = std::make_unique<TfrmJPZZ0030>(nullptr);
-    frmJPZZ0030 = title.get();
-    std::string problem;
-    SetUp(*title, &TfrmJPZZ0030::SetupTitleScreen, problem);
-    use("title", *title, problem);
-    frmJPZZ0030 = nullptr;
-  }
-  {
-    auto procedure = std::make_unique<TfrmJPZZ0040>(nullptr);
-    frmJPZZ0040 = procedure.get();
-    std::string problem;
-    SetUp(*procedure, &TfrmJPZZ0040::SetupProcedureScreen, problem);
-    use("procedure", *procedure, problem);
-    frmJPZZ0040 = nullptr;
-  }
-  {
-    auto registration = std::make_unique<TfrmJPZZ0010>(nullptr);
-    frmJPZZ0010 = registration.get();
-    std::string problem;
-    SetUp(*registration, &TfrmJPZZ0010::SetupRegistrationScreen, problem);
-    use("registration", *registration, problem);
-    frmJPZZ0010 = nullptr;
-  }
+  OneScreen(frmJPZZ0030, &TfrmJPZZ0030::SetupTitleScreen, "title", use);
+  OneScreen(frmJPZZ0040, &TfrmJPZZ0040::SetupProcedureScreen, "procedure", use);
+  OneScreen(frmJPZZ0010, &TfrmJPZZ0010::SetupRegistrationScreen, "registration", use);
 }
 
 }  // namespace

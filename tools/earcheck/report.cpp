@@ -11,15 +11,6 @@ namespace {
 // Padded to the width of "エラー".
 std::string SeverityWord(Severity s) { return std::string(SeverityLabel(s)) + (s == Severity::Error ? "" : "  "); }
 
-const char* SeverityName(Severity s) {
-  switch (s) {
-    case Severity::Error: return "error";
-    case Severity::Warning: return "warning";
-    case Severity::Info: return "info";
-  }
-  return "";
-}
-
 // A message's own line breaks (the size probe's CR LF) continue under the first line.
 std::string Indented(const std::string& message) {
   std::string out;
@@ -68,6 +59,15 @@ std::string TextReport(const PackageReport& r, const std::string& shownPath) {
   }
   out += "結果: " + ResultWords(r) + "\n";
   return out;
+}
+
+const char* SeverityName(Severity s) {
+  switch (s) {
+    case Severity::Error: return "error";
+    case Severity::Warning: return "warning";
+    case Severity::Info: return "info";
+  }
+  return "";
 }
 
 const char* SeverityLabel(Severity s) {

@@ -11,6 +11,9 @@ namespace earcheck {
 // path is given in the terminal's form.
 std::string TextReport(const PackageReport& report, const std::string& shownPath);
 
+// A severity's name in the JSON document and in the page's markup: "error", "warning", "info".
+const char* SeverityName(Severity s);
+
 // The words that the text report and the report page share (Shift-JIS).
 const char* SeverityLabel(Severity s);                  // "エラー", "警告", "情報"
 std::string ModeWords(const PackageReport& report);     // "会場モード（会場コードと受験番号）"
