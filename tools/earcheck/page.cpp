@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/sjis.h"
 #include "tools/earcheck/html_report.h"
 #include "tools/earcheck/platform.h"
 #include "tools/earcheck/preview.h"
@@ -27,7 +28,9 @@ bool PageFileAllowed(const std::string& fullFile, const std::vector<PackageRepor
     Err("earcheck: --html にはファイルを指定してください: " + ConsoleFromNative(fullFile) + "\n");
     return false;
   }
-  const std::string folder = fullFile.substr(0, fullFile.find_last_of(NativeSeparator()));
+  // On Windows a "\" that is the second byte of a two-byte character does not end the folder.
+  const std::size_t cut = NativeSeparator() == '\\' ? ear::LastSeparator(fullFile) : fullFile.rfind('/');
+  const std::string folder = fullFile.substr(0, cut);
   for (const PackageReport& r : reports) {
     if (preview::InsidePackage(folder, r.nativePath)) {
       Err("earcheck: --html のファイルがパッケージの中にあるため、ページを作りません: " +
