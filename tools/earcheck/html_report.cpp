@@ -63,8 +63,8 @@ constexpr char kStyle[] =
     ".card{background:#fff;border:1px solid #c8ccd2;border-radius:6px;margin:24px 0;padding:12px 16px}"
     ".band{padding:8px 12px;border-radius:4px;font-weight:bold;margin:8px 0;color:#fff}"
     ".band.good{background:#1d6b2f}.band.bad{background:#a50e0e}"
-    // Side by side at their real size: a narrow window scrolls the row rather than shrinking them.
-    ".screens{display:flex;gap:16px;align-items:flex-start;margin:12px 0;overflow-x:auto;padding-bottom:8px}"
+    // Side by side at their real size; a narrower window wraps them rather than shrinking them.
+    ".screens{display:flex;flex-wrap:wrap;gap:16px;align-items:flex-start;margin:12px 0}"
     "figure{margin:0;flex:none}figcaption{font-size:13px;margin-top:4px}"
     "figure img{display:block;max-width:none;background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
     ".problem{color:#a50e0e;white-space:pre-wrap;font-size:13px;max-width:640px}"
