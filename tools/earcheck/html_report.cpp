@@ -51,7 +51,7 @@ std::string Id(int n) {
 }
 
 constexpr char kStyle[] =
-    "body{font-family:\"Meiryo\",\"Yu Gothic\",\"IPAGothic\",sans-serif;margin:16px 24px;color:#222;"
+    "body{font-family:\"Meiryo\",\"Yu Gothic\",\"IPAGothic\",sans-serif;margin:12px 16px;color:#222;"
     "background:#f4f5f7}"
     "h1{font-size:20px}h2{font-size:16px;margin:0 0 8px;word-break:break-all}"
     "table{border-collapse:collapse;background:#fff}"
@@ -60,11 +60,11 @@ constexpr char kStyle[] =
     "td.path{word-break:break-all}"
     "tr.bad td.verdict,td.bad{color:#a50e0e;font-weight:bold}"
     "tr.good td.verdict{color:#1d6b2f;font-weight:bold}"
-    ".card{background:#fff;border:1px solid #c8ccd2;border-radius:6px;margin:24px 0;padding:12px 16px}"
+    ".card{background:#fff;border:1px solid #c8ccd2;border-radius:6px;margin:20px 0;padding:12px}"
     ".band{padding:8px 12px;border-radius:4px;font-weight:bold;margin:8px 0;color:#fff}"
     ".band.good{background:#1d6b2f}.band.bad{background:#a50e0e}"
     // Side by side at their real size; a narrower window wraps them rather than shrinking them.
-    ".screens{display:flex;flex-wrap:wrap;gap:16px;align-items:flex-start;margin:12px 0}"
+    ".screens{display:flex;flex-wrap:wrap;gap:12px;align-items:flex-start;margin:12px 0}"
     "figure{margin:0;flex:none}figcaption{font-size:13px;margin-top:4px}"
     "figure img{display:block;max-width:none;background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 0 0/16px 16px}"
     ".problem{color:#a50e0e;white-space:pre-wrap;font-size:13px;max-width:640px}"
