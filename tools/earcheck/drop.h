@@ -13,8 +13,9 @@ bool Dropped();
 // one that exists; empty, with the system's reason, when none could be made.
 std::string NewPageFile(std::string& reason);
 
-// Opens the page with the default browser, unless EARCHECK_NO_BROWSER is "1" (tests).
-void OpenPage(const std::string& file);
+// Opens the page with the default browser, unless EARCHECK_NO_BROWSER is "1" (tests); false
+// when the system could not open it.
+bool OpenPage(const std::string& file);
 
 // Writes text of the ANSI code page (Shift-JIS) to the console as characters, whatever the
 // console's code page.

@@ -8,7 +8,7 @@ std::string NewPageFile(std::string& reason) {
   reason.clear();
   return {};
 }
-void OpenPage(const std::string&) {}
+bool OpenPage(const std::string&) { return false; }
 void Show(const std::string&) {}
 void WaitForEnter() {}
 

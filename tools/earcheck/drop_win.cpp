@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -55,10 +56,15 @@ std::string NewPageFile(std::string& reason) {
   return {};
 }
 
-void OpenPage(const std::string& file) {
+bool OpenPage(const std::string& file) {
   const char* off = std::getenv("EARCHECK_NO_BROWSER");
-  if (off && std::strcmp(off, "1") == 0) return;
-  ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  if (off && std::strcmp(off, "1") == 0) return true;
+  // The shell's handlers for a file type may be COM objects.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (SUCCEEDED(com)) CoUninitialize();
+  return result > 32;
 }
 
 void Show(const std::string& text) {

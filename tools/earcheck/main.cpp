@@ -169,7 +169,9 @@ int main(int argc, char** argv) {
       const std::string line = "ページ: " + earcheck::ConsoleFromNative(htmlFile) + "\n";
       if (dropped) {
         earcheck::drop::Show(line);
-        earcheck::drop::OpenPage(htmlFile);
+        if (!earcheck::drop::OpenPage(htmlFile)) {
+          earcheck::drop::Show("ブラウザーで開けませんでした。このファイルを開いてください。\n");
+        }
       } else {
         Err(line);
       }
