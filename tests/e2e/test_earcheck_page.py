@@ -3,6 +3,7 @@ under Wine and rendered by headless chromium, read from the browser's side (the 
 protocol: image sizes, links, text, dialogs, console messages, requests); and the start for
 dropped folders, in a console of its own that stays until Enter."""
 import atexit
+import base64
 import glob
 import os
 import re
@@ -144,6 +145,21 @@ def test_the_page_never_goes_into_a_package():
         assert rc == 2, (target, rc, err)
         assert testlib.snapshot(d) == before, target
     assert "ページを作りません" in err or "ファイルを指定してください" in err, err
+
+
+def test_with_preview_the_page_shows_the_same_pictures_as_the_files():
+    d = harness.temp_dir("page-and-preview")
+    harness.make_package(os.path.join(d, "pkg"))
+    html, pngs = os.path.join(d, "r.html"), os.path.join(d, "pngs")
+    rc, out, err = earcheck("--preview", harness.winpath(pngs), "--html", harness.winpath(html), "pkg", cwd=d)
+    assert rc == 0, (rc, err)
+    assert out.decode("cp932").splitlines()[-1].startswith("結果: エラー 0 件"), out  # the text report as ever
+    embedded = [base64.b64decode(b) for b in re.findall(r'src="data:image/png;base64,([^"]+)"',
+                                                                     open(html, encoding="utf-8").read())]
+    files = [open(os.path.join(pngs, "1-%s.png" % s), "rb").read() for s in ("title", "procedure", "registration")]
+    assert len(embedded) == 3, len(embedded)
+    for mine, theirs in zip(embedded, files):
+        assert mine == theirs, "the page's picture differs from the preview file"
 
 
 def wine_temp():
