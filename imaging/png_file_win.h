@@ -9,4 +9,7 @@ namespace ear::gdiplus {
 // `fileName` is in the active code page (Shift-JIS). False when GDI+ could not write it.
 bool SavePng(const std::string& fileName, int width, int height, int stride, const void* bgra);
 
+// The same PNG in memory: `png` gets the file's bytes. False when GDI+ could not encode it.
+bool EncodePng(int width, int height, int stride, const void* bgra, std::string& png);
+
 }  // namespace ear::gdiplus

@@ -8,6 +8,7 @@ packages=(
   cmake g++ make python3 libgtest-dev googletest libjpeg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales dpkg-dev patch xz-utils
+  chromium  # renders earcheck's report page in the end-to-end tests (headless)
 )
 missing=()
 for p in "${packages[@]}"; do

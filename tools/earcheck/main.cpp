@@ -1,6 +1,8 @@
-// earcheck [--json] [--preview DIR] PATH...: checks exam packages before they ship.
+// earcheck [--json] [--preview DIR] [--html FILE] PATH...: checks exam packages before they ship.
 // Exit code 0: no package has an error; 1: some package has one; 2: usage error, a PATH
-// that is no package, or a preview that could not be written.
+// that is no package, or a preview or page that could not be written.
+// Started for folders dropped onto earcheck.exe, it writes the page into the temp folder,
+// opens it, prints the report and waits for Enter before its console closes.
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -8,6 +10,8 @@
 #include <vector>
 
 #include "tools/earcheck/check.h"
+#include "tools/earcheck/drop.h"
+#include "tools/earcheck/page.h"
 #include "tools/earcheck/platform.h"
 #include "tools/earcheck/preview.h"
 #include "tools/earcheck/report.h"
@@ -20,11 +24,12 @@ void Err(const std::string& sjis) {
 }
 
 void Usage() {
-  Err("使い方: earcheck [--json] [--preview DIR] PATH...\n"
+  Err("使い方: earcheck [--json] [--preview DIR] [--html FILE] PATH...\n"
       "  PATH  ランチャーのフォルダー（「##TMP##」を含む）か「##TMP##」フォルダー\n"
       "  --json  結果を JSON（UTF-8）で出力します\n"
       "  --preview DIR  タイトル・手順確認・受験者登録の画面を DIR に PNG で書きます\n"
-      "                 （DIR\\<n>-title.png など。n は PATH の順番。Windows 版だけ）\n");
+      "                 （DIR\\<n>-title.png など。n は PATH の順番。Windows 版だけ）\n"
+      "  --html FILE  画面と結果を 1 つの HTML ページにして FILE に書きます\n");
 }
 
 }  // namespace
@@ -34,22 +39,28 @@ int main(int argc, char** argv) {
   bool json = false;
   bool preview = false;
   std::string previewDir;
+  std::string htmlFile;
+  bool anyOption = false;
   std::vector<std::string> paths;
   bool options = true;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (options && a == "--") {
       options = false;
-    } else if (options && a == "--json") {
-      json = true;
-    } else if (options && a == "--preview") {
+    } else if (options && (a == "--html" || a == "--preview")) {
+      const bool page = a == "--html";
       if (i + 1 >= argc) {
-        Err("earcheck: --preview にはフォルダーを指定してください。\n");
+        Err(page ? "earcheck: --html にはファイルを指定してください。\n"
+                 : "earcheck: --preview にはフォルダーを指定してください。\n");
         Usage();
         return 2;
       }
-      previewDir = argv[++i];
-      preview = true;
+      (page ? htmlFile : previewDir) = argv[++i];
+      preview |= !page;
+      anyOption = true;
+    } else if (options && a == "--json") {
+      json = true;
+      anyOption = true;
     } else if (options && (a == "--help" || a == "-h")) {
       Usage();
       return 0;
@@ -70,7 +81,12 @@ int main(int argc, char** argv) {
     Usage();
     return 2;
   }
+  // Explorer passes the dropped folders alone, to a console made for this process.
+  const bool dropped = !anyOption && earcheck::drop::Dropped();
+  const bool html = dropped || !htmlFile.empty();
+  if (!htmlFile.empty()) htmlFile = earcheck::FullPath(htmlFile);
   std::optional<earcheck::preview::Session> session;
+  if (html && earcheck::preview::Available()) session.emplace();
   if (preview) {
     previewDir = earcheck::FullPath(previewDir);
     const earcheck::Kind kind = earcheck::KindOf(previewDir);
@@ -78,12 +94,13 @@ int main(int argc, char** argv) {
       Err("earcheck: --preview にはフォルダーを指定してください: " + earcheck::ConsoleFromNative(previewDir) + "\n");
       return 2;
     }
-    session.emplace();
+    if (!session) session.emplace();
   }
   bool previewFailed = false;
   const bool progress = paths.size() > 1 && earcheck::StderrIsTerminal();
   std::vector<earcheck::PackageReport> reports;
   bool notPackage = false;
+  std::vector<std::string> skipped;
   std::string text;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     if (progress) {
@@ -102,6 +119,7 @@ int main(int argc, char** argv) {
       std::fwrite(paths[i].data(), 1, paths[i].size(), stderr);
       Err(" はパッケージではありません（「system」フォルダーがありません）。\n");
       notPackage = true;
+      skipped.push_back(paths[i]);
       continue;
     }
     if (preview) {
@@ -128,8 +146,7 @@ int main(int argc, char** argv) {
           previewFailed = true;
         }
         for (const auto& p : problems) {
-          Err("earcheck: " + earcheck::ConsoleFromNative(p.file) +
-              ": 画面の準備がエラーで止まります。受験者にはこのエラーが表示され、画面はこの途中の状態で開きます:\n" +
+          Err("earcheck: " + earcheck::ConsoleFromNative(p.file) + ": " + earcheck::preview::kSetUpStopped + "\n" +
               p.message + "\n");
         }
         for (const auto& file : written) Err("プレビュー: " + earcheck::ConsoleFromNative(file) + "\n");
@@ -144,10 +161,37 @@ int main(int argc, char** argv) {
     }
     reports.push_back(std::move(*report));
   }
+  bool pageFailed = false;
+  if (html && !reports.empty()) {
+    if (dropped) {
+      std::string reason;
+      htmlFile = earcheck::drop::NewPageFile(reason);
+      if (htmlFile.empty()) Err("earcheck: 一時フォルダーにページを作れません。\n" + reason + "\n");
+    }
+    pageFailed = htmlFile.empty() || !earcheck::PageFileAllowed(htmlFile, reports) ||
+                 !earcheck::WritePage(htmlFile, reports, skipped);
+    if (!pageFailed) {
+      const std::string line = "ページ: " + earcheck::ConsoleFromNative(htmlFile) + "\n";
+      if (dropped) {
+        earcheck::drop::Show(line);
+        if (!earcheck::drop::OpenPage(htmlFile)) {
+          earcheck::drop::Show("ブラウザーで開けませんでした。このファイルを開いてください。\n");
+        }
+      } else {
+        Err(line);
+      }
+    }
+  }
   const std::string out = json ? earcheck::JsonReport(reports) : text;
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
-  if (notPackage || previewFailed) return 2;
+  if (dropped) {
+    // The console closes with the program: the author reads the report first.
+    earcheck::drop::Show(out + "\nEnter キーを押すと閉じます。\n");
+    earcheck::drop::WaitForEnter();
+  } else {
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+  }
+  if (notPackage || previewFailed || pageFailed) return 2;
   for (const auto& r : reports) {
     if (!r.Ok()) return 1;
   }

@@ -9,6 +9,10 @@ namespace earcheck::preview {
 
 bool Available();
 
+// What a screen whose set-up stops with an error shows, said before the error's text.
+inline constexpr char kSetUpStopped[] =
+    "画面の準備がエラーで止まります。受験者にはこのエラーが表示され、画面はこの途中の状態で開きます:";
+
 // What the preview needs for the whole run (GDI+); one, made before the first package.
 class Session {
  public:
@@ -46,5 +50,14 @@ struct Problem {
 };
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
                    std::vector<std::string>& written, std::vector<Problem>& problems);
+
+// The same three screens painted into memory, in that order, for the report page. False when
+// one could not be encoded (its `png` stays empty).
+struct Painted {
+  const char* screen;   // "title", "procedure", "registration"
+  std::string png;      // the PNG file's bytes
+  std::string problem;  // the error its set-up stopped with, as the error box shows it; empty: none
+};
+bool PaintScreens(const std::string& packageNativePath, std::vector<Painted>& painted);
 
 }  // namespace earcheck::preview

@@ -13,6 +13,7 @@
 #include "base/text_win.h"
 #include "forms/form_snapshot_win.h"
 #include "imaging/gdiplus_win.h"
+#include "imaging/png_file_win.h"
 #include "package/paths.h"
 #include "screens/frmJPZZ0010.h"
 #include "screens/frmJPZZ0030.h"
@@ -72,10 +73,9 @@ std::wstring FinalPath(const ear::FileHandle& h, const std::wstring& path) {
 // A screen as it stands after its show handler: the window is created (never shown), the
 // create and show set-up run, and WM_AFTERSHOW, which the show handler posts last, rounds
 // the corners. A set-up that throws ends there, as the launcher's does: the screen opens
-// with what was done and keeps its square corners.
+// with what was done and keeps its square corners; `problem` gets the error's text.
 template <typename Screen>
-bool Render(Screen& screen, void (Screen::*setup)(), const std::string& file, std::vector<std::string>& written,
-            std::vector<Problem>& problems) {
+void SetUp(Screen& screen, void (Screen::*setup)(), std::string& problem) {
   screen.Handle();
   bool completed = false;
   try {
@@ -83,11 +83,34 @@ bool Render(Screen& screen, void (Screen::*setup)(), const std::string& file, st
     (screen.*setup)();
     completed = true;
   } catch (const std::exception& error) {
-    problems.push_back({file, error.what()});
+    problem = error.what();
   }
   if (completed) SendMessageW(screen.Handle(), forms::WM_AFTERSHOW, 0, 0);
-  if (!forms::SaveFormPng(screen, file)) return false;
-  written.push_back(file);
+}
+
+// One screen, made anew and held in its program-wide reference while it is set up, as its
+// creator does (the title screen centres its pictures on the screen held there).
+template <typename Screen, typename Use>
+void OneScreen(Screen*& held, void (Screen::*setup)(), const char* name, Use& use) {
+  auto screen = std::make_unique<Screen>(nullptr);
+  held = screen.get();
+  std::string problem;
+  SetUp(*screen, setup, problem);
+  use(name, static_cast<forms::Form&>(*screen), problem);
+  held = nullptr;
+}
+
+// Sets up the package's three screens in turn and hands each to `use(name, form, problem)`;
+// false, and no screen, when the folder is no `##TMP##` beside a launcher folder.
+template <typename Use>
+bool EachScreen(const std::string& packageNativePath, Use use) {
+  const std::string stem = LauncherFolder(packageNativePath);
+  if (stem.empty()) return false;
+  // The launcher that would lie beside this package: the screens find it through its path.
+  const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
+  OneScreen(frmJPZZ0030, &TfrmJPZZ0030::SetupTitleScreen, "title", use);
+  OneScreen(frmJPZZ0040, &TfrmJPZZ0040::SetupProcedureScreen, "procedure", use);
+  OneScreen(frmJPZZ0010, &TfrmJPZZ0010::SetupRegistrationScreen, "registration", use);
   return true;
 }
 
@@ -154,33 +177,32 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
 
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
                    std::vector<std::string>& written, std::vector<Problem>& problems) {
-  const std::string stem = LauncherFolder(packageNativePath);
-  if (stem.empty()) return false;
-  // The launcher that would lie beside this package: the screens find it through its path.
-  const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
-  auto file = [&](const char* screen) { return ear::JoinPath(nativeDir, std::to_string(n) + "-" + screen + ".png"); };
   bool ok = true;
-  // Each screen is held in its program-wide reference while it is set up, as its creator
-  // does (the title screen centres its pictures on the screen held there).
-  {
-    auto title = std::make_unique<TfrmJPZZ0030>(nullptr);
-    frmJPZZ0030 = title.get();
-    ok &= Render(*title, &TfrmJPZZ0030::SetupTitleScreen, file("title"), written, problems);
-    frmJPZZ0030 = nullptr;
-  }
-  {
-    auto procedure = std::make_unique<TfrmJPZZ0040>(nullptr);
-    frmJPZZ0040 = procedure.get();
-    ok &= Render(*procedure, &TfrmJPZZ0040::SetupProcedureScreen, file("procedure"), written, problems);
-    frmJPZZ0040 = nullptr;
-  }
-  {
-    auto registration = std::make_unique<TfrmJPZZ0010>(nullptr);
-    frmJPZZ0010 = registration.get();
-    ok &= Render(*registration, &TfrmJPZZ0010::SetupRegistrationScreen, file("registration"), written, problems);
-    frmJPZZ0010 = nullptr;
-  }
-  return ok;
+  const bool made = EachScreen(packageNativePath, [&](const char* screen, forms::Form& form, const std::string& problem) {
+    const std::string file = ear::JoinPath(nativeDir, std::to_string(n) + "-" + screen + ".png");
+    if (!problem.empty()) problems.push_back({file, problem});
+    if (forms::SaveFormPng(form, file)) {
+      written.push_back(file);
+    } else {
+      ok = false;
+    }
+  });
+  return made && ok;
+}
+
+bool PaintScreens(const std::string& packageNativePath, std::vector<Painted>& painted) {
+  bool ok = true;
+  const bool made = EachScreen(packageNativePath, [&](const char* screen, forms::Form& form, const std::string& problem) {
+    const forms::FormSnapshot shot = forms::SnapshotForm(form);
+    Painted p{screen, {}, problem};
+    if (shot.bgra.empty() ||
+        !ear::gdiplus::EncodePng(shot.width, shot.height, shot.width * 4, shot.bgra.data(), p.png)) {
+      p.png.clear();
+      ok = false;
+    }
+    painted.push_back(std::move(p));
+  });
+  return made && ok;
 }
 
 }  // namespace earcheck::preview

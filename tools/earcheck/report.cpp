@@ -8,23 +8,8 @@ namespace earcheck {
 
 namespace {
 
-const char* SeverityWord(Severity s) {
-  switch (s) {
-    case Severity::Error: return "エラー";
-    case Severity::Warning: return "警告  ";
-    case Severity::Info: return "情報  ";
-  }
-  return "";
-}
-
-const char* SeverityName(Severity s) {
-  switch (s) {
-    case Severity::Error: return "error";
-    case Severity::Warning: return "warning";
-    case Severity::Info: return "info";
-  }
-  return "";
-}
+// Padded to the width of "エラー".
+std::string SeverityWord(Severity s) { return std::string(SeverityLabel(s)) + (s == Severity::Error ? "" : "  "); }
 
 // A control character from a package value would act on the terminal (an ESC starts
 // an escape sequence that can rewrite or hide lines): it shows as "<0x1B>". Control
@@ -88,20 +73,50 @@ std::string JsonString(const std::string& utf8) {
 
 std::string TextReport(const PackageReport& r, const std::string& shownPath) {
   std::string out = "== " + shownPath + "\n";
-  out += std::string("モード: ") + (r.venueMode ? "会場モード（会場コードと受験番号）" : "氏名モード（姓と名）") +
-         "   受験タイプ: 「" + Visible(r.examType) + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）") +
-         "\n";
+  out += "モード: " + ModeWords(r) + "   受験タイプ: " + Visible(ExamTypeWords(r)) + "\n";
   for (const Finding& f : r.findings) {
-    out += std::string(SeverityWord(f.severity)) + "  ";
+    out += SeverityWord(f.severity) + "  ";
     if (!f.file.empty()) out += Visible(f.file);
     if (f.key) out += " [" + Visible(*f.key) + "]";
     if (!f.file.empty() || f.key) out += ": ";
     out += Indented(f.message) + "\n";
   }
-  out += "結果: エラー " + std::to_string(r.Count(Severity::Error)) + " 件、警告 " +
-         std::to_string(r.Count(Severity::Warning)) + " 件、情報 " + std::to_string(r.Count(Severity::Info)) +
-         " 件" + (r.Ok() ? "（配布できます）" : "（このままでは配布できません）") + "\n";
+  out += "結果: " + ResultWords(r) + "\n";
   return out;
+}
+
+const char* SeverityName(Severity s) {
+  switch (s) {
+    case Severity::Error: return "error";
+    case Severity::Warning: return "warning";
+    case Severity::Info: return "info";
+  }
+  return "";
+}
+
+const char* SeverityLabel(Severity s) {
+  switch (s) {
+    case Severity::Error: return "エラー";
+    case Severity::Warning: return "警告";
+    case Severity::Info: return "情報";
+  }
+  return "";
+}
+
+std::string ModeWords(const PackageReport& r) {
+  return r.venueMode ? "会場モード（会場コードと受験番号）" : "氏名モード（姓と名）";
+}
+
+std::string ExamTypeWords(const PackageReport& r) {
+  return "「" + r.examType + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）");
+}
+
+const char* Verdict(const PackageReport& r) { return r.Ok() ? "配布できます" : "このままでは配布できません"; }
+
+std::string ResultWords(const PackageReport& r) {
+  return "エラー " + std::to_string(r.Count(Severity::Error)) + " 件、警告 " +
+         std::to_string(r.Count(Severity::Warning)) + " 件、情報 " + std::to_string(r.Count(Severity::Info)) +
+         " 件（" + Verdict(r) + "）";
 }
 
 std::string JsonReport(const std::vector<PackageReport>& reports) {

@@ -332,7 +332,7 @@ class Command(unittest.TestCase):
         os.makedirs(empty, exist_ok=True)
         cases = [
             ([good], 0), ([bad], 1), ([good, bad], 1), ([good, empty], 2), ([empty], 2), ([], 2),
-            (["--bogus", good], 2), (["--preview"], 2),
+            (["--bogus", good], 2), (["--preview"], 2), (["--html"], 2),
         ]
         for args, want in cases:
             with self.subTest(args):
@@ -415,6 +415,46 @@ class Command(unittest.TestCase):
                     % (os.path.join(launcher, "##TMP##"), body, budget_message(parent, left)))
         self.assertEqual(out.decode("utf-8"), expected)
         self.assertEqual((rc, err), (0, b""))
+
+
+class Page(unittest.TestCase):
+    def test_page_without_pictures_natively_beside_an_unchanged_report(self):
+        good = T.copy_of(BASE, WORK, "page-good")
+        bad = T.copy_of(BASE, WORK, "page-bad")
+        os.remove(T.image(bad, "bg_procedure.jpg"))
+        page = os.path.join(WORK, "page.html")
+        _, plain, _ = check([good, bad], "--json")
+        rc, out, err = check([good, bad], "--json", "--html", page)
+        self.assertEqual((rc, out, err.decode("utf-8")), (1, plain, "ページ: %s\n" % page))
+        html = T.read(page).decode("utf-8")
+        self.assertEqual(html.count("画面のプレビューはありません: 画面は Windows 版（earcheck.exe）がランチャーのコードで描きます。"), 2)
+        self.assertNotIn("<img", html)
+        self.assertEqual([html.count('href="#p%d"' % n) for n in (1, 2, 3)], [2, 2, 0])
+        self.assertIn('<td class="verdict">このままでは配布できません</td>', html)
+        self.assertIn("結果: エラー 1 件、警告 0 件、情報 13 件（このままでは配布できません）", html)
+
+    def test_the_page_never_goes_into_a_package_or_onto_a_folder(self):
+        launcher = T.copy_of(BASE, WORK, "page-guarded")
+        pkg = os.path.join(launcher, "##TMP##")
+        link = os.path.join(WORK, "link-into-package")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(os.path.join(pkg, "system"), link)
+        cases = [
+            (os.path.join(pkg, "system", "r.html"), "パッケージの中にあるため、ページを作りません"),
+            (os.path.join(pkg, "r.html"), "パッケージの中にあるため、ページを作りません"),
+            (os.path.join(link, "r.html"), "パッケージの中にあるため、ページを作りません"),
+            (os.path.join(WORK, "no such folder", "r.html"), "ページを書けません"),
+            (WORK, "--html にはファイルを指定してください"),
+        ]
+        for target, said in cases:
+            with self.subTest(target):
+                rc, out, err = check([launcher], "--html", target)
+                self.assertEqual(rc, 2)
+                self.assertIn(said, err.decode("utf-8"))
+                self.assertFalse(os.path.exists(os.path.join(pkg, "r.html")) or
+                                 os.path.exists(os.path.join(pkg, "system", "r.html")))
+                self.assertTrue(out.decode("utf-8").startswith("== "))  # the report is still printed
 
 
 def main():
