@@ -20,14 +20,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   # --no-upgrade: a package that is already there stays at its version.
   apt-get install -y -qq --no-install-recommends --no-upgrade "${missing[@]}"
 fi
-# The ANSI code page under Wine follows the locale: ja_JP gives code page 932.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
-# A non-Japanese locale, for the tests that prove drawing does not follow the code page.
-if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
-  localedef -i en_US -f UTF-8 en_US.UTF-8
-fi
+# The ANSI code page under Wine follows the locale: ja_JP gives code page 932; en_US is for
+# the tests that prove drawing does not follow the code page. Both are listed in
+# /etc/locale.gen, because any later locale-gen rebuilds the locale archive from that list only.
+for loc in ja_JP en_US; do
+  line="$loc.UTF-8 UTF-8"
+  grep -qx "$line" /etc/locale.gen 2>/dev/null || echo "$line" >>/etc/locale.gen
+  if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8\$"; then
+    localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+  fi
+done
 
 # libjpeg-turbo for the Windows builds: Debian 12's source package, pinned and checked,
 # unpacked with Debian's patches into third_party/libjpeg-turbo/src (third_party/CMakeLists.txt

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds a complete sample exam package OUTDIR/##TMP## for tests and demos.
 
-    make_sample_package.py OUTDIR [--mode venue|name] [--exam-type 3] [--no-bg]
+    make_sample_package.py OUTDIR [--mode venue|name] [--exam-type 3] [--no-bg] [--backdrop linen]
                            [--standin PATH] [--bushu NAME] [--omit FILE]...
                            [--shiken-size WxH] [--procedure-size WxH] ... (see --help)
 
@@ -76,6 +76,23 @@ def draw_bg(path):
            "-fill", rgb(BG_MARK_TOPLEFT), "-draw", "rectangle 0,0 7,7",
            "-fill", rgb(BG_MARK_BOTTOMRIGHT), "-draw", "rectangle %d,%d %d,%d" % (w - 16, h - 8, w - 1, h - 1),
            *jpeg_out(path))
+
+
+def draw_bg_linen(path):
+    """A calm blue-grey linen, as an exam centre would ship: woven from seeded noise blurred
+    along both axes, wrapped at the edges so the tile repeats without seams."""
+    magick("-size", "256x256", "xc:gray50", "-seed", "20261210", "-attenuate", "0.6", "+noise", "Uniform",
+           "-colorspace", "gray", "-virtual-pixel", "tile",
+           "(", "+clone", "-motion-blur", "0x8+0", ")", "(", "-clone", "0", "-motion-blur", "0x8+90", ")",
+           "-delete", "0", "-compose", "blend", "-define", "compose:args=50", "-composite",
+           "-virtual-pixel", "tile", "-blur", "0x0.7", "-auto-level", "-level", "25%,75%",
+           "-colorspace", "sRGB", "-type", "TrueColor", "+level-colors", "rgb(176,192,210),rgb(214,223,234)",
+           "-strip", "-quality", "90", "-sampling-factor", "1x1", path)
+
+
+# The tests' marked tile shows each repetition; the linen is what run-sample.sh and the
+# README's screenshots show.
+BACKDROPS = {"marked": draw_bg, "linen": draw_bg_linen}
 
 
 # bg_main_top.jpg: a 96x122 tile of the header band; one light 8x8 block per tile at
@@ -163,7 +180,7 @@ def draw_banner(path, size):
            "受験者情報を入力して、受験者用フォルダーを作成します", *jpeg_out(path))
 
 
-def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, omit=(),
+def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, omit=(), backdrop="marked",
                  no_bg=False, shiken_name=None, kyu=None, dev_code=None, file_name=None, abb=None,
                  shiken_ext=None, maker_ext=None, kyu_ext=None, with_shiken_ini=False,
                  shiken_size=None, maker_size=None, kyu_size=None, procedure_size=None, banner_size=None):
@@ -205,7 +222,7 @@ def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, 
             f.write(ini_text([("受験者情報", [])]))
 
     pictures = {
-        "bg.jpg": draw_bg,
+        "bg.jpg": BACKDROPS[backdrop],
         "bg_main_top.jpg": draw_header,
         "bg_procedure.jpg": lambda p: draw_procedure(p, size["procedure"]),
         "procedure01.jpg": lambda p: draw_banner(p, size["banner"]),
@@ -235,6 +252,8 @@ def main(argv):
                    help="venue: ABB non-empty (venue code + candidate number); name: ABB empty")
     p.add_argument("--exam-type", default="1", help="受験タイプ (3 = alternative footer)")
     p.add_argument("--no-bg", action="store_true", help="leave out bg.jpg")
+    p.add_argument("--backdrop", choices=sorted(BACKDROPS), default="marked",
+                   help="bg.jpg: the tests' marked tile, or a linen texture for demos")
     p.add_argument("--standin", help="exe copied as [1]+部種名称+.exe")
     p.add_argument("--bushu", help="部種名称")
     p.add_argument("--shiken-name", help="試験名")
@@ -253,7 +272,7 @@ def main(argv):
                        help="size of the %s (default %dx%d)" % ((what,) + SIZES[key]))
     a = p.parse_args(argv)
     pkg = make_package(a.outdir, mode=a.mode, exam_type=a.exam_type, bushu=a.bushu, standin=a.standin,
-                       omit=a.omit, no_bg=a.no_bg, shiken_name=a.shiken_name, kyu=a.kyu, dev_code=a.dev_code,
+                       omit=a.omit, backdrop=a.backdrop, no_bg=a.no_bg, shiken_name=a.shiken_name, kyu=a.kyu, dev_code=a.dev_code,
                        file_name=a.file_name, abb=a.abb, shiken_ext=a.shiken_ext, maker_ext=a.maker_ext,
                        kyu_ext=a.kyu_ext, with_shiken_ini=a.with_shiken_ini, shiken_size=a.shiken_size,
                        maker_size=a.maker_size, kyu_size=a.kyu_size, procedure_size=a.procedure_size,

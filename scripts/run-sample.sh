@@ -14,7 +14,7 @@ build=$root/build/win64
 sample=$root/build/sample
 rm -rf "$sample"
 mkdir -p "$sample/ExamAutoRunner"
-python3 "$root/scripts/make_sample_package.py" "$sample/ExamAutoRunner" --mode "$mode" \
+python3 "$root/scripts/make_sample_package.py" "$sample/ExamAutoRunner" --mode "$mode" --backdrop linen \
   --standin "$build/tools/standin_exam/standin_exam.exe" >/dev/null
 cp "$build/ExamAutoRunner.exe" "$sample/ExamAutoRunner/"
 state=$sample/wine

@@ -32,7 +32,7 @@ subprocess.run([os.path.join(ROOT, "tests", "wine", "start.sh"), os.environ["EAR
                stdout=subprocess.DEVNULL)
 try:
     os.makedirs(os.path.join(ROOT, "docs"), exist_ok=True)
-    parent, folder = wizard.install("shots")
+    parent, folder = wizard.install("shots", backdrop="linen")
     wizard.start(parent, folder, "-debug")
     harness.wait_for_window(wizard.TITLE, timeout=20)
     shot("screen-title.png")
@@ -42,7 +42,7 @@ try:
     harness.tidy_up()
     for mode, values in (("venue", {"KaiCdEdt": "12345", "JuBanEdt": "678"}),
                          ("name", {"SeiEdt": "山田", "MeiEdt": "太郎"})):
-        parent, folder = reg.install("shots-" + mode, mode=mode)
+        parent, folder = reg.install("shots-" + mode, mode=mode, backdrop="linen")
         reg.start(parent, folder)
         screen = reg.open_registration()
         reg.fill(screen, **values)

@@ -20,8 +20,9 @@ if [ -z "${EAR_KEEP_DISPLAY:-}" ]; then
   export DISPLAY=":$(cat "$EAR_WINE_STATE/display")"
 fi
 "$EAR_WINE" wineboot -i >"$EAR_WINE_STATE/wineboot.log" 2>&1
-# The screens' fonts are Windows fonts; IPA P Gothic stands in for both.
-for face in "ＭＳ Ｐゴシック" "メイリオ"; do
+# The screens' fonts are Windows fonts; IPA P Gothic stands in for each of them, the
+# registration screen's "ＭＳ Pゴシック" (half-width P) included.
+for face in "ＭＳ Ｐゴシック" "ＭＳ Pゴシック" "メイリオ"; do
   "$EAR_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "IPAPGothic" /f >>"$EAR_WINE_STATE/wineboot.log" 2>&1
 done
 # Without a window manager, Wine waits up to 2 s for one on every hide of a managed
