@@ -18,13 +18,16 @@
 
 namespace {
 
-void Err(const std::string& sjis) {
+void Put(std::FILE* to, const std::string& sjis) {
   const std::string text = earcheck::ConsoleFromSjis(sjis);
-  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fwrite(text.data(), 1, text.size(), to);
 }
 
-void Usage() {
-  Err("使い方: earcheck [--json] [--preview DIR] [--html FILE] PATH...\n"
+void Err(const std::string& sjis) { Put(stderr, sjis); }
+
+// Asked for, the usage is the output; after a usage error it goes with the error.
+void Usage(std::FILE* to = stderr) {
+  Put(to, "使い方: earcheck [--json] [--preview DIR] [--html FILE] PATH...\n"
       "  PATH  ランチャーのフォルダー（「##TMP##」を含む）か「##TMP##」フォルダー\n"
       "  --json  結果を JSON（UTF-8）で出力します\n"
       "  --preview DIR  タイトル・手順確認・受験者登録の画面を DIR に PNG で書きます\n"
@@ -62,7 +65,7 @@ int main(int argc, char** argv) {
       json = true;
       anyOption = true;
     } else if (options && (a == "--help" || a == "-h")) {
-      Usage();
+      Usage(stdout);
       return 0;
     } else if (options && a.size() > 1 && a[0] == '-') {
       Err("earcheck: 不明なオプションです: " + a + "\n");

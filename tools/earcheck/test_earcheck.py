@@ -339,6 +339,14 @@ class Command(unittest.TestCase):
                 rc, _, _ = check(args)
                 self.assertEqual(rc, want)
 
+    def test_usage_asked_for_is_output_and_a_usage_error_goes_to_standard_error(self):
+        rc, out, err = check([], "--help")
+        self.assertEqual((rc, err), (0, b""))
+        self.assertTrue(out.decode("utf-8").startswith("使い方: earcheck"), out)
+        rc, out, err = check(["--bogus"])
+        self.assertEqual((rc, out), (2, b""))
+        self.assertIn("使い方: earcheck", err.decode("utf-8"))
+
     def test_progress_on_a_terminal_only_with_several_packages(self):
         import pty
         a = T.copy_of(BASE, WORK, "p1")
