@@ -4,7 +4,8 @@
 # pixels shown with one blit per window, captured from it first) and a minimal one-window
 # program, all started the same way, interleaved in one run.
 #   tools/bench_startup/run.sh [RUNS]   (after: cmake --build --preset win64)
-# EAR_BENCH_PACKAGE_OPTS passes options to the sample package (e.g. --no-bg).
+# EAR_BENCH_PACKAGE_OPTS passes options to the sample package (e.g. --no-bg);
+# EAR_BENCH_LAUNCHER times another build of the launcher (e.g. an older one, to compare).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build/win64
@@ -16,7 +17,7 @@ export EAR_WINE_STATE=$state/wine
 source "$root/tests/wine/wine-env.sh"
 app=$state/app
 python3 "$root/scripts/make_sample_package.py" "$app" ${EAR_BENCH_PACKAGE_OPTS:-} --standin "$build/tools/standin_exam/standin_exam.exe" >/dev/null
-cp "$build/ExamAutoRunner.exe" "$app/"
+cp "${EAR_BENCH_LAUNCHER:-$build/ExamAutoRunner.exe}" "$app/ExamAutoRunner.exe"
 cp "$build/tools/bench_startup/bench_minimal_window.exe" "$build/tools/bench_startup/bench_floor_window.exe" "$state/"
 cd "$state"
 "$EAR_WINE" "$build/tools/bench_startup/bench_startup.exe" "$runs" \
