@@ -10,6 +10,10 @@ endif()
 if(WIN32)
   # Only DLLs that ship with Windows: no libgcc/libstdc++/winpthread DLLs beside the exe.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Every function and datum in a section of its own, and the linker keeps only what is
+  # reached: the shipped executable carries no dead code of ours, the runtime's or libjpeg's.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options(-Wl,--gc-sections)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()
 
@@ -72,9 +76,12 @@ function(ear_test_results name var)
   set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "${var}${file}")
 endfunction()
 
-# ear_ship(TARGET): the executable is shipped stripped; a copy with symbols stays in
-# symbols/ of the build tree for debuggers (tests run the shipped one).
+# ear_ship(TARGET): the executable is shipped stripped; a copy with symbols and the link map
+# stay in symbols/ of the build tree for debuggers and size work (tests run the shipped one).
 function(ear_ship target)
   set_property(TARGET ${target} PROPERTY CXX_LINKER_LAUNCHER
     ${EAR_ROOT}/scripts/link-stripped.sh ${CMAKE_STRIP} ${CMAKE_BINARY_DIR}/symbols)
+  # The link map beside it: what each object and library member adds to the size.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/symbols)
+  target_link_options(${target} PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/symbols/${target}.map)
 endfunction()

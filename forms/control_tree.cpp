@@ -376,6 +376,23 @@ bool WinControl::GraphicChildCovers(HDC dc) const {
   return false;
 }
 
+bool WinControl::OneGraphicChildAlone(const RECT& update) const {
+  const Control* alone = nullptr;
+  for (const Control* c : controls_) {
+    if (c->IsWindowed() || !c->visible_) continue;
+    const RECT own{c->bounds_.left, c->bounds_.top, c->bounds_.left + c->bounds_.width,
+                   c->bounds_.top + c->bounds_.height};
+    RECT common;
+    if (!IntersectRect(&common, &own, &update)) continue;
+    if (alone != nullptr) return false;
+    alone = c;
+  }
+  if (alone == nullptr) return false;
+  RECT inChild = update;
+  OffsetRect(&inChild, -alone->bounds_.left, -alone->bounds_.top);
+  return alone->PaintsOpaquely(inChild);
+}
+
 void WinControl::PaintGraphicChildren(HDC dc) {
   for (Control* c : controls_) {
     if (c->IsWindowed() || !c->visible_) continue;

@@ -263,6 +263,8 @@ class WinControl : public Control {
   void AnchorChildren(int oldWidth, int oldHeight);
   // A visible graphic child paints the DC's whole clip box opaquely.
   bool GraphicChildCovers(HDC dc) const;
+  // The update rectangle shows one visible graphic child alone, which paints it opaquely.
+  bool OneGraphicChildAlone(const RECT& update) const;
   // Puts the new window at its creation-order place among its siblings' windows.
   void StackAmongSiblings();
   WNDPROC standardProc_ = nullptr;

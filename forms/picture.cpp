@@ -1,12 +1,11 @@
 #include "forms/picture.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "base/error.h"
 #include "base/gdi.h"
+#include "base/handle.h"
 #include "base/sjis.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
@@ -16,12 +15,24 @@ namespace gdi = ear::gdi;
 
 namespace {
 
+// Plain Win32 reading: a file stream here would link the C++ stream and locale library,
+// a large part of the executable, for this one read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ear::Error("ファイル " + path + " を開けません");
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const ear::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size)) throw ear::Error("ファイル " + path + " を開けません");
+  std::vector<unsigned char> data(static_cast<size_t>(size.QuadPart));
+  DWORD got = 0;
+  size_t done = 0;
+  while (done < data.size() &&
+         ReadFile(file.Get(), data.data() + done, static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30)),
+                  &got, nullptr) && got > 0) {
+    done += got;
+  }
+  data.resize(done);
+  return data;
 }
-
 
 }  // namespace
 

@@ -216,9 +216,13 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
       // Only the update rectangle, composed off-screen and copied in one go: no flicker.
+      // A form whose update rectangle is one opaque picture alone (the backdrop) needs no
+      // composing: the picture is copied straight to the window, the one copy it takes.
       const RECT& u = ps.rcPaint;
       const int w = u.right - u.left, h = u.bottom - u.top;
-      if (w > 0 && h > 0) {
+      if (w > 0 && h > 0 && dynamic_cast<const Form*>(this) != nullptr && OneGraphicChildAlone(u)) {
+        PaintWindow(dc);
+      } else if (w > 0 && h > 0) {
         gdi::MemoryDC buffer(dc);
         gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
         gdi::Select selected(buffer.Get(), bitmap.Get());

@@ -1,31 +1,104 @@
 #include "imaging/backdrop_win.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "base/error.h"
+#include "base/gdi.h"
+#include "base/handle.h"
 #include "imaging/gdiplus_win.h"
+#include "imaging/jpeg/jpeg_decode.h"
 
 namespace ear {
 
 namespace {
 constexpr Gdiplus::ARGB kFrameColor = 0xFF006400;
+constexpr COLORREF kFrameRgb = RGB(0, 100, 0);
 constexpr float kFrameWidth = 2.0f;
-constexpr float kTileShift = 10.0f;
+constexpr int kTileShift = 10;
+
+std::vector<unsigned char> ReadTextureFile(const std::string& textureFile) {
+  const FileHandle file(CreateFileW(gdiplus::WideFileName(textureFile).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > (1 << 30)) return {};
+  std::vector<unsigned char> data(static_cast<size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!ReadFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) return {};
+  data.resize(got);
+  return data;
+}
 }  // namespace
 
-void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height) {
+namespace backdrop_detail {
+
+bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height) {
+  const std::vector<unsigned char> data = ReadTextureFile(textureFile);
+  if (data.empty()) return false;
+  DecodedImage tile;
+  try {
+    tile = DecodeJpeg(data.data(), data.size());
+  } catch (const Error&) {
+    return false;
+  }
+  gdi::Dib dib = gdi::CreateDib24(tile.width, tile.height);
+  if (!dib.bitmap) return false;
+  std::copy(tile.pixels.begin(), tile.pixels.end(), dib.bits);
+  // One pattern fill with the brush origin at the shift: the tiles start kTileShift pixels
+  // right of the left edge, as the texture brush translated by that much puts them.
+  const gdi::Brush brush(CreatePatternBrush(dib.bitmap.Get()));
+  if (!brush) return false;
+  POINT oldOrigin{};
+  SetBrushOrgEx(surface, kTileShift % tile.width, 0, &oldOrigin);
+  const HGDIOBJ oldBrush = SelectObject(surface, brush.Get());
+  PatBlt(surface, 0, 0, width, height, PATCOPY);
+  SelectObject(surface, oldBrush);
+  SetBrushOrgEx(surface, oldOrigin.x, oldOrigin.y, nullptr);
+  return true;
+}
+
+void FillWithGdiplusTexture(HDC surface, const std::string& textureFile, int width, int height) {
   using namespace gdiplus;
-  // Declared in creation order: leaving the scope releases pen, brush, bitmap, graphics.
+  // Declared in creation order: leaving the scope releases brush, bitmap, graphics.
   Graphics graphics;
   Flat::GdipCreateFromHDC(surface, graphics.Put());
   Bitmap bitmap;
   Flat::GdipCreateBitmapFromFile(WideFileName(textureFile).c_str(), bitmap.Put());
   Texture brush;
   if (bitmap) Flat::GdipCreateTexture(bitmap.Get(), Gdiplus::WrapModeTile, brush.Put());
-  Pen pen;
-  Flat::GdipCreatePen1(kFrameColor, kFrameWidth, Gdiplus::UnitWorld, pen.Put());
   if (brush) {
-    Flat::GdipTranslateTextureTransform(brush.Get(), kTileShift, 0.0f, Gdiplus::MatrixOrderPrepend);
+    Flat::GdipTranslateTextureTransform(brush.Get(), static_cast<float>(kTileShift), 0.0f,
+                                        Gdiplus::MatrixOrderPrepend);
     Flat::GdipFillRectangleI(graphics.Get(), brush.Get(), 0, 0, width, height);
   }
+}
+
+void DrawFrameWithGdiplus(HDC surface, int width, int height) {
+  using namespace gdiplus;
+  Graphics graphics;
+  Flat::GdipCreateFromHDC(surface, graphics.Put());
+  Pen pen;
+  Flat::GdipCreatePen1(kFrameColor, kFrameWidth, Gdiplus::UnitWorld, pen.Put());
   Flat::GdipDrawRectangleI(graphics.Get(), pen.Get(), 0, 0, width, height);
+}
+
+void DrawFrame(HDC surface, int width, int height) {
+  // The 2-pixel pen centred on the rectangle's outline covers one pixel inside each edge.
+  const gdi::Brush brush(CreateSolidBrush(kFrameRgb));
+  const RECT edges[] = {{0, 0, width, 1}, {0, height - 1, width, height}, {0, 0, 1, height},
+                        {width - 1, 0, width, height}};
+  for (const RECT& edge : edges) FillRect(surface, &edge, brush.Get());
+}
+
+}  // namespace backdrop_detail
+
+void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height) {
+  // The JPEG decoder and a pattern brush give the texture brush's pixels at a fraction of
+  // its cost; GDI+ still reads whatever the decoder refuses (another format under the name).
+  if (!backdrop_detail::FillWithJpegTexture(surface, textureFile, width, height)) {
+    backdrop_detail::FillWithGdiplusTexture(surface, textureFile, width, height);
+  }
+  backdrop_detail::DrawFrame(surface, width, height);
 }
 
 }  // namespace ear

@@ -1,5 +1,6 @@
 #pragma once
-// The texture backdrop. GDI+ must have been started (ear::gdiplus::Session).
+// The texture backdrop. GDI+ must have been started (ear::gdiplus::Session): it reads the
+// textures that the JPEG decoder refuses.
 #include <windows.h>
 
 #include <string>
@@ -11,5 +12,19 @@ namespace ear {
 // frames it in dark green. A texture that cannot be loaded leaves only the frame; nothing
 // is reported.
 void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height);
+
+// The steps of PaintBackdrop, apart for the tests that hold the fast path to the texture
+// brush's pixels.
+namespace backdrop_detail {
+// The fill from the JPEG decoder with a pattern brush; false, drawing nothing, when the file
+// cannot be read or decoded as a JPEG.
+bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height);
+// The fill with a GDI+ texture brush translated by the shift (any format GDI+ reads).
+void FillWithGdiplusTexture(HDC surface, const std::string& textureFile, int width, int height);
+// The frame: a 2.0-wide dark-green line centred on the rectangle's outline, drawn with GDI
+// (one pixel inside each edge), and the same with a GDI+ pen.
+void DrawFrame(HDC surface, int width, int height);
+void DrawFrameWithGdiplus(HDC surface, int width, int height);
+}  // namespace backdrop_detail
 
 }  // namespace ear

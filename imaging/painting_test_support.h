@@ -46,7 +46,7 @@ bool Near(Rgb a, Rgb b, int tolerance) {
   return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
          std::abs(a.b - b.b) <= tolerance;
 }
-std::string Show(Rgb c) {
+[[maybe_unused]] std::string Show(Rgb c) {
   char text[40];
   std::snprintf(text, sizeof text, "(%d,%d,%d)", c.r, c.g, c.b);
   return text;

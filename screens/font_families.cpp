@@ -28,11 +28,14 @@ int CALLBACK CompareFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 
 bool FontFamilyInstalled(const std::string& name) {
   Search search{Widen(name, 932)};
-  // Every family of every character set, as the system lists them.
-  LOGFONTW all{};
-  all.lfCharSet = DEFAULT_CHARSET;
+  // Only the entries listed under this family name, in every character set: the same
+  // answer as searching the whole list, without walking every font the system has.
+  LOGFONTW family{};
+  family.lfCharSet = DEFAULT_CHARSET;
+  if (search.name.size() >= LF_FACESIZE) return false;  // no family name is that long
+  search.name.copy(family.lfFaceName, search.name.size());
   const gdi::WindowDC screen;
-  EnumFontFamiliesExW(screen.Get(), &all, &CompareFamily, reinterpret_cast<LPARAM>(&search), 0);
+  EnumFontFamiliesExW(screen.Get(), &family, &CompareFamily, reinterpret_cast<LPARAM>(&search), 0);
   return search.found;
 }
 

@@ -1,12 +1,16 @@
 // The title and procedure screens built on a package generated beside this test program,
 // read back against their layout tables, then after their set-up.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <typeinfo>
 #include <vector>
 
 #include "base/module_path.h"
+#include "base/text_win.h"
 #include "forms/application.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
@@ -361,6 +365,32 @@ TEST_F(ScreensTest, ProcedureSetUpFollowsTheExamType) {
     }
     EXPECT_TRUE(headerBelow);
     form.HideForm();
+  }
+}
+
+// A family counts as installed exactly when the system's whole list of families names it.
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM lp) {
+  reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(font->lfFaceName);
+  return 1;
+}
+
+TEST(FontFamilies, InstalledExactlyWhenTheWholeListNamesTheFamily) {
+  std::vector<std::wstring> listed;
+  LOGFONTW all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &all, &CollectFamily, reinterpret_cast<LPARAM>(&listed), 0);
+  ReleaseDC(nullptr, screen);
+  ASSERT_FALSE(listed.empty());
+  for (const std::wstring& family : listed) {
+    const std::string name = ear::Narrow(family, 932);
+    if (ear::Widen(name, 932) != family) continue;  // not expressible in Shift-JIS
+    EXPECT_TRUE(ear::FontFamilyInstalled(name)) << name;
+  }
+  const bool meiryoListed = std::find(listed.begin(), listed.end(), ear::Widen(kMeiryo, 932)) != listed.end();
+  EXPECT_EQ(ear::FontFamilyInstalled(kMeiryo), meiryoListed);
+  for (const char* absent : {"ない書体", "", "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJ"}) {
+    EXPECT_FALSE(ear::FontFamilyInstalled(absent)) << absent;
   }
 }
 

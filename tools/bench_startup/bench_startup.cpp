@@ -1,13 +1,17 @@
 // Start-up benchmark, run under Wine: time from process start until the launcher's title
-// screen is painted and rounded (its window region is set after its first paint), and for a
-// minimal one-window program started the same way until its window is visible, in one run;
-// then the screen change: from the click on the title screen's "次へ >" until the procedure
-// screen is painted and rounded. Prints medians and their ratios to the minimal start.
-//   bench_startup RUNS launcher.exe minimal.exe|title
+// screen is painted and rounded (its window region is set after its first paint), and the
+// screen change: from the click on the title screen's "次へ >" until the procedure screen is
+// painted and rounded. Two baselines run interleaved with it in the same run: a minimal
+// one-window program (until its window is visible), and the floor, a program that puts the
+// launcher's very pixels on the display in the cheapest way (floor_window.cpp), timed the
+// same way for the start and the change. The floor's pixels are captured from the launcher
+// itself before anything is timed. Prints medians, spreads and the ratios.
+//   bench_startup RUNS launcher.exe minimal.exe|title floor.exe
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,38 +62,122 @@ BOOL CALLBACK FindNextButton(HWND child, LPARAM lp) {
 
 struct Times {
   double start = -1;   // process start to the screen painted
-  double change = -1;  // click on "次へ >" to the procedure screen painted
+  double change = -1;  // click to the next screen painted
 };
 
-Times Run(const std::string& exe, const char* title, bool launcher) {
+// What is timed of a program: the window that ends the start, and for the change the
+// click and the window that ends it.
+struct Program {
+  std::string exe;
+  const char* startWindow;
+  bool rounded;
+  std::function<void(HWND)> click;  // none: only the start is timed
+  const char* changeWindow = nullptr;
+};
+
+void ClickNextButton(HWND title) {
+  NextButtonSearch search;
+  search.origin = POINT{0, 0};
+  ClientToScreen(title, &search.origin);
+  EnumChildWindows(title, &FindNextButton, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr) return;
+  PostMessageA(search.found, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
+  PostMessageA(search.found, WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
+}
+
+void ClickFloorTitle(HWND title) {
+  PostMessageA(title, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(585, 480));
+  PostMessageA(title, WM_LBUTTONUP, 0, MAKELPARAM(585, 480));
+}
+
+// Writes the screen's pixels inside r as an uncompressed 32-bit top-down BMP file.
+bool SaveScreen(const RECT& r, const std::string& path) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  BITMAPINFOHEADER info{sizeof(info), w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  const HDC screen = GetDC(nullptr);
+  const ear::gdi::Bitmap dib(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                              nullptr, 0));
+  const ear::gdi::MemoryDC memory(screen);
+  bool ok = false;
+  if (dib && memory) {
+    const ear::gdi::Select selected(memory.Get(), dib.Get());
+    ok = BitBlt(memory.Get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != 0;
+  }
+  ReleaseDC(nullptr, screen);
+  const DWORD size = static_cast<DWORD>(w) * h * 4;
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + size), 0, 0,
+                        sizeof(file) + sizeof(info)};
+  const ear::FileHandle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  return ok && out && WriteFile(out.Get(), &file, sizeof(file), &written, nullptr) &&
+         WriteFile(out.Get(), &info, sizeof(info), &written, nullptr) &&
+         WriteFile(out.Get(), bits, size, &written, nullptr) && written == size;
+}
+
+struct Started {
+  ear::KernelHandle process, thread;
+  double start = 0;
+};
+
+bool Start(const std::string& exe, Started& started) {
   STARTUPINFOA si{sizeof(si)};
   PROCESS_INFORMATION pi{};
   std::string commandLine = "\"" + exe + "\"";
-  Times times;
-  const double start = Now();
+  started.start = Now();
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    return times;
+    return false;
   }
-  const ear::KernelHandle process(pi.hProcess), thread(pi.hThread);
-  if (HWND hwnd = WaitForWindow(title, launcher, start)) {
-    times.start = Now() - start;
-    if (launcher) {
-      NextButtonSearch search;
-      search.origin = POINT{0, 0};
-      ClientToScreen(hwnd, &search.origin);
-      EnumChildWindows(hwnd, &FindNextButton, reinterpret_cast<LPARAM>(&search));
-      if (search.found) {
-        const double click = Now();
-        PostMessageA(search.found, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
-        PostMessageA(search.found, WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
-        if (WaitForWindow("試験実施の手順の確認", true, click)) times.change = Now() - click;
-      }
+  started.process.Reset(pi.hProcess);
+  started.thread.Reset(pi.hThread);
+  return true;
+}
+
+void End(Started& started) {
+  TerminateProcess(started.process.Get(), 0);
+  WaitForSingleObject(started.process.Get(), 10000);
+  Sleep(300);  // let the single-instance lock of the ended copy go
+}
+
+Times Run(const Program& program) {
+  Times times;
+  Started started;
+  if (!Start(program.exe, started)) return times;
+  if (HWND hwnd = WaitForWindow(program.startWindow, program.rounded, started.start)) {
+    times.start = Now() - started.start;
+    if (program.click) {
+      const double click = Now();
+      program.click(hwnd);
+      if (WaitForWindow(program.changeWindow, true, click)) times.change = Now() - click;
     }
   }
-  TerminateProcess(process.Get(), 0);
-  WaitForSingleObject(process.Get(), 10000);
-  Sleep(300);  // let the single-instance lock of the ended copy go
+  End(started);
   return times;
+}
+
+RECT WindowRect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+// The floor's pixels, from the launcher as it shows them once settled: the whole screen
+// with the title screen, the title screen's window, the procedure screen's window.
+bool CaptureFloorPixels(const std::string& launcher, const std::string& folder) {
+  Started started;
+  if (!Start(launcher, started)) return false;
+  bool ok = false;
+  if (HWND title = WaitForWindow("frmJPZZ0030", true, started.start)) {
+    Sleep(1500);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    ok = SaveScreen(screen, folder + "floor_backdrop.bmp") && SaveScreen(WindowRect(title), folder + "floor_title.bmp");
+    ClickNextButton(title);
+    HWND procedure = WaitForWindow("試験実施の手順の確認", true, Now());
+    Sleep(1500);
+    ok = ok && procedure && SaveScreen(WindowRect(procedure), folder + "floor_procedure.bmp");
+  }
+  End(started);
+  return ok;
 }
 
 double Median(std::vector<double> v) {
@@ -97,34 +185,54 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+void PrintLine(const char* what, const std::vector<double>& v) {
+  std::printf("%-30s median %6.1f ms  (%.1f to %.1f)\n", what, Median(v), *std::min_element(v.begin(), v.end()),
+              *std::max_element(v.begin(), v.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: bench_startup RUNS launcher.exe minimal.exe|title\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: bench_startup RUNS launcher.exe minimal.exe|title floor.exe\n");
     return 2;
   }
   const int runs = std::max(1, std::atoi(argv[1]));
-  const std::string launcher = argv[2];
   const std::string minimalArg = argv[3];
-  const std::string minimal = minimalArg.substr(0, minimalArg.find('|'));
   const std::string minimalTitle = minimalArg.substr(minimalArg.find('|') + 1);
-  std::vector<double> base, start, change;
-  for (int i = 0; i < runs; ++i) {  // interleaved, so both see the same machine state
-    base.push_back(Run(minimal, minimalTitle.c_str(), false).start);
-    const Times t = Run(launcher, "frmJPZZ0030", true);
+  const Program minimal{minimalArg.substr(0, minimalArg.find('|')), minimalTitle.c_str(), false, nullptr};
+  const Program launcher{argv[2], "frmJPZZ0030", true, &ClickNextButton, "試験実施の手順の確認"};
+  const Program floor{argv[4], "BenchFloorTitle", true, &ClickFloorTitle, "BenchFloorProcedure"};
+  const std::string floorFolder = floor.exe.substr(0, floor.exe.find_last_of("\\/") + 1);
+  if (!CaptureFloorPixels(launcher.exe, floorFolder)) {
+    std::fprintf(stderr, "the launcher's screens could not be captured for the floor\n");
+    return 1;
+  }
+  std::vector<double> base, floorStart, floorChange, start, change;
+  for (int i = 0; i < runs; ++i) {  // interleaved, so all three see the same machine state
+    base.push_back(Run(minimal).start);
+    const Times f = Run(floor);
+    floorStart.push_back(f.start);
+    floorChange.push_back(f.change);
+    const Times t = Run(launcher);
     start.push_back(t.start);
     change.push_back(t.change);
   }
-  for (const auto* v : {&base, &start, &change}) {
+  for (const auto* v : {&base, &floorStart, &floorChange, &start, &change}) {
     if (std::count(v->begin(), v->end(), -1.0)) {
       std::fprintf(stderr, "a window did not appear\n");
       return 1;
     }
   }
-  const double mb = Median(base), ms = Median(start), mc = Median(change);
-  std::printf("minimal window:                median %.1f ms over %d runs\n", mb, runs);
-  std::printf("launcher title screen rounded: median %.1f ms, ratio to minimal %.2f\n", ms, ms / mb);
-  std::printf("screen change to procedure:    median %.1f ms, ratio to minimal start %.2f\n", mc, mc / mb);
+  const double mb = Median(base), mfs = Median(floorStart), mfc = Median(floorChange);
+  const double ms = Median(start), mc = Median(change);
+  std::printf("%d runs of each, interleaved\n", runs);
+  PrintLine("minimal window:", base);
+  PrintLine("floor, title rounded:", floorStart);
+  PrintLine("floor, change:", floorChange);
+  PrintLine("launcher title screen rounded:", start);
+  PrintLine("screen change to procedure:", change);
+  std::printf("start  to the floor %.2f   to the minimal window %.2f\n", ms / mfs, ms / mb);
+  std::printf("change to the floor %.2f   to the minimal start  %.2f\n", mc / mfc, mc / mb);
   return 0;
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Start-up benchmark under Wine: the launcher (backdrop painted, title screen painted and
-# rounded) against a minimal one-window program, started the same way in one run; and the
-# change to the procedure screen against the minimal program's start.
+# rounded) and the change to the procedure screen, against the floor (the launcher's own
+# pixels shown with one blit per window, captured from it first) and a minimal one-window
+# program, all started the same way, interleaved in one run.
 #   tools/bench_startup/run.sh [RUNS]   (after: cmake --build --preset win64)
-# EAR_BENCH_PACKAGE_OPTS passes options to the sample package (e.g. --no-bg).
+# EAR_BENCH_PACKAGE_OPTS passes options to the sample package (e.g. --no-bg);
+# EAR_BENCH_LAUNCHER times another build of the launcher (e.g. an older one, to compare).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$root/build/win64
@@ -15,8 +17,8 @@ export EAR_WINE_STATE=$state/wine
 source "$root/tests/wine/wine-env.sh"
 app=$state/app
 python3 "$root/scripts/make_sample_package.py" "$app" ${EAR_BENCH_PACKAGE_OPTS:-} --standin "$build/tools/standin_exam/standin_exam.exe" >/dev/null
-cp "$build/ExamAutoRunner.exe" "$app/"
-cp "$build/tools/bench_startup/bench_minimal_window.exe" "$state/"
+cp "${EAR_BENCH_LAUNCHER:-$build/ExamAutoRunner.exe}" "$app/ExamAutoRunner.exe"
+cp "$build/tools/bench_startup/bench_minimal_window.exe" "$build/tools/bench_startup/bench_floor_window.exe" "$state/"
 cd "$state"
 "$EAR_WINE" "$build/tools/bench_startup/bench_startup.exe" "$runs" \
-  "$app/ExamAutoRunner.exe" "$state/bench_minimal_window.exe|BenchMinimal"
+  "$app/ExamAutoRunner.exe" "$state/bench_minimal_window.exe|BenchMinimal" "$state/bench_floor_window.exe"
