@@ -20,6 +20,16 @@ TEST(Sjis, CutNeverSplitsATwoByteCharacter) {
   for (const auto& c : cases) EXPECT_EQ(CutAtCharBoundary(c.text, c.max), c.expected) << c.text;
 }
 
+TEST(Sjis, SingleByteFollowsShiftJisLeadBytes) {
+  struct Case { std::string text; bool single; };
+  const Case cases[] = {
+      {"", true}, {"12345", true}, {"\xB1\xB2\xB3", true} /* half-width katakana */,
+      {"\x80\xA0\xFD\xFE\xFF", true}, {"\x82\x50", false}, {"1\x83\x5C", false}, {"\xE0\x40", false},
+      {"\xFC\x40", false}, {"123\x81", true} /* a dangling lead byte converts to one code unit */,
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsAllSingleByte(c.text), c.single) << c.text;
+}
+
 TEST(Sjis, LastSeparatorSkipsSecondBytes) {
   EXPECT_EQ(LastSeparator("C:\\a\\b"), 4u);
   EXPECT_EQ(LastSeparator("C:\\\x83\x5C"), 2u);  // "C:\ソ": 0x5C of ソ is no separator

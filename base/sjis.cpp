@@ -7,6 +7,13 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return 1;
 }
 
+bool IsAllSingleByte(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (CharLength(text, i) != 1) return false;
+  }
+  return true;
+}
+
 std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes) {
   std::size_t end = 0;
   while (end < text.size()) {

@@ -16,6 +16,10 @@ constexpr bool IsLeadByte(unsigned char b) {
 // at the very end counts as 1).
 std::size_t CharLength(std::string_view text, std::size_t pos);
 
+// True when no character of the Shift-JIS text is a two-byte character, that is
+// when the text has as many characters as bytes.
+bool IsAllSingleByte(std::string_view text);
+
 // The longest prefix of at most maxBytes bytes that ends on a character boundary.
 std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes);
 

@@ -6,19 +6,19 @@ namespace controls {
 // ---- TplBtnCaption
 
 void TplBtnCaption::SetCaption(const std::string& caption) {
-  if (TplButton::Store(caption_, caption)) owner_.RepaintNow();
+  if (TplButton::Store(caption_, caption)) owner_.Repaint();
 }
 
 void TplBtnCaption::SetAlignment(TplBtnAlignment alignment) {
-  if (TplButton::Store(alignment_, alignment)) owner_.RepaintNow();
+  if (TplButton::Store(alignment_, alignment)) owner_.Repaint();
 }
 
 void TplBtnCaption::SetLeft(int left) {
-  if (TplButton::Store(left_, left)) owner_.RepaintNow();
+  if (TplButton::Store(left_, left)) owner_.Repaint();
 }
 
 void TplBtnCaption::SetRight(int right) {
-  if (TplButton::Store(right_, right)) owner_.RepaintNow();
+  if (TplButton::Store(right_, right)) owner_.Repaint();
 }
 
 void TplBtnCaption::Assign(const TplBtnCaption& source) {
@@ -26,7 +26,7 @@ void TplBtnCaption::Assign(const TplBtnCaption& source) {
   caption_ = source.caption_;
   left_ = source.left_;
   right_ = source.right_;
-  owner_.RepaintNow();
+  owner_.Repaint();
 }
 
 // ---- TplBtnImage
@@ -34,35 +34,35 @@ void TplBtnCaption::Assign(const TplBtnCaption& source) {
 void TplBtnImage::SetPicture(const forms::Picture& picture) {
   if (&picture == &picture_) return;
   picture_.Assign(picture);
-  owner_.RepaintNow();
+  owner_.Repaint();
 }
 
 void TplBtnImage::SetLeft(int left) {
   if (!TplButton::Store(left_, left)) return;
   horzCenter_ = false;
-  owner_.RepaintNow();
+  owner_.Repaint();
 }
 
 void TplBtnImage::SetTop(int top) {
   if (!TplButton::Store(top_, top)) return;
   vertCenter_ = false;
-  owner_.RepaintNow();
+  owner_.Repaint();
 }
 
 void TplBtnImage::SetTransParent(bool value) {
-  if (TplButton::Store(transParent_, value)) owner_.RepaintNow();
+  if (TplButton::Store(transParent_, value)) owner_.Repaint();
 }
 
 void TplBtnImage::SetVisible(bool value) {
-  if (TplButton::Store(visible_, value)) owner_.RepaintNow();
+  if (TplButton::Store(visible_, value)) owner_.Repaint();
 }
 
 void TplBtnImage::SetVertCenter(bool value) {
-  if (TplButton::Store(vertCenter_, value) && value) owner_.RepaintNow();
+  if (TplButton::Store(vertCenter_, value) && value) owner_.Repaint();
 }
 
 void TplBtnImage::SetHorzCenter(bool value) {
-  if (TplButton::Store(horzCenter_, value) && value) owner_.RepaintNow();
+  if (TplButton::Store(horzCenter_, value) && value) owner_.Repaint();
 }
 
 void TplBtnImage::Assign(const TplBtnImage& source) {
@@ -125,62 +125,62 @@ void TplButton::SetButtonStyle(TplButtonStyle style) {
       RemoveRegion();
     }
   }
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetCaptionA(const TplBtnCaption& source) {
   captionA_->Assign(source);
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetCaptionB(const TplBtnCaption& source) {
   captionB_->Assign(source);
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetCaptionLineSpace(int value) {
-  if (Store(captionLineSpace_, value)) RepaintNow();
+  if (Store(captionLineSpace_, value)) Repaint();
 }
 
 void TplButton::SetCaptionTop(int value) {
   if (!Store(captionTop_, value)) return;
   captionVertCenter_ = false;
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetCaptionVertCenter(bool value) {
-  if (Store(captionVertCenter_, value) && value) RepaintNow();
+  if (Store(captionVertCenter_, value) && value) Repaint();
 }
 
 void TplButton::SetFlatFrameType(TplBtnFrameType value) {
-  if (Store(flatFrameType_, value)) RepaintNow();
+  if (Store(flatFrameType_, value)) Repaint();
 }
 
 void TplButton::SetGradation(bool value) {
   if (!Store(gradation_, value)) return;
   if (value) SetParentColor(false);
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetGradBeginColor(forms::Color value) {
-  if (Store(gradBeginColor_, value)) RepaintNow();
+  if (Store(gradBeginColor_, value)) Repaint();
 }
 
 void TplButton::SetGradEndColor(forms::Color value) {
-  if (Store(gradEndColor_, value)) RepaintNow();
+  if (Store(gradEndColor_, value)) Repaint();
 }
 
 void TplButton::SetHasFocus(bool value) {
-  if (Store(hasFocus_, value)) RepaintNow();
+  if (Store(hasFocus_, value)) Repaint();
 }
 
 void TplButton::SetImage(const TplBtnImage& source) {
   image_->Assign(source);
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::SetDisableImage(bool value) {
-  if (Store(disableImage_, value)) RepaintNow();
+  if (Store(disableImage_, value)) Repaint();
 }
 
 }  // namespace controls

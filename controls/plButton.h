@@ -200,8 +200,6 @@ class TplButton : public forms::ButtonControl {
     field = value;
     return true;
   }
-  void RepaintNow() { Repaint(); }
-  void RequestRepaint() { Invalidate(); }
   void ApplyRegion();
   void RemoveRegion();
   void PointerState(unsigned& shift, int& x, int& y);

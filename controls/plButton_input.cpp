@@ -65,7 +65,7 @@ bool TplButton::DialogKey(WORD key, unsigned shift) {
 void TplButton::Click() {
   pressed_ = false;
   forms::ButtonControl::Click();
-  RequestRepaint();
+  Invalidate();
 }
 
 void TplButton::KeyDown(WORD& key, unsigned shift) {
@@ -79,7 +79,7 @@ void TplButton::KeyDown(WORD& key, unsigned shift) {
 void TplButton::KeyUp(WORD& key, unsigned shift) {
   if (key == VK_RETURN) {
     pressed_ = false;
-    RequestRepaint();
+    Invalidate();
   }
   forms::WinControl::KeyUp(key, shift);
 }
@@ -88,7 +88,7 @@ void TplButton::MouseDown(int button, unsigned shift, int x, int y) {
   if (button == kLeftButton) {
     if (hasFocus_) SetFocus();
     pressed_ = true;
-    RepaintNow();
+    Repaint();
   }
   forms::WinControl::MouseDown(button, shift, x, y);
 }
@@ -96,7 +96,7 @@ void TplButton::MouseDown(int button, unsigned shift, int x, int y) {
 void TplButton::MouseUp(int button, unsigned shift, int x, int y) {
   if (button == kLeftButton) {
     pressed_ = false;
-    RepaintNow();
+    Repaint();
   }
   forms::WinControl::MouseUp(button, shift, x, y);
 }
@@ -128,41 +128,41 @@ void TplButton::PointerLeft() {
 
 void TplButton::MouseEnter(unsigned shift, int x, int y) {
   if (onMouseEnter) onMouseEnter(*this, shift, x, y);
-  if (HandleAllocated() && GetCapture() == hwnd_) RepaintNow();
+  if (HandleAllocated() && GetCapture() == hwnd_) Repaint();
 }
 
 void TplButton::MouseLeave(unsigned shift, int x, int y) {
   if (onMouseLeave) onMouseLeave(*this, shift, x, y);
   pressed_ = false;
-  RepaintNow();
+  Repaint();
 }
 
 void TplButton::DoEnter() {
   if (!hasFocus_) return;
   forms::WinControl::DoEnter();
-  RequestRepaint();
+  Invalidate();
 }
 
 void TplButton::DoExit() {
   if (!hasFocus_) return;
   forms::WinControl::DoExit();
-  RequestRepaint();
+  Invalidate();
 }
 
 void TplButton::EnabledChanged() {
   forms::WinControl::EnabledChanged();
-  RequestRepaint();
+  Invalidate();
 }
 
 void TplButton::ParentColorChanged() {
   forms::WinControl::ParentColorChanged();
-  if (ParentColor()) RequestRepaint();
+  if (ParentColor()) Invalidate();
 }
 
 void TplButton::Resized() {
   forms::WinControl::Resized();
   if (IsRounded(buttonStyle_)) ApplyRegion();
-  RepaintNow();
+  Repaint();
 }
 
 }  // namespace controls

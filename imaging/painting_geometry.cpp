@@ -43,8 +43,9 @@ KeyedPlacement PlaceKeyedImage(std::uint32_t w, std::uint32_t h, int boxWidth, i
   return p;
 }
 
-std::int64_t CenteredLeft(int screenWidth, std::uint32_t pictureWidth) {
-  const std::int64_t room = std::int64_t{screenWidth} - std::int64_t{pictureWidth};
+std::int64_t CenteredLeft(std::int64_t screenWidth, std::int64_t width) {
+  // Both come from 32-bit values, so the difference fits in 64 bits.
+  const std::int64_t room = screenWidth - width;
   return RoundHalfEvenSaturated(static_cast<double>(room) / 2.0);
 }
 

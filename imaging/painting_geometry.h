@@ -23,7 +23,8 @@ struct KeyedPlacement {
 KeyedPlacement PlaceKeyedImage(std::uint32_t w, std::uint32_t h, int boxWidth, int boxHeight,
                                int askedLeft, int centringWidth);
 
-// Left edge that centres a picture of the given width on a screen.
-std::int64_t CenteredLeft(int screenWidth, std::uint32_t pictureWidth);
+// Left edge that centres a picture or a self-sizing label of the given width on a screen:
+// (screen - width) / 2, halves to the even neighbour.
+std::int64_t CenteredLeft(std::int64_t screenWidth, std::int64_t width);
 
 }  // namespace ear

@@ -74,8 +74,19 @@ TEST(PlaceKeyedImage, ExtremeSizesStayDefined) {
 }
 
 TEST(CenteredLeft, HalvesTheRoomInSigned64Bits) {
-  struct Case { int screenWidth; std::uint32_t pictureWidth; std::int64_t left; };
+  struct Case { int screenWidth; std::int64_t pictureWidth; std::int64_t left; };
   const Case cases[] = {
+      // The title's exam name label.
+      {647, 0, 324},    // empty exam name: 323.5 goes to 324
+      {647, 2, 322},    // 322.5 goes to 322
+      {647, 1, 323},
+      {647, 441, 103},
+      {647, 439, 104},
+      {646, 1, 322},    // 322.5
+      {646, 3, 322},    // 321.5
+      {647, 700, -26},  // -26.5: a label wider than the screen starts left of it
+      {647, 702, -28},  // -27.5
+      // Pictures, whose widths are 32 bits without a sign.
       {640, 860, -110},
       {647, 100, 274},  // 273.5
       {645, 100, 272},  // 272.5

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/file_win.h"
 #include "base/gdi.h"
 #include "imaging/MainGetDimension.h"
 #include "imaging/gdiplus_win.h"
@@ -13,11 +14,6 @@ namespace {
 constexpr int kCornerEllipse = 20;
 // Colour-key bounds: only red, green and blue all 255 fall between them.
 constexpr Gdiplus::ARGB kPureWhite = 0xFFFFFFFF;
-
-bool FileExists(const std::string& fileName) {
-  const DWORD attributes = GetFileAttributesW(gdiplus::WideFileName(fileName).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // The surface is asked for only after the probe, so a rejected file leaves the target as it was.
 template <typename Surface>

@@ -45,7 +45,10 @@ struct PackageSettings {
 
 enum class SettingsFile { System, Setup };
 
-// A key's value from section "基本情報" of the file, "" when missing.
+// The section of system.ini and setup.ini that holds the package's settings.
+inline constexpr char kBasicSection[] = "基本情報";
+
+// A key's value from section kBasicSection of the file, "" when missing.
 using SettingsReader = std::function<std::string(SettingsFile file, const char* key)>;
 
 // Each key read once, system.ini's first, in the order of the fields above.

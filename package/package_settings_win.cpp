@@ -6,7 +6,7 @@ namespace ear {
 
 PackageSettings ReadPackageSettings(const PackagePaths& paths) {
   return ReadPackageSettings([&](SettingsFile file, const char* key) {
-    return ReadIniString(file == SettingsFile::System ? paths.systemIni : paths.setupIni, "基本情報", key);
+    return ReadIniString(file == SettingsFile::System ? paths.systemIni : paths.setupIni, kBasicSection, key);
   });
 }
 

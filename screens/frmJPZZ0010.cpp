@@ -22,7 +22,7 @@ constexpr char kNameModeCaption[] =
 TfrmJPZZ0010::TfrmJPZZ0010(forms::Form* owner)
     : Form(owner, {.name = "frmJPZZ0010", .clientWidth = 697, .clientHeight = 554,
                    .position = forms::Position::ScreenCenter, .color = forms::clBtnFace,
-                   .font = {.name = "ＭＳ Ｐゴシック", .height = -12, .charset = SHIFTJIS_CHARSET},
+                   .font = ear::kGothic12,
                    .text = "frmJPZZ0010"}) {
   for (forms::Edit* edit : {&SeiEdt, &MeiEdt, &JuBanEdt, &KaiCdEdt}) {
     edit->onKeyDown = [this](forms::WinControl& sender, WORD& key, unsigned shift) { EdtKeyDown(sender, key, shift); };

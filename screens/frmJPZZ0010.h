@@ -1,7 +1,6 @@
 #pragma once
 // The candidate registration screen: venue code and candidate number, or surname and
 // given name; its OK action (registration_ok_win.cpp) hands the package over to the exam.
-#include "controls/plButton.h"
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
@@ -9,20 +8,11 @@
 #include "package/candidate_folder.h"
 #include "screens/artwork.h"
 #include "screens/registration_rules.h"
+#include "screens/screen_style.h"
 
 class TfrmJPZZ0010 : public forms::Form {
  public:
   explicit TfrmJPZZ0010(forms::Form* owner);
-
-  static inline const forms::Font kFooterFont{.name = "ＭＳ Ｐゴシック", .height = -12, .bold = true,
-                                              .color = forms::clMedGray};
-  // Height 12 (a cell height, not -12) and the half-width "P", as designed.
-  static inline const forms::Font kMidashiFont{.name = "ＭＳ Pゴシック", .height = 12,
-                                               .color = forms::clWindowText};
-  static inline const forms::Font kWhiteBold12{.name = "ＭＳ Ｐゴシック", .height = -12, .bold = true,
-                                               .color = forms::clWhite};
-  static inline const forms::Font kWhite13{.name = "ＭＳ Ｐゴシック", .height = -13, .color = forms::clWhite};
-  static inline const forms::Font kTitleFont{.name = "メイリオ", .height = -17, .color = forms::clWhite};
 
   forms::Image Image1{this, {.name = "Image1", .bounds = {0, -1, 804, 593}},
                       {.resource = ear::kRegistrationBackground.name}};
@@ -31,19 +21,18 @@ class TfrmJPZZ0010 : public forms::Form {
   forms::Label MeiLbl{this, {.name = "MeiLbl", .bounds = {351, 262, 12, 12}},
                       {.caption = "名", .transparent = true}};
   forms::Bevel Bevel1{this, {.name = "Bevel1", .bounds = {223, 216, 201, 73}}};
-  forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {186, 528, 308, 12}, .font = kFooterFont},
+  forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {186, 528, 308, 12}, .font = ear::kFooterFont},
                      {.caption = ear::kCopyrightNotice, .transparent = true}};
   forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {8, 98, 683, 59}}};
-  forms::Label MidashiLbl{this, {.name = "MidashiLbl", .bounds = {74, 186, 499, 12}, .font = kMidashiFont},
+  forms::Label MidashiLbl{this, {.name = "MidashiLbl", .bounds = {74, 186, 499, 12}, .font = ear::kMidashiFont},
                           {.transparent = true}};
   forms::Image MongonImg{this, {.name = "MongonImg", .bounds = {64, 168, 538, 48}},
                          {.resource = ear::kRegistrationMongon.name}};
   forms::Image MidashiImg{this, {.name = "MidashiImg", .bounds = {184, 248, 329, 105}},
                           {.resource = ear::kRegistrationMidashi.name}};
-  controls::TplButton OkBtn{this, {.name = "OkBtn", .bounds = {578, 521, 80, 26}, .font = kWhiteBold12,
-                                   .tabOrder = 4, .onClick = [this] { OkBtnClick(); }},
-                            {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 8,
-                             .captionVertCenter = false}};
+  ear::ActionButton OkBtn{this, {.name = "OkBtn", .bounds = {578, 521, 80, 26}, .tabOrder = 4,
+                                 .onClick = [this] { OkBtnClick(); }},
+                          {.caption = "次へ >", .captionTop = 8}};
   forms::Edit SeiEdt{this, {.name = "SeiEdt", .bounds = {253, 239, 68, 20}, .tabOrder = 0}};
   forms::Edit MeiEdt{this, {.name = "MeiEdt", .bounds = {328, 239, 68, 20}, .tabOrder = 1}};
   forms::Edit JuBanEdt{this, {.name = "JuBanEdt", .bounds = {352, 307, 129, 20}, .tabOrder = 3},
@@ -56,23 +45,12 @@ class TfrmJPZZ0010 : public forms::Form {
   forms::Image TRImg{&Panel1, {.name = "TRImg", .bounds = {190, 0, 513, 122},
                                .anchors = forms::akLeft | forms::akTop | forms::akRight}};
   forms::Image TLImg{&Panel1, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = ear::kHeaderLogo.name}};
-  forms::Label TitleLbl{&Panel1, {.name = "TitleLbl", .bounds = {225, 9, 215, 25}, .font = kTitleFont},
+  forms::Label TitleLbl{&Panel1, {.name = "TitleLbl", .bounds = {225, 9, 215, 25}, .font = ear::kMeiryoWhite17},
                         {.caption = "01 受験者用フォルダー作成", .transparent = true}};
-  controls::TplButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {578, 8, 80, 28}, .font = kWhite13,
-                                       .tabOrder = 0},
-                             {.caption = "閉じる", .gradBegin = 8947848, .gradEnd = 3750207, .captionTop = 7,
-                              .captionVertCenter = false, .modalResult = 2}};
-  controls::TplButton BackBtn{this, {.name = "BackBtn", .bounds = {41, 521, 80, 28}, .font = kWhiteBold12,
-                                     .tabOrder = 6},
-                              {.caption = "< 戻る", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
-                               .captionVertCenter = false, .modalResult = 7}};
-
-  bool DebugMode = false;  // set on show when the command line holds "-debug"
-  bool Busy = false;       // the OK action's re-entry guard
-  // Where the candidate folder's keys come from, and what starts the launch batch; tests
-  // choose their own.
-  std::function<std::string(std::size_t)> makeRandomKey = [](std::size_t n) { return ear::MakeRandomKey(n); };
-  std::function<bool(const std::string&, const ear::BatchStartArea&)> startBatch = ear::StartBatch;
+  ear::CloseButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {578, 8, 80, 28}, .tabOrder = 0},
+                          {.caption = "閉じる", .captionTop = 7, .modalResult = forms::mrCancel}};
+  ear::ActionButton BackBtn{this, {.name = "BackBtn", .bounds = {41, 521, 80, 28}, .tabOrder = 6},
+                            {.caption = "< 戻る", .captionTop = 9, .modalResult = forms::mrNo}};
 
   void FormCreate() override;
   void FormShow() override;
@@ -85,6 +63,15 @@ class TfrmJPZZ0010 : public forms::Form {
 
  protected:
   void AfterShow() override;
+
+ public:
+  // Run state and the hooks tests replace; not part of the layout.
+  bool DebugMode = false;  // set on show when the command line holds "-debug"
+  bool Busy = false;       // the OK action's re-entry guard
+  // Where the candidate folder's keys come from, and what starts the launch batch; tests
+  // choose their own.
+  std::function<std::string(std::size_t)> makeRandomKey = [](std::size_t n) { return ear::MakeRandomKey(n); };
+  std::function<bool(const std::string&, const ear::BatchStartArea&)> startBatch = ear::StartBatch;
 };
 
 extern TfrmJPZZ0010* frmJPZZ0010;

@@ -1,6 +1,7 @@
 #include "screens/frmJPZZ0030.h"
 
 #include "base/module_path.h"
+#include "imaging/painting_geometry.h"
 #include "imaging/painting_win.h"
 #include "package/package_settings.h"
 #include "package/paths.h"
@@ -55,7 +56,7 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   } else {
     ShikenNameLbl.SetCaption(title.examName);
     ShikenNameLbl.SetAutoSize(true);
-    ShikenNameLbl.SetLeft(ear::CenteredLeft(Width(), ShikenNameLbl.Width()));
+    ShikenNameLbl.SetLeft(ear::ClampToInt(ear::CenteredLeft(Width(), ShikenNameLbl.Width())));
     x = ShikenNameLbl.Left();
   }
 

@@ -1,11 +1,10 @@
 #pragma once
 // The exam title screen: the first screen of the wizard, over the backdrop.
-#include "controls/plButton.h"
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
 #include "screens/artwork.h"
-#include "screens/screen_fonts.h"
+#include "screens/screen_style.h"
 
 class TfrmJPZZ0030 : public forms::Form {
  public:
@@ -30,19 +29,16 @@ class TfrmJPZZ0030 : public forms::Form {
   forms::Label FileNameLbl{this, {.name = "FileNameLbl", .bounds = {510, 440, 107, 13}, .font = ear::kGothic13},
                            {.caption = "ファイル名表示位置", .alignment = forms::TextAlign::Right, .transparent = true}};
   forms::Image Ren2Img{this, {.name = "Ren2Img", .bounds = {90, 316, 467, 73}}, {.resource = ear::kTitleNotice3.name}};
-  controls::TplButton NextBtn{this, {.name = "NextBtn", .bounds = {545, 466, 80, 28}, .font = ear::kWhiteBold12,
-                                     .tabOrder = 0, .onClick = [this] { NextBtnClick(); }},
-                              {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
-                               .captionVertCenter = false, .disableImage = false, .imageTop = 0}};
+  ear::ActionButton NextBtn{this, {.name = "NextBtn", .bounds = {545, 466, 80, 28}, .tabOrder = 0,
+                                   .onClick = [this] { NextBtnClick(); }},
+                            {.caption = "次へ >", .captionTop = 9}};
   forms::Panel Panel1{this, {.name = "Panel1", .bounds = {0, 0, 647, 70}, .align = forms::Align::Top, .tabOrder = 1},
                       {.bevelOuter = forms::BevelCut::None}};
   forms::Image TRImg{&Panel1, {.name = "TRImg", .bounds = {190, 0, 463, 122},
                                .anchors = forms::akLeft | forms::akTop | forms::akRight}};
   forms::Image TLImg{&Panel1, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = ear::kHeaderLogo.name}};
-  controls::TplButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {545, 8, 80, 28}, .font = ear::kWhite13},
-                             {.caption = "閉じる", .gradBegin = 8947848, .gradEnd = 3750207, .captionTop = 7,
-                              .captionVertCenter = false, .disableImage = false, .imageTop = 0,
-                              .modalResult = forms::mrCancel}};
+  ear::CloseButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {545, 8, 80, 28}},
+                          {.caption = "閉じる", .captionTop = 7, .modalResult = forms::mrCancel}};
 
   void FormShow() override;
   // The seven set-up steps; a picture that the probe rejects stops them where it lies.
@@ -53,5 +49,6 @@ class TfrmJPZZ0030 : public forms::Form {
   void AfterShow() override;
 };
 
-// The title screen now on show; set by whoever creates it, never cleared.
+// The title screen now on show: set by whoever creates it; earcheck's preview clears it
+// again after each package, the launcher keeps it until it ends.
 extern TfrmJPZZ0030* frmJPZZ0030;

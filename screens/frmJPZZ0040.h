@@ -1,11 +1,10 @@
 #pragma once
 // The procedure confirmation screen: the second screen of the wizard.
-#include "controls/plButton.h"
 #include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
 #include "screens/artwork.h"
-#include "screens/screen_fonts.h"
+#include "screens/screen_style.h"
 
 class TfrmJPZZ0040 : public forms::Form {
  public:
@@ -26,19 +25,13 @@ class TfrmJPZZ0040 : public forms::Form {
   forms::Image TLImg{&Panel1, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = ear::kHeaderLogo.name}};
   forms::Label TitleLbl{&Panel1, {.name = "TitleLbl", .bounds = {225, 9, 119, 25}, .font = ear::kMeiryoWhite17},
                         {.caption = "実施手順の確認", .transparent = true}};
-  controls::TplButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {746, 8, 80, 28}, .font = ear::kWhite13},
-                             {.caption = "閉じる", .gradBegin = 8947848, .gradEnd = 3750207, .captionTop = 7,
-                              .captionVertCenter = false, .disableImage = false, .imageTop = 0,
-                              .modalResult = forms::mrCancel}};
-  controls::TplButton NextBtn{this, {.name = "NextBtn", .bounds = {746, 656, 80, 28}, .font = ear::kWhiteBold12,
-                                     .tabOrder = 0, .onClick = [this] { NextBtnClick(); }},
-                              {.caption = "次へ >", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
-                               .captionVertCenter = false, .disableImage = false, .imageTop = 0}};
-  controls::TplButton BackBtn{this, {.name = "BackBtn", .bounds = {41, 657, 80, 28}, .font = ear::kWhiteBold12,
-                                     .tabOrder = 2},
-                              {.caption = "< 戻る", .gradBegin = 14128128, .gradEnd = 8931584, .captionTop = 9,
-                               .captionVertCenter = false, .disableImage = false, .imageTop = 0,
-                               .modalResult = forms::mrNo}};
+  ear::CloseButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {746, 8, 80, 28}},
+                          {.caption = "閉じる", .captionTop = 7, .modalResult = forms::mrCancel}};
+  ear::ActionButton NextBtn{this, {.name = "NextBtn", .bounds = {746, 656, 80, 28}, .tabOrder = 0,
+                                   .onClick = [this] { NextBtnClick(); }},
+                            {.caption = "次へ >", .captionTop = 9}};
+  ear::ActionButton BackBtn{this, {.name = "BackBtn", .bounds = {41, 657, 80, 28}, .tabOrder = 2},
+                            {.caption = "< 戻る", .captionTop = 9, .modalResult = forms::mrNo}};
   forms::Panel Panel2{this, {.name = "Panel2", .bounds = {218, 48, 447, 42}, .tabOrder = 3},
                       {.caption = "Panel2", .bevelOuter = forms::BevelCut::None}};
   forms::Image Image2{&Panel2, {.name = "Image2", .bounds = {0, 0, 447, 44}}, {.resource = ear::kProcedureHeading.name}};
@@ -52,5 +45,6 @@ class TfrmJPZZ0040 : public forms::Form {
   void AfterShow() override;
 };
 
-// The procedure screen now on show; set by whoever creates it, never cleared.
+// The procedure screen now on show: set by whoever creates it (earcheck's preview, which
+// clears it again after each package).
 extern TfrmJPZZ0040* frmJPZZ0040;

@@ -3,6 +3,7 @@
 // written and started, the exam window awaited.
 #include <windows.h>
 
+#include "base/file_win.h"
 #include "base/module_path.h"
 #include "base/system_error.h"
 #include "forms/application.h"
@@ -53,11 +54,6 @@ bool DirectoryExists(const std::string& path) {
   return ear::IsExistingDirectory(GetFileAttributesA(path.c_str()));
 }
 
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // Sets the attributes while a write handle on the path is held; reports nothing.
 void HideFolder(std::string path, DWORD attributes) {
   if (ear::IsExecutableItself(path, ear::ExecutablePath())) return;
@@ -86,7 +82,7 @@ HandoverOutcome RunHandover(TfrmJPZZ0010& screen, const ear::HandoverPlan& plan)
     return {HandoverStep::Rename, error.what()};
   }
   // 4. The exam program in the candidate folder.
-  if (!FileExists(plan.examProgram)) return {HandoverStep::FindExam, ""};
+  if (!ear::FileExists(plan.examProgram)) return {HandoverStep::FindExam, ""};
   // 5. The launch batch; 6. with -debug it stays unrun.
   try {
     ear::WriteBatchFile(plan.batchPath, plan.batchText);

@@ -49,13 +49,6 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   return static_cast<std::int32_t>(bits);
 }
 
-bool IsAllSingleByte(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (CharLength(text, i) != 1) return false;
-  }
-  return true;
-}
-
 CheckResult CheckVenueCode(std::string_view kaiCd) {
   if (kaiCd.empty()) return Fail(RegistrationEdit::KaiCdEdt, kMsgVenueCodeEmpty);
   const auto value = ParseInteger(kaiCd);

@@ -16,10 +16,6 @@ namespace ear {
 // or "0X", taken as signed before a "-" negates it. Nothing may follow the digits.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
-// True when no character of the Shift-JIS text is a two-byte character, that is
-// when the text has as many characters as bytes.
-bool IsAllSingleByte(std::string_view text);
-
 // The edit that a failed check focuses.
 enum class RegistrationEdit { None, SeiEdt, MeiEdt, KaiCdEdt, JuBanEdt };
 

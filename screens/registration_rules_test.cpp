@@ -28,16 +28,6 @@ TEST(IntegerSyntax, ReadsDecimalAndHexadecimalWithinInt32) {
   for (const auto& c : cases) EXPECT_EQ(ParseInteger(c.text), c.value) << "[" << c.text << "]";
 }
 
-TEST(IntegerSyntax, SingleByteFollowsShiftJisLeadBytes) {
-  struct Case { std::string text; bool single; };
-  const Case cases[] = {
-      {"", true}, {"12345", true}, {"\xB1\xB2\xB3", true} /* half-width katakana */,
-      {"\x80\xA0\xFD\xFE\xFF", true}, {"\x82\x50", false}, {"1" SO, false}, {"\xE0\x40", false},
-      {"\xFC\x40", false}, {"123\x81", true} /* a dangling lead byte converts to one code unit */,
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsAllSingleByte(c.text), c.single) << c.text;
-}
-
 TEST(RegistrationChecks, VenueCode) {
   struct Case { std::string text; bool ok; const char* message; };
   const Case cases[] = {

@@ -1,6 +1,5 @@
 #include "screens/title_rules.h"
 
-#include "base/rounding.h"
 #include "base/sjis.h"
 
 namespace ear {
@@ -16,10 +15,6 @@ GradeSplit SplitGradeName(std::string_view gradeName) {
   }
   split.rest = std::string(gradeName.substr(firstLength, end - firstLength));
   return split;
-}
-
-int CenteredLeft(int screenWidth, int labelWidth) {
-  return static_cast<int>(RoundHalfEven((static_cast<double>(screenWidth) - labelWidth) / 2.0));
 }
 
 }  // namespace ear

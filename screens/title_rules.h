@@ -17,8 +17,4 @@ struct GradeSplit {
 inline constexpr std::size_t kGradeRestMaxChars = 999;
 GradeSplit SplitGradeName(std::string_view gradeName);
 
-// Left edge of a self-sizing label centred in a screen: (screen - label) / 2,
-// halves to the even neighbour.
-int CenteredLeft(int screenWidth, int labelWidth);
-
 }  // namespace ear

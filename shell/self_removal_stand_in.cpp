@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/command_line.h"
+#include "base/command_line_win.h"
 #include "base/error.h"
 #include "base/module_path.h"
 #include "package/paths.h"
@@ -48,10 +50,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   context.clientTop = origin.y;
   context.clientWidth = client.right;
   context.clientHeight = client.bottom;
+  context.debugMode = ear::HasDebugFlag(ear::CommandLineArguments());
   std::string resultPath;
   for (int i = 1; i < __argc; ++i) {
     const std::string arg = __argv[i];
-    if (arg == "-debug") context.debugMode = true;
     if (arg.starts_with("--result=")) resultPath = arg.substr(9);
   }
   bool closed = false;

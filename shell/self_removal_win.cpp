@@ -9,6 +9,7 @@
 #include "package/batch.h"
 #include "package/batch_win.h"
 #include "package/paths.h"
+#include "screens/registration_ok.h"
 
 namespace ear {
 
@@ -83,7 +84,7 @@ void RunSelfRemoval(const SelfRemovalContext& context) {
   const PackagePaths paths = PackagePathsFor(context.exePath);
   WriteBatchFile(paths.batch, CleanupBatchText(context.exePath, SystemFolder()));
   if (context.debugMode) {
-    forms::ShowInformation(context.owner, "デバッグ中は削除できません．　");
+    forms::ShowInformation(context.owner, kDebugNotice);
     return;
   }
   // The package beside the executable, whatever the current directory is.

@@ -9,6 +9,7 @@
 
 #include "base/gdi.h"
 #include "base/handle.h"
+#include "package/package_settings.h"
 #include "tools/common/utf8_win.h"
 
 namespace {
@@ -79,7 +80,7 @@ std::vector<Entry> Gather() {
   e.push_back({"shiken_ini_exists", GetFileAttributesA(shiken.c_str()) == INVALID_FILE_ATTRIBUTES ? "0" : "1"});
   for (const char* key : {"会場コード", "受験番号", "姓", "名"})
     e.push_back({std::string("shiken.") + key, ReadIni(shiken, "受験者情報", key)});
-  e.push_back({"system.固有キー", ReadIni(sysini, "基本情報", "固有キー")});
+  e.push_back({"system.固有キー", ReadIni(sysini, ear::kBasicSection, "固有キー")});
 
   STARTUPINFOA si{};
   si.cb = sizeof si;

@@ -1,0 +1,12 @@
+#include "base/file_win.h"
+
+#include <windows.h>
+
+namespace ear {
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace ear
