@@ -11,6 +11,7 @@
 #include "screens/screen_painting.h"
 #include "screens/frmJPZZ0030.h"
 #include "screens/coded_message_win.h"
+#include "screens/registration_ok.h"
 #include "base/command_line.h"
 #include "base/command_line_win.h"
 #include "shell/self_removal_win.h"
@@ -73,7 +74,7 @@ void TfrmJPZZ0020::WMAfterShow() {
   try {
     RunSelfRemoval();
   } catch (const std::exception& error) {
-    ear::ShowCodedMessage(this, nullptr, "E11バッチファイルの実行に失敗しました。", error.what());
+    ear::ShowCodedMessage(this, nullptr, ear::kMsgBatchFailed, error.what());
   }
   Close();
 }
