@@ -1,6 +1,6 @@
 #pragma once
-// Decisions of the exam title screen that need no window: the grade split and the
-// centring of the exam-name label.
+// Decisions of the exam title screen that need no window: the grade split (the exam-name
+// label is centred by imaging's CenteredLeft).
 #include <string>
 #include <string_view>
 
