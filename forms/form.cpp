@@ -44,7 +44,6 @@ void Form::FillCreateParams(CreateParams& params) {
 
 Form* ParentForm(const Control& control) { return dynamic_cast<Form*>(control.ParentTopLevel()); }
 
-
 void Form::DoShow() {
   if (!created_) {
     created_ = true;
