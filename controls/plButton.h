@@ -111,7 +111,6 @@ struct TplButtonArgs {
 
 class TplButton : public forms::ButtonControl {
  public:
-  using MouseEvent = std::function<void(TplButton& sender, unsigned shift, int x, int y)>;
   static constexpr const wchar_t* kClassName = L"TplButton";
 
   using Args = TplButtonArgs;
@@ -152,9 +151,6 @@ class TplButton : public forms::ButtonControl {
   // The rounded region last handed to the window (owned by the window), or null.
   HRGN Region() const { return region_; }
 
-  MouseEvent onMouseEnter;
-  MouseEvent onMouseLeave;
-
   // The painting steps, in the order PaintButton runs them.
   void PaintButton(HDC dc);
   void PaintGradient(HDC dc);
@@ -171,12 +167,11 @@ class TplButton : public forms::ButtonControl {
   bool DialogKey(WORD key, unsigned shift) override;
   // The full click: the form's modal result, then the plain click.
   void Click() override;
-  void KeyDown(WORD& key, unsigned shift) override;
   void KeyUp(WORD& key, unsigned shift) override;
   void MouseDown(int button, unsigned shift, int x, int y) override;
   void MouseUp(int button, unsigned shift, int x, int y) override;
-  void PointerEntered() override;
-  void PointerLeft() override;
+  void MouseEnter(unsigned shift, int x, int y) override;
+  void MouseLeave(unsigned shift, int x, int y) override;
   void DoEnter() override;
   void DoExit() override;
   void EnabledChanged() override;
@@ -184,8 +179,6 @@ class TplButton : public forms::ButtonControl {
   void PaintWindow(HDC dc) override;
 
  protected:
-  virtual void MouseEnter(unsigned shift, int x, int y);
-  virtual void MouseLeave(unsigned shift, int x, int y);
   void FillCreateParams(CreateParams& params) override;
   void HandleCreated() override;
   void ParentColorChanged() override;
@@ -193,16 +186,10 @@ class TplButton : public forms::ButtonControl {
  private:
   friend class TplBtnCaption;
   friend class TplBtnImage;
-  // The setters' common step: false for an unchanged value, else the value is stored.
-  template <typename T>
-  static bool Store(T& field, const T& value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-  }
   void ApplyRegion();
   void RemoveRegion();
-  void PointerState(unsigned& shift, int& x, int& y);
+  // The pressed look on or off, painted at once.
+  void SetPressed(bool value);
   bool ShowsDisabledLook() const;
   bool IsActiveControl() const;
 

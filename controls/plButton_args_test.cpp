@@ -21,7 +21,7 @@ TEST(TplButtonArgs, ARowSetsEverySettingItNames) {
                     .captionVertCenter = false, .disableImage = false, .imageTop = 0, .modalResult = 2}};
   EXPECT_EQ(EndBtn.name, "EndBtn");
   EXPECT_EQ(EndBtn.Parent(), &Panel1);
-  EXPECT_EQ(EndBtn.ParentForm(), &form);
+  EXPECT_EQ(forms::ParentForm(EndBtn), &form);
   EXPECT_EQ(EndBtn.Left(), 545);
   EXPECT_EQ(EndBtn.Top(), 8);
   EXPECT_EQ(EndBtn.Width(), 80);

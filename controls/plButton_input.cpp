@@ -68,85 +68,40 @@ void TplButton::Click() {
   Invalidate();
 }
 
-void TplButton::KeyDown(WORD& key, unsigned shift) {
-  forms::WinControl::KeyDown(key, shift);
-  if (Enabled() && key == VK_RETURN) {
-    key = 0;
-    forms::Control::Click();
-  }
-}
-
-void TplButton::KeyUp(WORD& key, unsigned shift) {
+void TplButton::KeyUp(WORD& key, unsigned /*shift*/) {
   if (key == VK_RETURN) {
     pressed_ = false;
     Invalidate();
   }
-  forms::WinControl::KeyUp(key, shift);
 }
 
-void TplButton::MouseDown(int button, unsigned shift, int x, int y) {
-  if (button == kLeftButton) {
-    if (hasFocus_) SetFocus();
-    pressed_ = true;
-    Repaint();
-  }
-  forms::WinControl::MouseDown(button, shift, x, y);
-}
-
-void TplButton::MouseUp(int button, unsigned shift, int x, int y) {
-  if (button == kLeftButton) {
-    pressed_ = false;
-    Repaint();
-  }
-  forms::WinControl::MouseUp(button, shift, x, y);
-}
-
-void TplButton::PointerState(unsigned& shift, int& x, int& y) {
-  shift = forms::CurrentShiftState();
-  POINT p{};
-  GetCursorPos(&p);
-  if (HandleAllocated()) ScreenToClient(hwnd_, &p);
-  x = p.x;
-  y = p.y;
-}
-
-void TplButton::PointerEntered() {
-  forms::WinControl::PointerEntered();
-  unsigned shift = 0;
-  int x = 0, y = 0;
-  PointerState(shift, x, y);
-  MouseEnter(shift, x, y);
-}
-
-void TplButton::PointerLeft() {
-  forms::WinControl::PointerLeft();
-  unsigned shift = 0;
-  int x = 0, y = 0;
-  PointerState(shift, x, y);
-  MouseLeave(shift, x, y);
-}
-
-void TplButton::MouseEnter(unsigned shift, int x, int y) {
-  if (onMouseEnter) onMouseEnter(*this, shift, x, y);
-  if (HandleAllocated() && GetCapture() == hwnd_) Repaint();
-}
-
-void TplButton::MouseLeave(unsigned shift, int x, int y) {
-  if (onMouseLeave) onMouseLeave(*this, shift, x, y);
-  pressed_ = false;
+void TplButton::SetPressed(bool value) {
+  pressed_ = value;
   Repaint();
 }
 
+void TplButton::MouseDown(int button, unsigned /*shift*/, int /*x*/, int /*y*/) {
+  if (button != kLeftButton) return;
+  if (hasFocus_) SetFocus();
+  SetPressed(true);
+}
+
+void TplButton::MouseUp(int button, unsigned /*shift*/, int /*x*/, int /*y*/) {
+  if (button == kLeftButton) SetPressed(false);
+}
+
+void TplButton::MouseEnter(unsigned /*shift*/, int /*x*/, int /*y*/) {
+  if (HandleAllocated() && GetCapture() == hwnd_) Repaint();
+}
+
+void TplButton::MouseLeave(unsigned /*shift*/, int /*x*/, int /*y*/) { SetPressed(false); }
+
 void TplButton::DoEnter() {
-  if (!hasFocus_) return;
-  forms::WinControl::DoEnter();
-  Invalidate();
+  if (hasFocus_) Invalidate();
 }
 
 void TplButton::DoExit() {
-  if (!hasFocus_) return;
-  forms::WinControl::DoExit();
-  Invalidate();
+  if (hasFocus_) Invalidate();
 }
 
 void TplButton::EnabledChanged() {

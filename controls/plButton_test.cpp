@@ -36,6 +36,18 @@ class ProbeButton : public TplButton {
     TplButton::Invalidate();
   }
   void ResetCounts() { repaints = requests = 0; }
+  // Where the pointer was when it came onto and left the button, and the shift state.
+  std::vector<POINT> entered, left;
+  unsigned shiftLeft = 0;
+  void MouseEnter(unsigned shift, int x, int y) override {
+    entered.push_back({x, y});
+    TplButton::MouseEnter(shift, x, y);
+  }
+  void MouseLeave(unsigned shift, int x, int y) override {
+    left.push_back({x, y});
+    shiftLeft = shift;
+    TplButton::MouseLeave(shift, x, y);
+  }
 };
 
 constexpr Rgb kActionBegin = 0xD79400;
@@ -291,12 +303,6 @@ TEST_F(ButtonTest, EnterReleaseAndLeavingClearPressed) {
   EXPECT_GE(b->requests, 1);
   EXPECT_EQ(b->repaints, 0);
 
-  std::vector<POINT> left;
-  unsigned shiftSeen = 0;
-  b->onMouseLeave = [&](TplButton&, unsigned shift, int x, int y) {
-    left.push_back({x, y});
-    shiftSeen = shift;
-  };
   Press(*b);
   SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));  // the pointer enters
   POINT outside{b->Width() + 20, 5};
@@ -306,10 +312,10 @@ TEST_F(ButtonTest, EnterReleaseAndLeavingClearPressed) {
   SendMessageW(b->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b->Width() + 20, 5));  // captured, outside
   EXPECT_FALSE(b->Pressed());
   EXPECT_EQ(b->repaints, 1);
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].x, b->Width() + 20) << "X and Y come from the cursor position, in client coordinates";
-  EXPECT_EQ(left[0].y, 5);
-  EXPECT_EQ(shiftSeen & (forms::ssShift | forms::ssCtrl | forms::ssAlt), 0u);
+  ASSERT_EQ(b->left.size(), 1u);
+  EXPECT_EQ(b->left[0].x, b->Width() + 20) << "X and Y come from the cursor position, in client coordinates";
+  EXPECT_EQ(b->left[0].y, 5);
+  EXPECT_EQ(b->shiftLeft & (forms::ssShift | forms::ssCtrl | forms::ssAlt), 0u);
   ReleaseOutside(*b);
 }
 
@@ -329,8 +335,6 @@ TEST_F(ButtonTest, FirstParentGivesTheComponentNameAsCaption) {
 
 TEST_F(ButtonTest, NotificationsRequestRepaints) {
   auto b = NewButton();
-  int entered = 0;
-  b->onEnter = [&](forms::WinControl&) { ++entered; };
   b->ResetCounts();
   b->SetEnabled(false);
   EXPECT_GE(b->requests, 1);
@@ -341,14 +345,12 @@ TEST_F(ButtonTest, NotificationsRequestRepaints) {
   b->ResetCounts();
   b->SetFocus();
   Pump();
-  EXPECT_EQ(entered, 0) << "HasFocus false: no focus-enter event";
-  EXPECT_EQ(b->requests, 0);
+  EXPECT_EQ(b->requests, 0) << "HasFocus false: the focus entering changes nothing";
   b->SetHasFocus(true);
   form_->SetFocus();
   b->ResetCounts();
   b->SetFocus();
   Pump();
-  EXPECT_EQ(entered, 1);
   EXPECT_GE(b->requests, 1);
   form_->SetActiveControl(nullptr);
 }
@@ -1034,7 +1036,7 @@ Script::Step LeftUp() { return [] { SendMouse(MOUSEEVENTF_LEFTUP); }; }
 struct ModalScene {
   forms::Form form;
   forms::Panel header;
-  TplButton back, next, other, close;
+  ProbeButton back, next, other, close;
   std::vector<std::string> clicks;  // names, in order
   std::vector<int> resultsSeen;     // the form's modal result inside each OnClick
 
@@ -1133,8 +1135,6 @@ TEST(ModalInput, EnterThatIsNoDialogKeyGivesOnlyThePlainClick) {
 TEST(ModalInput, AClickEndsTheFormWithTheButtonsModalResult) {
   ModalScene s;
   std::vector<std::string> activeAtClick;
-  std::vector<POINT> enterPoints;
-  s.back.onMouseEnter = [&](TplButton&, unsigned, int x, int y) { enterPoints.push_back({x, y}); };
   s.back.onClick = [&] {
     activeAtClick.push_back(s.Active());
     s.clicks.push_back("BackBtn");
@@ -1147,9 +1147,9 @@ TEST(ModalInput, AClickEndsTheFormWithTheButtonsModalResult) {
   EXPECT_TRUE(pressedWhileDown);
   EXPECT_FALSE(s.back.Pressed());
   EXPECT_EQ(activeAtClick, std::vector<std::string>{"BackBtn"}) << "the press takes the focus first";
-  ASSERT_FALSE(enterPoints.empty());  // the pointer may start on the button, left by an earlier test
-  EXPECT_EQ(enterPoints.back().x, 30);
-  EXPECT_EQ(enterPoints.back().y, 12);
+  ASSERT_FALSE(s.back.entered.empty());  // the pointer may start on the button, left by an earlier test
+  EXPECT_EQ(s.back.entered.back().x, 30);
+  EXPECT_EQ(s.back.entered.back().y, 12);
 }
 
 TEST(ModalInput, ACloseButtonInAPanelEndsTheContainingForm) {
@@ -1182,8 +1182,6 @@ TEST(ModalInput, DraggingOutCancelsThePressedLook) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.backIn ? "released inside" : "released outside");
     ModalScene s;
-    int leaves = 0;
-    s.back.onMouseLeave = [&](TplButton&, unsigned, int, int) { ++leaves; };
     bool pressedDown = false, pressedOut = true, pressedBack = true;
     std::vector<Script::Step> steps{MoveTo(s.back, 40, 14), LeftDown(), [&] { pressedDown = s.back.Pressed(); },
                                     MoveTo(s.back, 40, 80), MoveTo(s.back, 40, 90),
@@ -1200,7 +1198,7 @@ TEST(ModalInput, DraggingOutCancelsThePressedLook) {
     if (c.backIn) {
       EXPECT_FALSE(pressedBack) << "the pressed look does not come back";
     }
-    EXPECT_GE(leaves, 1);
+    EXPECT_GE(s.back.left.size(), 1u);
     EXPECT_EQ(s.clicks, c.clicks);
   }
 }

@@ -4,14 +4,16 @@
 
 #include "base/module_path.h"
 #include "forms/app_text.h"
-#include "forms/control_tree.h"
-#include "forms/form.h"
 
 namespace forms {
 
 Application& App() {
   static Application app;
   return app;
+}
+
+Application::Application() {
+  SetErrorReporter([](const std::exception& error) { App().ShowException(error); });
 }
 
 std::string Application::Title() const { return ApplicationTitle(ear::ExecutablePath()); }
@@ -56,25 +58,43 @@ bool Application::ProcessMessage(MSG& msg) {
 }
 
 bool Application::IsDialogKey(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const WORD key = static_cast<WORD>(msg.wParam);
   if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) return false;
   WinControl* focused = WinControl::FromHandle(msg.hwnd);
-  if (!focused || focused->WantsKey(key)) return false;
-  Form* form = focused->ParentForm();
-  if (!form) return false;
+  if (!focused) return false;
+  auto* form = dynamic_cast<WinControl*>(focused->ParentTopLevel());
   const unsigned shift = CurrentShiftState();
   try {
-    if (key == VK_TAB) {
-      if (shift & (ssCtrl | ssAlt)) return false;
-      form->SelectNext((shift & ssShift) == 0);
-      return true;
+    if (form && msg.message == WM_KEYDOWN) {
+      if (key == VK_TAB) {
+        if (shift & (ssCtrl | ssAlt)) return false;
+        focused->ParentTopLevel()->SelectNext((shift & ssShift) == 0);
+        return true;
+      }
+      if (form->DialogKey(key, shift)) return true;
     }
-    return form->DialogKey(key, shift);
+    return key == VK_RETURN && ClickForEnter(*focused);
   } catch (const std::exception& error) {
     ShowException(error);
     return true;
   }
+}
+
+bool Application::ClickForEnter(WinControl& focused) {
+  WinControl* button = focused.EnterClicks();
+  if (!button) return false;
+  // A button's own Enter, when no dialog key took it: the plain click, and the key stops.
+  if (button == &focused) {
+    if (!focused.Enabled()) return false;
+    focused.Control::Click();
+    return true;
+  }
+  // An edit's Enter: the focus moves to the button and its click handler runs; the key
+  // then goes on to the edit.
+  button->SetFocus();
+  button->Control::Click();
+  return false;
 }
 
 void Application::ShowException(const std::exception& error) {

@@ -5,18 +5,20 @@
 #include <exception>
 #include <string>
 
-namespace forms {
+#include "forms/control_tree.h"
 
-class Form;
-class WinControl;
+namespace forms {
 
 class Application {
  public:
+  // Errors that escape a control's handler go to ShowException.
+  Application();
+
   // Title: the exe's file name cut at its first ".", all but the first character in lower case.
   std::string Title() const;
 
-  void SetMainForm(Form* form) { mainForm_ = form; }  // not owned
-  Form* MainForm() const { return mainForm_; }
+  void SetMainForm(TopLevel* form) { mainForm_ = form; }  // not owned
+  TopLevel* MainForm() const { return mainForm_; }
   // Shows the main form and runs the message loop until Terminate.
   void Run();
   void Terminate();
@@ -32,8 +34,11 @@ class Application {
 
  private:
   bool ProcessMessage(MSG& msg);
+  // Tab, Enter and Escape, before the key is dispatched; true when handled.
   bool IsDialogKey(const MSG& msg);
-  Form* mainForm_ = nullptr;
+  // What the focused control's row says Enter does; true when the key stops there.
+  static bool ClickForEnter(WinControl& focused);
+  TopLevel* mainForm_ = nullptr;
   bool terminated_ = false;
 };
 

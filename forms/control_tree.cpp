@@ -4,13 +4,22 @@
 
 #include "base/gdi.h"
 #include "base/text_win.h"
-#include "forms/form.h"
 
 namespace forms {
 
 namespace gdi = ear::gdi;
 using ear::Narrow;
 using ear::Widen;
+
+namespace {
+ErrorReporter errorReporter = nullptr;
+}  // namespace
+
+void SetErrorReporter(ErrorReporter reporter) { errorReporter = reporter; }
+
+void ReportError(const std::exception& error) {
+  if (errorReporter) errorReporter(error);
+}
 
 // ---- Control ----
 
@@ -50,9 +59,9 @@ void Control::Click() {
   if (onClick) onClick();
 }
 
-Form* Control::ParentForm() const {
+TopLevel* Control::ParentTopLevel() const {
   for (const Control* c = this; c; c = c->parent_) {
-    if (auto* form = dynamic_cast<Form*>(const_cast<Control*>(c))) return form;
+    if (auto* top = dynamic_cast<TopLevel*>(const_cast<Control*>(c))) return top;
   }
   return nullptr;
 }
@@ -71,22 +80,18 @@ void Control::SetAlign(Align align) {
 }
 
 void Control::SetVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
+  if (!Store(visible_, visible)) return;
   Control::Invalidate();  // its rectangle on the parent, shown or hidden
 }
 
 void Control::SetEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
+  if (!Store(enabled_, enabled)) return;
   Invalidate();
 }
 
 void Control::SetFont(const Font& font) {
   parentFont_ = false;
-  if (font == font_) return;
-  font_ = font;
-  FontChanged();
+  if (Store(font_, font)) FontChanged();
 }
 
 void Control::SetParentFont(bool value) {
@@ -96,15 +101,11 @@ void Control::SetParentFont(bool value) {
 
 void Control::SetColor(Color color) {
   parentColor_ = false;
-  if (color == color_) return;
-  color_ = color;
-  ColorChanged();
+  if (Store(color_, color)) ColorChanged();
 }
 
 void Control::SetParentColor(bool value) {
-  if (parentColor_ == value) return;
-  parentColor_ = value;
-  if (value) ParentColorChanged();
+  if (Store(parentColor_, value) && value) ParentColorChanged();
 }
 
 void Control::ParentFontChanged() {
@@ -134,8 +135,8 @@ void Control::Repaint() {
 
 WinControl::~WinControl() {
   // The form must not go on pointing at a control that is gone.
-  if (Form* form = ParentForm(); form && form != static_cast<Control*>(this) && form->ActiveControl() == this) {
-    form->NoteFocus(nullptr);
+  if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr; top && top->ActiveControl() == this) {
+    top->NoteFocus(nullptr);
   }
   for (Control* child : std::vector<Control*>(controls_)) child->parent_ = nullptr;
   controls_.clear();
@@ -214,15 +215,13 @@ void WinControl::SetTabOrder(int order) {
 bool WinControl::CanFocus() const {
   for (const Control* c = this; c; c = c->parent_) {
     if (!c->visible_ || !c->enabled_) return false;
-    if (dynamic_cast<const Form*>(c)) break;
   }
   return true;
 }
 
 void WinControl::SetFocus() {
-  Form* form = ParentForm();
-  if (form && form != this) {
-    form->SetActiveControl(this);
+  if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr) {
+    top->SetActiveControl(this);
   } else if (Handle()) {
     ::SetFocus(hwnd_);
   }
@@ -277,15 +276,13 @@ void WinControl::AnchorChildren(int oldWidth, int oldHeight) {
 }
 
 void WinControl::SetVisible(bool visible) {
-  if (visible_ == visible) return;
-  visible_ = visible;
+  if (!Store(visible_, visible)) return;
   if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
   if (parent_ && align_ != Align::None) parent_->RealignControls();
 }
 
 void WinControl::SetEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
+  if (!Store(enabled_, enabled)) return;
   if (hwnd_) {
     EnableWindow(hwnd_, enabled);
   } else {
@@ -321,41 +318,8 @@ bool WinControl::DialogKey(WORD key, unsigned shift) {
   return false;
 }
 
-void WinControl::KeyDown(WORD& key, unsigned shift) {
-  if (onKeyDown) onKeyDown(*this, key, shift);
-}
-
-void WinControl::KeyUp(WORD& key, unsigned shift) {
-  if (onKeyUp) onKeyUp(*this, key, shift);
-}
-
-void WinControl::KeyPress(char& key) {
-  if (onKeyPress) onKeyPress(*this, key);
-}
-
-void WinControl::MouseDown(int button, unsigned shift, int x, int y) {
-  if (onMouseDown) onMouseDown(*this, button, shift, x, y);
-}
-
-void WinControl::MouseUp(int button, unsigned shift, int x, int y) {
-  if (onMouseUp) onMouseUp(*this, button, shift, x, y);
-}
-
-void WinControl::MouseMove(unsigned shift, int x, int y) {
-  if (onMouseMove) onMouseMove(*this, shift, x, y);
-}
-
-void WinControl::DoEnter() {
-  if (onEnter) onEnter(*this);
-}
-
-void WinControl::DoExit() {
-  if (onExit) onExit(*this);
-}
-
 void WinControl::Resized() {
   RealignControls();
-  if (onResize) onResize(*this);
 }
 
 void WinControl::PaintWindow(HDC dc) {

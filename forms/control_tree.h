@@ -3,41 +3,42 @@
 // parent, windowed controls that own an HWND and route messages to virtual handlers.
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "forms/colors_fonts.h"
 #include "forms/shift_state.h"
 
 namespace forms {
 
 class WinControl;
-class Form;
 
-// 0x00BBGGRR, or 0xFF0000nn for the system colour with index nn.
-using Color = unsigned int;
-constexpr Color SystemColor(int index) { return 0xFF000000u | static_cast<unsigned>(index); }
-constexpr Color clBtnFace = SystemColor(COLOR_BTNFACE);
-constexpr Color clBtnShadow = SystemColor(COLOR_BTNSHADOW);
-constexpr Color clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
-constexpr Color clWindow = SystemColor(COLOR_WINDOW);
-constexpr Color clWindowText = SystemColor(COLOR_WINDOWTEXT);
-constexpr Color clWhite = 0xFFFFFF;
-constexpr Color clBlack = 0x000000;
-constexpr Color clMedGray = 0xA4A0A0;  // red 160, green 160, blue 164
-COLORREF ColorToRGB(Color color);
+// The focus hook: the top of a control tree (a form) keeps which of its controls has the
+// input focus and shows itself; the controls and the message loop reach it through this,
+// without knowing what kind of window it is.
+class TopLevel {
+ public:
+  virtual WinControl* ActiveControl() const = 0;
+  // Moves the focus to the control once the window is shown.
+  virtual void SetActiveControl(WinControl* control) = 0;
+  // The focus has moved to the control (null: the control is gone).
+  virtual void NoteFocus(WinControl* control) = 0;
+  // Moves the focus to the next (or previous) tab stop.
+  virtual void SelectNext(bool forward) = 0;
+  virtual void ShowForm() = 0;
 
-struct Font {
-  std::string name = "ＭＳ Ｐゴシック";
-  int height = -12;
-  bool bold = false;
-  Color color = clWindowText;
-  BYTE charset = SHIFTJIS_CHARSET;
-  bool operator==(const Font&) const = default;
+ protected:
+  ~TopLevel() = default;
 };
-// A GDI font for the description; cached for the whole run, never freed by callers.
-HFONT FontHandle(const Font& font);
+
+// The error reporter: where an error that escaped a handler goes (the application object
+// sets its error box); the program goes on.
+using ErrorReporter = void (*)(const std::exception& error);
+void SetErrorReporter(ErrorReporter reporter);
+void ReportError(const std::exception& error);
 
 struct Bounds {
   int left = 0, top = 0, width = 0, height = 0;
@@ -48,9 +49,6 @@ enum class Align { None, Top, Client };
 // The edges of its parent that a control keeps its distance to when the parent resizes.
 enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using Anchors = unsigned;
-
-// A solid brush per colour, kept for the whole run (control colour messages return it).
-HBRUSH CachedBrush(COLORREF color);
 
 // What every control of a layout row shares. Each control kind takes this first and its
 // own Args second; the control tree applies it in one place (Control::Init).
@@ -81,12 +79,12 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   std::string name;
-  int tag = 0;
   Anchors anchors = akLeft | akTop;
 
   WinControl* Parent() const { return parent_; }
   virtual void SetParent(WinControl* parent);
-  Form* ParentForm() const;
+  // The top of the tree the control sits in (its form), or null.
+  TopLevel* ParentTopLevel() const;
 
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }
@@ -133,6 +131,13 @@ class Control {
   virtual bool IsWindowed() const { return false; }
 
  protected:
+  // The setters' common step: false for an unchanged value, else the value is stored.
+  template <typename T>
+  static bool Store(T& field, const T& value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+  }
   // Applies a layout row's common part, then joins the parent; the last step of every
   // kind's constructor, after the kind's own fields are set.
   void Init(WinControl* parent, const ControlArgs& args);
@@ -193,19 +198,19 @@ class WinControl : public Control {
 
   // The dialog-key step: Enter and Escape are offered depth first in child order.
   virtual bool DialogKey(WORD key, unsigned shift);
-  // The focused control may claim a dialog key for itself (a multi-line edit, say).
-  virtual bool WantsKey(WORD /*key*/) const { return false; }
+  // What Enter does while this control has the focus, as its layout row says: the focus
+  // moves to this button and its click handler runs (a button names itself). Null: nothing.
+  WinControl* EnterClicks() const { return enterClicks_; }
 
-  virtual void KeyDown(WORD& key, unsigned shift);
-  virtual void KeyUp(WORD& key, unsigned shift);
-  virtual void KeyPress(char& key);
-  virtual void MouseDown(int button, unsigned shift, int x, int y);
-  virtual void MouseUp(int button, unsigned shift, int x, int y);
-  virtual void MouseMove(unsigned shift, int x, int y);
-  virtual void PointerEntered() {}
-  virtual void PointerLeft() {}
-  virtual void DoEnter();
-  virtual void DoExit();
+  // The handlers of the control kinds; the window procedure calls them.
+  virtual void KeyUp(WORD& /*key*/, unsigned /*shift*/) {}
+  virtual void MouseDown(int /*button*/, unsigned /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void MouseUp(int /*button*/, unsigned /*shift*/, int /*x*/, int /*y*/) {}
+  // The pointer came onto or left the window; x and y are where it is now.
+  virtual void MouseEnter(unsigned /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void MouseLeave(unsigned /*shift*/, int /*x*/, int /*y*/) {}
+  virtual void DoEnter() {}
+  virtual void DoExit() {}
   virtual void EnabledChanged() { Invalidate(); }
   virtual void Resized();
   // Default paint: fill with the colour, then the graphic children in z order. The fill is
@@ -214,17 +219,6 @@ class WinControl : public Control {
   virtual void PaintWindow(HDC dc);
   // The graphic children in z order, each with its top-left corner as the origin.
   void PaintGraphicChildren(HDC dc);
-
-  std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyDown;
-  std::function<void(WinControl& sender, WORD& key, unsigned shift)> onKeyUp;
-  std::function<void(WinControl& sender, char& key)> onKeyPress;
-  std::function<void(WinControl& sender)> onEnter;
-  std::function<void(WinControl& sender)> onExit;
-  std::function<void(WinControl& sender, int button, unsigned shift, int x, int y)> onMouseDown;
-  std::function<void(WinControl& sender, int button, unsigned shift, int x, int y)> onMouseUp;
-  std::function<void(WinControl& sender, unsigned shift, int x, int y)> onMouseMove;
-  std::function<void(WinControl& sender)> onDblClick;
-  std::function<void(WinControl& sender)> onResize;
 
   void InsertControl(Control* child);
   void RemoveControl(Control* child);
@@ -239,6 +233,7 @@ class WinControl : public Control {
     DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     bool standardClass = false;  // a system class such as EDIT, subclassed
+    HWND owner = nullptr;        // a top-level window's owner
   };
   virtual void FillCreateParams(CreateParams& params);
   virtual void HandleCreated() {}
@@ -253,6 +248,7 @@ class WinControl : public Control {
   std::string text_;  // the window text (a form's title, a button's or panel's caption)
   // A system class that reports its own clicks (BUTTON) takes none from the mouse.
   bool clicksFromMouse_ = true;
+  WinControl* enterClicks_ = nullptr;  // not owned
 
  private:
   static void RegisterClasses();
@@ -260,6 +256,8 @@ class WinControl : public Control {
   LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
   // Graphic child under the pointer when the left button went down (not owned).
   Control* GraphicChildAt(int x, int y) const;
+  // The pointer crossed the window's edge: MouseEnter or MouseLeave with where it is now.
+  void PointerCrossed(bool inside);
   void AnchorChildren(int oldWidth, int oldHeight);
   // A visible graphic child paints the DC's whole clip box opaquely.
   bool GraphicChildCovers(HDC dc) const;

@@ -39,14 +39,15 @@ void Form::FillCreateParams(CreateParams& params) {
   params.className = L"EarForm";
   params.style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   if (!borderless) params.style |= WS_CAPTION | WS_SYSMENU;
+  if (owner_) params.owner = owner_->Handle();
 }
 
+Form* ParentForm(const Control& control) { return dynamic_cast<Form*>(control.ParentTopLevel()); }
 
 void Form::DoShow() {
   if (!created_) {
     created_ = true;
     FormCreate();
-    if (onCreate) onCreate(*this);
   }
   if (position == Position::ScreenCenter) {
     SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
@@ -55,7 +56,6 @@ void Form::DoShow() {
   // A show handler that throws stops there; the form still opens.
   try {
     FormShow();
-    if (onShow) onShow(*this);
   } catch (const std::exception& error) {
     App().ShowException(error);
   }

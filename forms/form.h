@@ -26,7 +26,7 @@ struct FormArgs {
   bool borderless = true;
 };
 
-class Form : public WinControl {
+class Form : public WinControl, public TopLevel {
  public:
   using Args = FormArgs;
   // The owner's window owns ours: it stays above the owner and is modal to it.
@@ -45,23 +45,19 @@ class Form : public WinControl {
   // Shows the form and runs a nested message loop until the modal result is non-zero.
   int ShowModal();
   bool IsModal() const { return modal_; }
-  void ShowForm();
+  void ShowForm() override;
   void HideForm();
   // A modal form ends with mrCancel; the main form ends the application.
   void Close();
 
-  WinControl* ActiveControl() const { return activeControl_; }
-  void SetActiveControl(WinControl* control);
-  // The focus has moved to a control of this form.
-  void NoteFocus(WinControl* control) { activeControl_ = control; }
-  // Moves the focus to the next (or previous) tab stop.
-  void SelectNext(bool forward);
+  WinControl* ActiveControl() const override { return activeControl_; }
+  void SetActiveControl(WinControl* control) override;
+  void NoteFocus(WinControl* control) override { activeControl_ = control; }
+  void SelectNext(bool forward) override;
 
   // Run once when the window is first created, and each time the form is shown.
   virtual void FormCreate() {}
   virtual void FormShow() {}
-  std::function<void(Form&)> onCreate;
-  std::function<void(Form&)> onShow;
 
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   void SetParent(WinControl* parent) override;
@@ -81,5 +77,8 @@ class Form : public WinControl {
   bool created_ = false;
   WinControl* activeControl_ = nullptr;  // not owned
 };
+
+// The form the control sits in, or null.
+Form* ParentForm(const Control& control);
 
 }  // namespace forms

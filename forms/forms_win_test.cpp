@@ -23,33 +23,60 @@
 namespace forms {
 namespace {
 
+// A push button of the framework's own class; it and the edit record their focus-enter
+// handler.
+class PushButton : public ButtonControl {
+ public:
+  PushButton(WinControl* parent, const ControlArgs& control, int result) {
+    modalResult_ = result;
+    Init(parent, control);
+  }
+  std::function<void(WinControl&)> entered;
+  void DoEnter() override {
+    if (entered) entered(*this);
+  }
+};
+
+class RecordingEdit : public Edit {
+ public:
+  using Edit::Edit;
+  std::function<void(WinControl&)> entered;
+  void DoEnter() override {
+    if (entered) entered(*this);
+  }
+};
+
 class TwoButtonForm : public Form {
  public:
   TwoButtonForm()
       : Form(nullptr, {.name = "TwoButtonForm", .clientWidth = 300, .clientHeight = 120, .left = 100, .top = 100,
                        .position = Position::ScreenCenter, .text = "\x83\x65\x83\x58\x83\x67"}) {}  // テスト
-  Edit NameEdt{this, {.name = "NameEdt", .bounds = {10, 10, 120, 22}}};
-  Button OkBtn{this, {.name = "OkBtn", .bounds = {10, 60, 80, 26}}, {.caption = "OK", .modalResult = mrOk}};
-  Button NoBtn{this, {.name = "NoBtn", .bounds = {100, 60, 80, 26}}, {.caption = "No", .modalResult = mrNo}};
-  Button EndBtn{this, {.name = "EndBtn", .bounds = {190, 60, 80, 26}},
-                {.caption = "End", .modalResult = mrCancel, .cancel = true}};
+  RecordingEdit NameEdt{this, {.name = "NameEdt", .bounds = {10, 10, 120, 22}}, {.enterClicks = &OkBtn}};
+  PushButton OkBtn{this, {.name = "OkBtn", .bounds = {10, 60, 80, 26}}, mrOk};
+  PushButton NoBtn{this, {.name = "NoBtn", .bounds = {100, 60, 80, 26}}, mrNo};
+  PushButton EndBtn{this, {.name = "EndBtn", .bounds = {190, 60, 80, 26}}, mrCancel};
+  std::function<void()> shown;  // runs at the end of the show handler
+
+ protected:
+  void FormShow() override {
+    if (shown) shown();
+  }
 };
 
 void PostKey(HWND hwnd, WORD key) { PostMessageW(hwnd, WM_KEYDOWN, key, 1); }
+// A left click in the control's top-left corner, through the message queue.
+void PostClick(WinControl& c) {
+  PostMessageW(c.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(c.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
 
 TEST(FormsModal, ClickingAButtonEndsTheRunWithItsResult) {
   TwoButtonForm form;
-  form.onShow = [&](Form&) { PostMessageW(form.NoBtn.Handle(), BM_CLICK, 0, 0); };
+  form.shown = [&] { PostClick(form.NoBtn); };
   EXPECT_EQ(form.ShowModal(), mrNo);
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
   // A second run starts afresh and is ended by Close.
-  form.onShow = [&](Form&) { form.Close(); };
-  EXPECT_EQ(form.ShowModal(), mrCancel);
-}
-
-TEST(FormsModal, EscapeClicksTheCancelButtonWhereverTheFocusIs) {
-  TwoButtonForm form;
-  form.onShow = [&](Form&) { PostKey(form.NameEdt.Handle(), VK_ESCAPE); };
+  form.shown = [&] { form.Close(); };
   EXPECT_EQ(form.ShowModal(), mrCancel);
 }
 
@@ -58,21 +85,59 @@ TEST(FormsModal, TabFollowsTabOrderAndEnterClicksTheFocusedButton) {
   form.NoBtn.SetTabOrder(1);  // NameEdt 0, NoBtn 1, OkBtn 2, EndBtn 3
   EXPECT_EQ(form.OkBtn.TabOrder(), 2);
   std::vector<std::string> visited;
-  for (WinControl* c : {static_cast<WinControl*>(&form.NameEdt), static_cast<WinControl*>(&form.OkBtn),
-                        static_cast<WinControl*>(&form.NoBtn)}) {
-    c->onEnter = [&visited](WinControl& sender) { visited.push_back(sender.name); };
-  }
+  const auto record = [&visited](WinControl& sender) { visited.push_back(sender.name); };
+  form.NameEdt.entered = record;
+  form.OkBtn.entered = record;
   bool tabbedOnce = false;
-  form.NoBtn.onEnter = [&](WinControl& sender) {
+  form.NoBtn.entered = [&](WinControl& sender) {
     visited.push_back(sender.name);
     if (!tabbedOnce) PostKey(sender.Handle(), VK_RETURN);
     tabbedOnce = true;
   };
-  form.onShow = [&](Form&) { PostKey(form.NameEdt.Handle(), VK_TAB); };
-  EXPECT_EQ(form.ShowModal(), mrNo);
+  // Enter on a button runs its click handler alone; this one ends the run itself.
+  std::vector<int> resultAtClick;
+  form.NoBtn.onClick = [&] {
+    resultAtClick.push_back(form.ModalResult());
+    form.SetModalResult(mrYes);
+  };
+  form.shown = [&] { PostKey(form.NameEdt.Handle(), VK_TAB); };
+  EXPECT_EQ(form.ShowModal(), mrYes);
   ASSERT_GE(visited.size(), 2u);
   EXPECT_EQ(visited[0], "NameEdt");
   EXPECT_EQ(visited[1], "NoBtn");
+  EXPECT_EQ(resultAtClick, std::vector<int>{mrNone});
+}
+
+TEST(FormsModal, EnterInAnEditFocusesTheButtonItsRowNamesAndRunsItsClickHandler) {
+  TwoButtonForm form;
+  std::vector<std::string> focusedAtClick;
+  std::vector<int> resultAtClick;
+  form.OkBtn.onClick = [&] {
+    WinControl* focused = App().ActiveControl();
+    focusedAtClick.push_back(focused ? focused->name : "(none)");
+    resultAtClick.push_back(form.ModalResult());
+    if (resultAtClick.size() == 2) form.SetModalResult(mrYes);
+  };
+  // Enter twice, as a held key repeats it: each one clicks.
+  form.shown = [&] {
+    form.NameEdt.SetFocus();
+    PostKey(form.NameEdt.Handle(), VK_RETURN);
+    PostKey(form.NameEdt.Handle(), VK_RETURN);
+  };
+  EXPECT_EQ(form.ShowModal(), mrYes);
+  EXPECT_EQ(focusedAtClick, (std::vector<std::string>{"OkBtn", "OkBtn"}));
+  EXPECT_EQ(resultAtClick, (std::vector<int>{mrNone, mrNone})) << "the click handler alone, no modal result";
+  // An edit whose row names no button: Enter does nothing.
+  RecordingEdit plain(&form, {.name = "PlainEdt", .bounds = {140, 10, 60, 22}});
+  int clicks = 0;
+  form.OkBtn.onClick = [&] { ++clicks; };
+  form.shown = [&] {
+    plain.SetFocus();
+    PostKey(plain.Handle(), VK_RETURN);
+    PostClick(form.EndBtn);
+  };
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_EQ(clicks, 0);
 }
 
 TEST(FormsLabel, AutoSizeKeepsTheRightEdgeOfARightAlignedLabel) {
@@ -118,7 +183,7 @@ TEST(FormsControls, PanelAlignedToTheTopSpansTheFormAndHoldsItsChildren) {
   EXPECT_EQ(header.Top(), 0);
   EXPECT_EQ(header.Width(), form.Width());
   EXPECT_EQ(header.Height(), 70);
-  EXPECT_EQ(title.ParentForm(), &form);
+  EXPECT_EQ(ParentForm(title), &form);
   EXPECT_EQ(title.GetFont(), form.GetFont());  // fonts come from the parent until set
 }
 
@@ -297,7 +362,7 @@ TEST(FormsApplication, AnErrorThatEscapesAClickReachesTheDefaultErrorBox) {
   TwoButtonForm form;
   form.OkBtn.onClick = [] { throw ear::Error("\x83\x65\x83\x58\x83\x67\x81\x42"); };  // テスト。
   testing_win::BoxWatcher box(IDOK);
-  form.onShow = [&](Form&) { PostMessageW(form.OkBtn.Handle(), BM_CLICK, 0, 0); };
+  form.shown = [&] { PostClick(form.OkBtn); };
   // The click sets the modal result before the handler throws; the program goes on.
   EXPECT_EQ(form.ShowModal(), mrOk);
   const testing_win::BoxInfo info = box.get();
@@ -317,8 +382,8 @@ TEST(FormsForm, ArgsGiveSizeColourFontAndTheOneWindowText) {
   EXPECT_EQ(form.GetColor(), 0x00123456u);
   EXPECT_EQ(form.GetFont(), font);
   EXPECT_EQ(form.Text(), "\x8E\x8E\x8C\xB1");
-  form.onShow = [](Form& f) { f.Close(); };
-  form.ShowModal();
+  form.ShowForm();
+  form.Close();
   wchar_t title[16] = {};
   GetWindowTextW(form.Handle(), title, 16);
   EXPECT_EQ(std::wstring(title), L"\u8A66\u9A13");
@@ -401,7 +466,7 @@ TEST(FormsControls, ButtonClickHandsItsModalResultToTheFormBeforeItsHandlerRuns)
   int seen = -1;
   form.NoBtn.onClick = [&] { seen = form.ModalResult(); };
   form.Handle();
-  SendMessageW(form.NoBtn.Handle(), BM_CLICK, 0, 0);
+  ClickAt(form.NoBtn.Handle(), 5, 5);
   EXPECT_EQ(seen, mrNo);
   EXPECT_EQ(form.ModalResult(), mrNo);
   // Clicks on anything but a button leave the modal result alone.

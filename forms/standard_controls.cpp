@@ -114,6 +114,7 @@ Edit::Edit(WinControl* parent, const ControlArgs& control, const Args& args) {
   text_ = args.text;
   maxLength = args.maxLength;
   imeOff_ = args.imeOff;
+  enterClicks_ = args.enterClicks;
   tabStop_ = true;
   color_ = clWindow;
   Init(parent, control);
@@ -147,12 +148,12 @@ void Edit::HandleCreated() {
   accepted_ = ear::Widen(Text());
 }
 
-bool Edit::KeepWithinMaxLength() {
-  if (maxLength <= 0) return true;
+void Edit::KeepWithinMaxLength() {
+  if (maxLength <= 0) return;
   const std::string text = Text();
   if (static_cast<int>(text.size()) <= maxLength) {
     accepted_ = ear::Widen(text);
-    return true;
+    return;
   }
   // The caret goes back to where the refused input began.
   DWORD caret = 0;
@@ -163,12 +164,11 @@ bool Edit::KeepWithinMaxLength() {
   SetWindowTextW(hwnd_, accepted_.c_str());
   SendMessageW(hwnd_, EM_SETSEL, at, at);
   MessageBeep(MB_OK);
-  return false;
 }
 
 LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == CN_COMMAND) {
-    if (HIWORD(wp) == EN_CHANGE && KeepWithinMaxLength() && onChange) onChange(*this);
+    if (HIWORD(wp) == EN_CHANGE) KeepWithinMaxLength();
     return 0;
   }
   return WinControl::WndProc(msg, wp, lp);
@@ -177,41 +177,8 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 // ---- Button ----
 
 void ButtonControl::Click() {
-  if (Form* form = ParentForm()) form->SetModalResult(modalResult_);
+  if (Form* form = ParentForm(*this)) form->SetModalResult(modalResult_);
   Control::Click();
-}
-
-Button::Button(WinControl* parent, const ControlArgs& control, const Args& args) {
-  text_ = args.caption;
-  modalResult_ = args.modalResult;
-  isDefault = args.isDefault;
-  cancel_ = args.cancel;
-  clicksFromMouse_ = false;  // BN_CLICKED reports the click
-  Init(parent, control);
-}
-
-void Button::FillCreateParams(CreateParams& params) {
-  WinControl::FillCreateParams(params);
-  params.className = L"BUTTON";
-  params.standardClass = true;
-  params.style |= isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-}
-
-bool Button::DialogKey(WORD key, unsigned shift) {
-  const bool mine = (key == VK_RETURN && (isDefault || Focused())) || (key == VK_ESCAPE && cancel_);
-  if (mine && shift == ssNone && CanFocus()) {
-    Click();
-    return true;
-  }
-  return WinControl::DialogKey(key, shift);
-}
-
-LRESULT Button::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == CN_COMMAND) {
-    if (HIWORD(wp) == BN_CLICKED) Click();
-    return 0;
-  }
-  return WinControl::WndProc(msg, wp, lp);
 }
 
 }  // namespace forms

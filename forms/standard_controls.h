@@ -71,6 +71,8 @@ struct EditArgs {
   std::string text;
   int maxLength = 0;    // bytes; 0: no limit
   bool imeOff = false;  // the input method stays off in this edit
+  // Enter in this edit moves the focus to this button and runs its click handler.
+  WinControl* enterClicks = nullptr;  // not owned
 };
 
 // A single-line edit over the system EDIT class.
@@ -81,7 +83,6 @@ class Edit : public WinControl {
   int maxLength = 0;
   bool ImeOff() const { return imeOff_; }
   void SetImeOff(bool value);
-  std::function<void(Edit&)> onChange;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  protected:
@@ -90,14 +91,14 @@ class Edit : public WinControl {
 
  private:
   void ApplyIme();
-  // Undoes a change that made the text longer than maxLength bytes; false when it did.
-  bool KeepWithinMaxLength();
+  // Undoes a change that made the text longer than maxLength bytes.
+  void KeepWithinMaxLength();
   bool imeOff_ = false;
   std::wstring accepted_;  // the text as it last stood within maxLength
 };
 
 // A push button for its form: the one place where a click hands the modal result to the
-// form, before onClick. The plain Button and TplButton are both this.
+// form, before onClick. Enter on the focused button clicks it.
 class ButtonControl : public WinControl {
  public:
   int ModalResult() const { return modalResult_; }
@@ -109,30 +110,12 @@ class ButtonControl : public WinControl {
   void Click() override;
 
  protected:
-  ButtonControl() { tabStop_ = true; }
+  ButtonControl() {
+    tabStop_ = true;
+    enterClicks_ = this;
+  }
   int modalResult_ = 0;
   bool cancel_ = false;
-};
-
-// The own settings of a layout row of Button.
-struct ButtonArgs {
-  std::string caption;
-  int modalResult = 0;
-  bool isDefault = false;  // Enter clicks it wherever the focus is
-  bool cancel = false;     // Escape clicks it wherever the focus is
-};
-
-// A plain push button over the system BUTTON class.
-class Button : public ButtonControl {
- public:
-  using Args = ButtonArgs;
-  Button(WinControl* parent, const ControlArgs& control, const Args& args = {});
-  bool isDefault = false;
-  bool DialogKey(WORD key, unsigned shift) override;
-  LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
- protected:
-  void FillCreateParams(CreateParams& params) override;
 };
 
 }  // namespace forms

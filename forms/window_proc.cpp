@@ -9,8 +9,6 @@
 
 #include "base/gdi.h"
 #include "base/text_win.h"
-#include "forms/application.h"
-#include "forms/form.h"
 
 namespace forms {
 
@@ -59,8 +57,8 @@ HWND WinControl::Handle() {
     parentWindow = parent_->Handle();
     // Creating the parent's window creates its children's too, this one among them.
     if (hwnd_) return hwnd_;
-  } else if (auto* form = dynamic_cast<Form*>(this); form && form->Owner()) {
-    parentWindow = form->Owner()->Handle();
+  } else {
+    parentWindow = params.owner;
   }
   if (visible_ && (params.style & WS_CHILD)) params.style |= WS_VISIBLE;
   if (!enabled_) params.style |= WS_DISABLED;
@@ -129,7 +127,7 @@ LRESULT CALLBACK WinControl::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   try {
     return self->WndProc(msg, wp, lp);
   } catch (const std::exception& error) {
-    App().ShowException(error);
+    ReportError(error);
     return 0;
   }
 }
@@ -149,6 +147,15 @@ Control* WinControl::GraphicChildAt(int x, int y) const {
   return nullptr;
 }
 
+void WinControl::PointerCrossed(bool inside) {
+  pointerInside_ = inside;
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(hwnd_, &p);
+  if (inside) MouseEnter(CurrentShiftState(), p.x, p.y);
+  else MouseLeave(CurrentShiftState(), p.x, p.y);
+}
+
 LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
   const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
   const unsigned shift = CurrentShiftState();
@@ -158,15 +165,12 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
       RECT r = ClientRect();
       const bool inside = PtInRect(&r, POINT{x, y}) != 0;
       if (inside && !pointerInside_) {
-        pointerInside_ = true;
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
         TrackMouseEvent(&tme);
-        PointerEntered();
+        PointerCrossed(true);
       } else if (!inside && pointerInside_) {
-        pointerInside_ = false;
-        PointerLeft();
+        PointerCrossed(false);
       }
-      MouseMove(shift, x, y);
       break;
     }
     case WM_LBUTTONDOWN:
@@ -175,7 +179,6 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
       clickPending_ = clicksFromMouse_;
       pressedGraphic_ = GraphicChildAt(x, y);
       MouseDown(0, shift, x, y);
-      if (msg == WM_LBUTTONDBLCLK && onDblClick) onDblClick(*this);
       break;
     case WM_RBUTTONDOWN:
       MouseDown(1, shift, x, y);
@@ -220,7 +223,7 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // composing: the picture is copied straight to the window, the one copy it takes.
       const RECT& u = ps.rcPaint;
       const int w = u.right - u.left, h = u.bottom - u.top;
-      if (w > 0 && h > 0 && dynamic_cast<const Form*>(this) != nullptr && OneGraphicChildAlone(u)) {
+      if (w > 0 && h > 0 && dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)) {
         PaintWindow(dc);
       } else if (w > 0 && h > 0) {
         gdi::MemoryDC buffer(dc);
@@ -247,20 +250,11 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONUP:
       return HandleMouse(msg, wp, lp);
     case WM_MOUSELEAVE:
-      if (!pointerInside_) return 0;  // already left while captured
-      pointerInside_ = false;
-      PointerLeft();
+      if (pointerInside_) PointerCrossed(false);  // else it already left while captured
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd_) clickPending_ = false;
       break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(wp);
-      KeyDown(key, CurrentShiftState());
-      if (key == 0) return 0;
-      return DefaultHandler(msg, key, lp);
-    }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
       WORD key = static_cast<WORD>(wp);
@@ -268,17 +262,8 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       if (key == 0) return 0;
       return DefaultHandler(msg, key, lp);
     }
-    case WM_CHAR: {
-      if (wp < 0x80) {
-        char c = static_cast<char>(wp);
-        KeyPress(c);
-        if (c == 0) return 0;
-        return DefaultHandler(msg, static_cast<unsigned char>(c), lp);
-      }
-      break;
-    }
     case WM_SETFOCUS: {
-      if (Form* form = ParentForm(); form && form != this) form->NoteFocus(this);
+      if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr) top->NoteFocus(this);
       LRESULT r = DefaultHandler(msg, wp, lp);
       DoEnter();
       return r;

@@ -7,13 +7,9 @@
 
 namespace ear {
 
-int ShowCodedMessage(forms::Form* OwnerForm, StatusBar* StatusBar, const std::string& CodedMessage,
-                     const std::string& Detail) {
+int ShowCodedMessage(forms::Form* OwnerForm, const std::string& CodedMessage, const std::string& Detail) {
   const CodedBox box = DecodeCodedMessage(CodedMessage, Detail);
-  if (!box.valid) {
-    if (StatusBar) StatusBar->SetSimpleText(CodedMessage);
-    return 0;
-  }
+  if (!box.valid) return 0;
   HWND owner = OwnerForm ? OwnerForm->Handle() : nullptr;
   return MessageBoxA(owner, box.text.c_str(), box.title.c_str(), box.style);
 }

@@ -35,7 +35,7 @@ TEST(CodedMessageBox, ShowsTitleTextButtonsAndDefaultOfTheCode) {
   };
   for (const Case& c : cases) {
     testing_win::BoxWatcher watcher(c.press);
-    const int answer = ShowCodedMessage(&owner, nullptr, c.coded, c.detail);
+    const int answer = ShowCodedMessage(&owner, c.coded, c.detail);
     const testing_win::BoxInfo box = watcher.get();
     ASSERT_TRUE(box.found) << c.coded;
     EXPECT_EQ(answer, c.press) << c.coded;
@@ -49,22 +49,17 @@ TEST(CodedMessageBox, ShowsTitleTextButtonsAndDefaultOfTheCode) {
   }
 }
 
-TEST(CodedMessageBox, InvalidCodeShowsNoBoxAndFillsTheStatusBar) {
-  struct Bar : StatusBar {
-    std::string text;
-    void SetSimpleText(const std::string& t) override { text = t; }
-  } bar;
+TEST(CodedMessageBox, InvalidCodeShowsNoBox) {
   testing_win::BoxWatcher watcher(IDOK, 600);
-  EXPECT_EQ(ShowCodedMessage(nullptr, &bar, "E4はずれ", "detail"), 0);
+  EXPECT_EQ(ShowCodedMessage(nullptr, "E4はずれ", "detail"), 0);
   EXPECT_FALSE(watcher.get().found);
-  EXPECT_EQ(bar.text, "E4はずれ");
-  EXPECT_EQ(ShowCodedMessage(nullptr, nullptr, "", ""), 0);
+  EXPECT_EQ(ShowCodedMessage(nullptr, "", ""), 0);
 }
 
 TEST(CodedMessageBox, LongDetailIsCutWithinTwoHundredBytesOnACharacterBoundary) {
   testing_win::BoxWatcher watcher(IDOK);
   // 6 + 4 + 189 bytes, then a two-byte character that would end at byte 201.
-  ShowCodedMessage(nullptr, nullptr, "E11バッチ", std::string(189, 'x') + "ソソ");
+  ShowCodedMessage(nullptr, "E11バッチ", std::string(189, 'x') + "ソソ");
   const testing_win::BoxInfo box = watcher.get();
   ASSERT_TRUE(box.found);
   EXPECT_EQ(box.text, "バッチ\r\n\r\n" + std::string(189, 'x'));

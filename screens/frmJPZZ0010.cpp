@@ -23,11 +23,7 @@ TfrmJPZZ0010::TfrmJPZZ0010(forms::Form* owner)
     : Form(owner, {.name = "frmJPZZ0010", .clientWidth = 697, .clientHeight = 554,
                    .position = forms::Position::ScreenCenter, .color = forms::clBtnFace,
                    .font = ear::kGothic12,
-                   .text = "frmJPZZ0010"}) {
-  for (forms::Edit* edit : {&SeiEdt, &MeiEdt, &JuBanEdt, &KaiCdEdt}) {
-    edit->onKeyDown = [this](forms::WinControl& sender, WORD& key, unsigned shift) { EdtKeyDown(sender, key, shift); };
-  }
-}
+                   .text = "frmJPZZ0010"}) {}
 
 void TfrmJPZZ0010::FormCreate() { Busy = false; }
 
@@ -72,17 +68,11 @@ void TfrmJPZZ0010::SetupRegistrationScreen() {
 
 void TfrmJPZZ0010::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
 
-void TfrmJPZZ0010::EdtKeyDown(forms::WinControl& /*sender*/, WORD& key, unsigned /*shift*/) {
-  if (key != VK_RETURN) return;
-  OkBtn.SetFocus();
-  OkBtnClick();
-}
-
 void TfrmJPZZ0010::ShowCheckResult(const ear::CheckResult& result) {
   forms::Edit* edit = &JuBanEdt;
   if (result.focus == ear::RegistrationEdit::SeiEdt) edit = &SeiEdt;
   if (result.focus == ear::RegistrationEdit::MeiEdt) edit = &MeiEdt;
   if (result.focus == ear::RegistrationEdit::KaiCdEdt) edit = &KaiCdEdt;
   edit->SetFocus();
-  ear::ShowCodedMessage(this, nullptr, result.message, "");
+  ear::ShowCodedMessage(this, result.message, "");
 }

@@ -33,12 +33,14 @@ class TfrmJPZZ0010 : public forms::Form {
   ear::ActionButton OkBtn{this, {.name = "OkBtn", .bounds = {578, 521, 80, 26}, .tabOrder = 4,
                                  .onClick = [this] { OkBtnClick(); }},
                           {.caption = "次へ >", .captionTop = 8}};
-  forms::Edit SeiEdt{this, {.name = "SeiEdt", .bounds = {253, 239, 68, 20}, .tabOrder = 0}};
-  forms::Edit MeiEdt{this, {.name = "MeiEdt", .bounds = {328, 239, 68, 20}, .tabOrder = 1}};
+  forms::Edit SeiEdt{this, {.name = "SeiEdt", .bounds = {253, 239, 68, 20}, .tabOrder = 0},
+                     {.enterClicks = &OkBtn}};
+  forms::Edit MeiEdt{this, {.name = "MeiEdt", .bounds = {328, 239, 68, 20}, .tabOrder = 1},
+                     {.enterClicks = &OkBtn}};
   forms::Edit JuBanEdt{this, {.name = "JuBanEdt", .bounds = {352, 307, 129, 20}, .tabOrder = 3},
-                       {.text = "99999", .imeOff = true}};
+                       {.text = "99999", .imeOff = true, .enterClicks = &OkBtn}};
   forms::Edit KaiCdEdt{this, {.name = "KaiCdEdt", .bounds = {352, 272, 129, 20}, .tabOrder = 2},
-                       {.text = "99999", .maxLength = 5, .imeOff = true}};
+                       {.text = "99999", .maxLength = 5, .imeOff = true, .enterClicks = &OkBtn}};
   forms::Panel Panel1{this, {.name = "Panel1", .bounds = {0, 0, 697, 70}, .align = forms::Align::Top,
                              .tabOrder = 5},
                       {.bevelOuter = forms::BevelCut::None}};
@@ -55,7 +57,6 @@ class TfrmJPZZ0010 : public forms::Form {
   void FormCreate() override;
   void FormShow() override;
   void SetupRegistrationScreen();
-  void EdtKeyDown(forms::WinControl& sender, WORD& key, unsigned shift);
   // A failed input check: focuses the offending edit and shows its message.
   void ShowCheckResult(const ear::CheckResult& result);
   // The OK action: registers the candidate and hands the package over to the exam.

@@ -184,7 +184,10 @@ class RegistrationScreen : public ::testing::Test {
 
   // Enter in an edit, as the keyboard sends it; returns the boxes it showed.
   std::vector<BoxInfo> Enter(forms::Edit& edit, int boxes = 1) {
-    return WithBoxes(boxes, [&] { SendMessageW(edit.Handle(), WM_KEYDOWN, VK_RETURN, 0); });
+    return WithBoxes(boxes, [&] {
+      PostMessageW(edit.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+      forms::App().ProcessMessages();
+    });
   }
 
   forms::WinControl* Focused() const { return forms::WinControl::FromHandle(GetFocus()); }

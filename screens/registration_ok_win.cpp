@@ -113,8 +113,8 @@ void Report(TfrmJPZZ0010& screen, const HandoverOutcome& outcome) {
   bool ends = outcome.failed == HandoverStep::Done;
   for (const FailureReport& r : kFailureReports) {
     if (r.step != outcome.failed) continue;
-    ear::ShowCodedMessage(&screen, nullptr, r.message, outcome.detail);
-    if (r.deployFollows) ear::ShowCodedMessage(&screen, nullptr, ear::kMsgDeployFailed, "");
+    ear::ShowCodedMessage(&screen, r.message, outcome.detail);
+    if (r.deployFollows) ear::ShowCodedMessage(&screen, ear::kMsgDeployFailed, "");
     ends = r.endsScreen;
   }
   if (ends) screen.SetModalResult(forms::mrOk);
@@ -143,7 +143,7 @@ void TfrmJPZZ0010::OkBtnClick() {
     return;
   }
   if (plan.Refused()) {
-    ear::ShowCodedMessage(this, nullptr, plan.refusal, "");
+    ear::ShowCodedMessage(this, plan.refusal, "");
     return;
   }
   Report(*this, RunHandover(*this, plan));

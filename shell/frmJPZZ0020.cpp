@@ -74,7 +74,7 @@ void TfrmJPZZ0020::WMAfterShow() {
   try {
     RunSelfRemoval();
   } catch (const std::exception& error) {
-    ear::ShowCodedMessage(this, nullptr, ear::kMsgBatchFailed, error.what());
+    ear::ShowCodedMessage(this, ear::kMsgBatchFailed, error.what());
   }
   Close();
 }

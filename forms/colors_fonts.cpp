@@ -1,5 +1,4 @@
-// Colours, fonts and brushes as GDI wants them; fonts and brushes live for the whole run.
-#include "forms/control_tree.h"
+#include "forms/colors_fonts.h"
 
 #include <cstdint>
 #include <map>
