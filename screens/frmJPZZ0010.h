@@ -1,7 +1,6 @@
 #pragma once
 // The candidate registration screen: venue code and candidate number, or surname and
 // given name; its OK action (registration_ok_win.cpp) hands the package over to the exam.
-#include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
 #include "package/batch_win.h"
@@ -9,10 +8,11 @@
 #include "screens/artwork.h"
 #include "screens/registration_rules.h"
 #include "screens/screen_style.h"
+#include "screens/wizard.h"
 
-class TfrmJPZZ0010 : public forms::Form {
+class TfrmJPZZ0010 : public ear::WizardScreen {
  public:
-  explicit TfrmJPZZ0010(forms::Form* owner);
+  TfrmJPZZ0010(forms::Form* owner, const ear::WizardContext& context);
 
   forms::Image Image1{this, {.name = "Image1", .bounds = {0, -1, 804, 593}},
                       {.resource = ear::kRegistrationBackground.name}};
@@ -55,19 +55,20 @@ class TfrmJPZZ0010 : public forms::Form {
                             {.caption = "< 戻る", .captionTop = 9, .modalResult = forms::mrNo}};
 
   void FormCreate() override;
-  void FormShow() override;
   void SetupRegistrationScreen();
+  void SetUp() override { SetupRegistrationScreen(); }
   // A failed input check: focuses the offending edit and shows its message.
   void ShowCheckResult(const ear::CheckResult& result);
   // The OK action: registers the candidate and hands the package over to the exam.
   void OkBtnClick();
 
  protected:
-  void AfterShow() override;
+  // With "-debug" the backdrop hides and the screen leaves the topmost band.
+  void PlaceWindow() override;
 
  public:
   // Run state and the hooks tests replace; not part of the layout.
-  bool DebugMode = false;  // set on show when the command line holds "-debug"
+  bool DebugMode = false;  // "-debug" on the command line, as the shell handed it
   bool Busy = false;       // the OK action's re-entry guard
   // Where the candidate folder's keys come from, and what starts the launch batch; tests
   // choose their own.
@@ -75,4 +76,6 @@ class TfrmJPZZ0010 : public forms::Form {
   std::function<bool(const std::string&, const ear::BatchStartArea&)> startBatch = ear::StartBatch;
 };
 
+// The registration screen last made: set by the wizard when it makes it, never cleared; no
+// code reaches the screen through it.
 extern TfrmJPZZ0010* frmJPZZ0010;

@@ -1,18 +1,12 @@
 #include "screens/frmJPZZ0030.h"
 
-#include "base/module_path.h"
 #include "imaging/painting_geometry.h"
 #include "imaging/painting_win.h"
-#include "package/package_settings.h"
-#include "package/paths.h"
 #include "screens/font_families.h"
-#include "screens/frmJPZZ0040.h"
 #include "screens/screen_painting.h"
 #include "screens/title_rules.h"
-#include "screens/wizard.h"
 
 TfrmJPZZ0030* frmJPZZ0030 = nullptr;
-forms::Form* wizardBackdrop = nullptr;
 
 namespace {
 
@@ -25,12 +19,12 @@ void SetFontName(forms::Control& control, const std::string& name) {
 }  // namespace
 
 void TfrmJPZZ0030::SetupTitleScreen() {
-  const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
+  const ear::PackagePaths& paths = Context().paths;
   const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
   const ear::TitleTexts& title = settings.title;
 
   // 1. Header band.
-  ear::PaintBackdrop(TRImg, paths.imageFolder + "bg_main_top.jpg", TRImg.Width(), TRImg.Height());
+  PaintHeaderBand(TRImg);
 
   // 2. Fonts; the moves come first, so the right-aligned grade label keeps the right
   // edge of its new left edge through the font change.
@@ -48,7 +42,7 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   }
 
   // 3. Exam name, as a picture or as text; X is where it starts.
-  const int centringWidth = frmJPZZ0030->Width();
+  const int centringWidth = Width();
   int x = 0;
   if (!title.examPictureExt.empty()) {
     x = ear::DrawKeyedImage(Image1, paths.imageFolder + "ShikenImage" + title.examPictureExt, 439, 20, 220, 0, centringWidth);
@@ -80,26 +74,9 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   FileNameLbl.SetCaption(std::string(settings.Prefix()));
 
   // 7. Exam type.
-  if (settings.AlternativeLayout()) {
-    CRLbl.SetCaption(ear::kCopyrightNotice3);
-    NextBtn.SetTop(468);
+  if (ApplyExamType(settings, CRLbl, {{NextBtn, 468}})) {
     RenImg.Hide();
   } else {
     Ren2Img.Hide();
   }
 }
-
-void TfrmJPZZ0030::FormShow() {
-  SetupTitleScreen();
-  PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
-  // The title screen above every window, the backdrop just under it.
-  constexpr UINT keep = SWP_NOMOVE | SWP_NOSIZE;
-  SetWindowPos(wizardBackdrop->Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
-  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
-  SetWindowPos(wizardBackdrop->Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, keep);
-  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, keep);
-}
-
-void TfrmJPZZ0030::AfterShow() { ear::ApplyRoundedRegion(Handle()); }
-
-void TfrmJPZZ0030::NextBtnClick() { OpenNextScreen(*this, frmJPZZ0040); }

@@ -1,17 +1,17 @@
 #pragma once
 // The exam title screen: the first screen of the wizard, over the backdrop.
-#include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
 #include "screens/artwork.h"
 #include "screens/screen_style.h"
+#include "screens/wizard.h"
 
-class TfrmJPZZ0030 : public forms::Form {
+class TfrmJPZZ0030 : public ear::WizardScreen {
  public:
-  explicit TfrmJPZZ0030(forms::Form* owner)
-      : Form(owner, {.name = "frmJPZZ0030", .clientWidth = 647, .clientHeight = 501,
+  TfrmJPZZ0030(forms::Form* owner, const ear::WizardContext& context)
+      : WizardScreen(owner, {.name = "frmJPZZ0030", .clientWidth = 647, .clientHeight = 501,
                      .position = forms::Position::ScreenCenter, .color = forms::clBtnFace, .font = ear::kGothic12,
-                     .text = "frmJPZZ0030"}) {}
+                     .text = "frmJPZZ0030"}, context) {}
 
   forms::Image Image1{this, {.name = "Image1", .bounds = {-3, 0, 651, 503}},
                       {.resource = ear::kTitleBackground.name}};
@@ -40,15 +40,16 @@ class TfrmJPZZ0030 : public forms::Form {
   ear::CloseButton EndBtn{&Panel1, {.name = "EndBtn", .bounds = {545, 8, 80, 28}},
                           {.caption = "閉じる", .captionTop = 7, .modalResult = forms::mrCancel}};
 
-  void FormShow() override;
   // The seven set-up steps; a picture that the probe rejects stops them where it lies.
   void SetupTitleScreen();
-  void NextBtnClick();
+  void SetUp() override { SetupTitleScreen(); }
+  void NextBtnClick() { OpenNextScreen(); }
 
  protected:
-  void AfterShow() override;
+  // Above every window, with the backdrop just under it.
+  void PlaceWindow() override { PutBackdropJustBelow(); }
 };
 
-// The title screen now on show: set by whoever creates it; earcheck's preview clears it
-// again after each package, the launcher keeps it until it ends.
+// The title screen last made: set by the wizard when it makes it, never cleared; no code
+// reaches the screen through it.
 extern TfrmJPZZ0030* frmJPZZ0030;

@@ -1,17 +1,17 @@
 #pragma once
 // The procedure confirmation screen: the second screen of the wizard.
-#include "forms/form.h"
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
 #include "screens/artwork.h"
 #include "screens/screen_style.h"
+#include "screens/wizard.h"
 
-class TfrmJPZZ0040 : public forms::Form {
+class TfrmJPZZ0040 : public ear::WizardScreen {
  public:
-  explicit TfrmJPZZ0040(forms::Form* owner)
-      : Form(owner, {.name = "frmJPZZ0040", .clientWidth = 860, .clientHeight = 688,
+  TfrmJPZZ0040(forms::Form* owner, const ear::WizardContext& context)
+      : WizardScreen(owner, {.name = "frmJPZZ0040", .clientWidth = 860, .clientHeight = 688,
                      .position = forms::Position::ScreenCenter, .color = forms::clBtnFace, .font = ear::kGothic12,
-                     .text = "試験実施の手順の確認"}) {}
+                     .text = "試験実施の手順の確認"}, context) {}
 
   forms::Image Image1{this, {.name = "Image1", .bounds = {0, -24, 873, 729}},
                       {.resource = ear::kProcedureBackground.name}};
@@ -36,15 +36,12 @@ class TfrmJPZZ0040 : public forms::Form {
                       {.caption = "Panel2", .bevelOuter = forms::BevelCut::None}};
   forms::Image Image2{&Panel2, {.name = "Image2", .bounds = {0, 0, 447, 44}}, {.resource = ear::kProcedureHeading.name}};
 
-  void FormShow() override;
   // The four set-up steps; a procedure picture that cannot be loaded stops them there.
   void SetupProcedureScreen();
-  void NextBtnClick();
-
- protected:
-  void AfterShow() override;
+  void SetUp() override { SetupProcedureScreen(); }
+  void NextBtnClick() { OpenNextScreen(); }
 };
 
-// The procedure screen now on show: set by whoever creates it (earcheck's preview, which
-// clears it again after each package).
+// The procedure screen last made: set by the wizard when it makes it, never cleared; no
+// code reaches the screen through it.
 extern TfrmJPZZ0040* frmJPZZ0040;

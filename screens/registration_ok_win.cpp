@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "base/file_win.h"
-#include "base/module_path.h"
 #include "base/system_error.h"
 #include "forms/application.h"
 #include "forms/dialogs.h"
@@ -55,8 +54,8 @@ bool DirectoryExists(const std::string& path) {
 }
 
 // Sets the attributes while a write handle on the path is held; reports nothing.
-void HideFolder(std::string path, DWORD attributes) {
-  if (ear::IsExecutableItself(path, ear::ExecutablePath())) return;
+void HideFolder(std::string path, DWORD attributes, const std::string& exePath) {
+  if (ear::IsExecutableItself(path, exePath)) return;
   if (ear::EndsWithSeparator(path)) path.pop_back();
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -75,7 +74,7 @@ HandoverOutcome RunHandover(TfrmJPZZ0010& screen, const ear::HandoverPlan& plan)
   // 2. The settings folder hidden, 3. the package renamed: step 4 tells whether it was.
   try {
     PauseAndProcess(100);
-    HideFolder(plan.systemFolder, ear::kHiddenArchive);
+    HideFolder(plan.systemFolder, ear::kHiddenArchive, screen.Context().exePath);
     MoveFileA(plan.package.c_str(), plan.candidateFolder.c_str());
     PauseAndProcess(500);
   } catch (const std::exception& error) {
@@ -126,12 +125,11 @@ void TfrmJPZZ0010::OkBtnClick() {
   if (Busy) return;
   Busy = true;
 
-  const std::string exePath = ear::ExecutablePath();
   ear::HandoverPlan plan;
   try {
-    plan = ear::PlanHandover(ear::ReadPackageSettings(ear::PackagePathsFor(exePath)),
+    plan = ear::PlanHandover(ear::ReadPackageSettings(Context().paths),
                              {KaiCdEdt.Text(), JuBanEdt.Text(), SeiEdt.Text(), MeiEdt.Text()},
-                             {exePath, ear::SystemFolder()}, [this] { return makeRandomKey(ear::kRandomKeyLength); },
+                             {Context().exePath, ear::SystemFolder()}, [this] { return makeRandomKey(ear::kRandomKeyLength); },
                              DirectoryExists);
   } catch (const std::exception& error) {
     Report(*this, {HandoverStep::Plan, error.what()});

@@ -1,10 +1,15 @@
 // The title and procedure screens built on a package generated beside this test program,
-// read back against their layout tables, then after their set-up.
+// read back against their layout tables, then after their set-up; the wizard that runs
+// the screens in order and gives them their window bands.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -14,6 +19,7 @@
 #include "forms/application.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
+#include "screens/frmJPZZ0010.h"
 #include "screens/frmJPZZ0030.h"
 #include "screens/frmJPZZ0040.h"
 #include "screens/wizard.h"
@@ -212,7 +218,7 @@ class ScreensTest : public ::testing::Test {
       CreateDirectoryA(folder.c_str(), nullptr);
     }
     backdrop_.SetBounds(0, 0, 200, 100);
-    wizardBackdrop = &backdrop_;
+    context_ = {.backdrop = &backdrop_, .exePath = ear::ExecutablePath(), .paths = paths_};
   }
   void TearDown() override {
     DeleteFileA(paths_.systemIni.c_str());
@@ -222,7 +228,6 @@ class ScreensTest : public ::testing::Test {
                                       paths_.package}) {
       RemoveDirectoryA(folder.c_str());
     }
-    wizardBackdrop = nullptr;
   }
   void System(const char* key, const char* value) {
     WritePrivateProfileStringA("基本情報", key, value, paths_.systemIni.c_str());
@@ -232,10 +237,11 @@ class ScreensTest : public ::testing::Test {
   }
   ear::PackagePaths paths_;
   forms::Form backdrop_;
+  ear::WizardContext context_;
 };
 
 TEST_F(ScreensTest, TitleScreenAsItsLayoutTable) {
-  TfrmJPZZ0030 form(&backdrop_);
+  TfrmJPZZ0030 form(&backdrop_, context_);
   EXPECT_EQ(std::vector<int>({form.Width(), form.Height()}), std::vector<int>({647, 501}));
   EXPECT_EQ(form.position, forms::Position::ScreenCenter);
   EXPECT_TRUE(form.borderless);
@@ -259,7 +265,7 @@ TEST_F(ScreensTest, TitleScreenAsItsLayoutTable) {
 }
 
 TEST_F(ScreensTest, ProcedureScreenAsItsLayoutTable) {
-  TfrmJPZZ0040 form(nullptr);
+  TfrmJPZZ0040 form(nullptr, context_);
   EXPECT_EQ(std::vector<int>({form.Width(), form.Height()}), std::vector<int>({860, 688}));
   EXPECT_EQ(form.Text(), "試験実施の手順の確認");
   EXPECT_EQ(form.position, forms::Position::ScreenCenter);
@@ -300,8 +306,7 @@ TEST_F(ScreensTest, TitleSetUpFollowsThePackage) {
     System("開発コード", c.devCode);
     System("ファイル名称", c.fileName);
     Setup("受験タイプ", c.examType);
-    TfrmJPZZ0030 form(&backdrop_);
-    frmJPZZ0030 = &form;
+    TfrmJPZZ0030 form(&backdrop_, context_);
     const int gradeWidth = form.KyuName1Lbl.Width();
     form.ShowForm();
     EXPECT_EQ(form.ShikenNameLbl.Caption(), c.nameCaption);
@@ -350,7 +355,7 @@ TEST_F(ScreensTest, ProcedureSetUpFollowsTheExamType) {
                         Case{"", "(C) 2026 EAR 試験センター", 666, 657, 656}}) {
     SCOPED_TRACE(c.examType);
     Setup("受験タイプ", c.examType);
-    TfrmJPZZ0040 form(nullptr);
+    TfrmJPZZ0040 form(nullptr, context_);
     form.ShowForm();
     EXPECT_EQ(form.CRLbl.Caption(), c.footer);
     EXPECT_EQ(std::vector<int>({form.CRLbl.Top(), form.BackBtn.Top(), form.NextBtn.Top()}),
@@ -366,6 +371,85 @@ TEST_F(ScreensTest, ProcedureSetUpFollowsTheExamType) {
     EXPECT_TRUE(headerBelow);
     form.HideForm();
   }
+}
+
+bool Topmost(forms::Form& form) { return (GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// The wizard makes its screens in order, each with its program-wide reference set.
+TEST_F(ScreensTest, WizardMakesItsScreensInOrder) {
+  struct Expected {
+    const char* name;
+    const char* windowText;
+    std::function<forms::Form*()> reference;
+  };
+  const Expected expected[] = {{"title", "frmJPZZ0030", [] { return frmJPZZ0030; }},
+                               {"procedure", "試験実施の手順の確認", [] { return frmJPZZ0040; }},
+                               {"registration", "frmJPZZ0010", [] { return frmJPZZ0010; }}};
+  ASSERT_EQ(ear::WizardOrder().size(), std::size(expected));
+  for (std::size_t step = 0; step < std::size(expected); ++step) {
+    forms::Form* owner = step == 0 ? &backdrop_ : nullptr;
+    const std::unique_ptr<ear::WizardScreen> screen = ear::MakeWizardScreen(step, owner, context_);
+    EXPECT_STREQ(ear::WizardOrder()[step].name, expected[step].name);
+    EXPECT_EQ(screen->Text(), expected[step].windowText);
+    EXPECT_EQ(expected[step].reference(), screen.get());
+    EXPECT_EQ(screen->Owner(), owner);
+    EXPECT_EQ(screen->Context().step, step);
+    EXPECT_EQ(screen->Context().backdrop, &backdrop_);
+  }
+  EXPECT_THROW(ear::MakeWizardScreen(std::size(expected), nullptr, context_), std::out_of_range);
+}
+
+// "次へ >" runs the next screen modally: back shows this screen again, any other end ends
+// this one with the same result.
+TEST_F(ScreensTest, NextRunsTheFollowingScreenAndPassesItsResultUp) {
+  ASSERT_TRUE(CopyFileA(EAR_SOURCE_ROOT "/imaging/jpeg/testdata/blocks.jpg",
+                        (paths_.imageFolder + "bg_procedure.jpg").c_str(), FALSE));
+  static int ending = 0;
+  for (int result : {forms::mrNo, forms::mrCancel, forms::mrOk}) {
+    SCOPED_TRACE(result);
+    ending = result;
+    const std::unique_ptr<ear::WizardScreen> title = ear::MakeWizardScreen(0, &backdrop_, context_);
+    title->ShowForm();
+    frmJPZZ0040 = nullptr;
+    // Ends the procedure screen from inside its modal loop.
+    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+      if (!frmJPZZ0040 || !frmJPZZ0040->IsModal()) return;
+      KillTimer(nullptr, id);
+      frmJPZZ0040->SetModalResult(ending);
+    });
+    static_cast<TfrmJPZZ0030&>(*title).NextBtnClick();
+    ASSERT_NE(frmJPZZ0040, nullptr);
+    EXPECT_EQ(title->Visible(), result == forms::mrNo);
+    EXPECT_EQ(title->ModalResult(), result == forms::mrNo ? 0 : result);
+    title->HideForm();
+  }
+}
+
+// The window bands each screen sets on show, with the backdrop and "-debug" as handed.
+TEST_F(ScreensTest, ScreensSetTheirWindowBandsWithTheHandedBackdropAndFlag) {
+  backdrop_.ShowForm();
+  {
+    TfrmJPZZ0030 title(&backdrop_, context_);
+    title.ShowForm();
+    EXPECT_TRUE(Topmost(title));
+    EXPECT_FALSE(Topmost(backdrop_));
+    EXPECT_TRUE(backdrop_.Visible());
+  }
+  for (bool debug : {false, true}) {
+    SCOPED_TRACE(debug);
+    backdrop_.ShowForm();
+    context_.debugMode = debug;
+    TfrmJPZZ0010 registration(nullptr, context_);
+    EXPECT_EQ(registration.DebugMode, debug);
+    registration.ShowForm();
+    EXPECT_EQ(Topmost(registration), !debug);
+    EXPECT_EQ(backdrop_.Visible(), !debug);
+  }
+  // Without a backdrop (earcheck's preview hands none) the title screen still takes its band.
+  context_.backdrop = nullptr;
+  TfrmJPZZ0030 alone(nullptr, context_);
+  alone.ShowForm();
+  EXPECT_TRUE(Topmost(alone));
 }
 
 // A family counts as installed exactly when the system's whole list of families names it.

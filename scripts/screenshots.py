@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Renders the wizard's screens from the sample package under Wine/Xvfb into docs/: the
-backdrop with the title screen, the procedure screen, and the registration screen in venue
-mode and in name mode, as the candidate sees them.
+"""Renders the wizard's screens from the sample package under Wine/Xvfb into docs/ (or the
+folder given with --out), as the candidate sees them, in the wizard's order: the backdrop
+with the title screen, the procedure screen, and the registration screen in venue mode and
+in name mode.
 
-    scripts/screenshots.py     (after: cmake --build --preset win64)
+    scripts/screenshots.py [--out DIR]    (after: cmake --build --preset win64)
 """
+import argparse
 import os
 import subprocess
 import sys
@@ -12,6 +14,9 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+options = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+options.add_argument("--out", default=os.path.join(ROOT, "docs"), help="where the PNG files go (default: docs/)")
+out = os.path.abspath(options.parse_args().out)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 work = tempfile.mkdtemp(prefix="ear-shots-")
 os.environ["EAR_WINE_STATE"] = os.path.join(work, "wine")
@@ -20,36 +25,41 @@ import harness  # noqa: E402
 import test_registration as reg  # noqa: E402
 import wizard  # noqa: E402
 
+written = []
+
 
 def shot(name):
     time.sleep(1.5)  # the rounded region and the painting settle
     png = harness.screenshot(os.path.join(work, name))
     # The pictures are flat enough for 256 colours.
-    subprocess.run(["convert", png, "-colors", "256", "PNG8:" + os.path.join(ROOT, "docs", name)], check=True)
+    subprocess.run(["convert", png, "-colors", "256", "PNG8:" + os.path.join(out, name)], check=True)
+    written.append(os.path.join(out, name))
 
 
 subprocess.run([os.path.join(ROOT, "tests", "wine", "start.sh"), os.environ["EAR_WINE_STATE"]], check=True,
                stdout=subprocess.DEVNULL)
 try:
-    os.makedirs(os.path.join(ROOT, "docs"), exist_ok=True)
+    os.makedirs(out, exist_ok=True)
+    # Every screen before the last in one run with "-debug", which keeps the package.
     parent, folder = wizard.install("shots", backdrop="linen")
     wizard.start(parent, folder, "-debug")
-    harness.wait_for_window(wizard.TITLE, timeout=20)
-    shot("screen-title.png")
-    wizard.press(wizard.TITLE, "次へ >")
-    harness.wait_for_window(wizard.PROCEDURE, timeout=20)
-    shot("screen-procedure.png")
+    for before, screen in zip((None,) + wizard.ORDER, wizard.ORDER[:-1]):
+        if before:
+            wizard.press(before.window, "次へ >")
+        harness.wait_for_window(screen.window, timeout=20)
+        shot("screen-%s.png" % screen.name)
     harness.tidy_up()
+    # The last, the registration, in both modes.
+    last = wizard.SCREENS[-1]
     for mode, values in (("venue", {"KaiCdEdt": "12345", "JuBanEdt": "678"}),
                          ("name", {"SeiEdt": "山田", "MeiEdt": "太郎"})):
         parent, folder = reg.install("shots-" + mode, mode=mode, backdrop="linen")
         reg.start(parent, folder)
-        screen = reg.open_registration()
+        screen = wizard.open_screen(last)
         reg.fill(screen, **values)
-        shot("screen-registration-%s.png" % mode)
+        shot("screen-%s-%s.png" % (last, mode))
         harness.tidy_up()
-    print("docs/screen-title.png docs/screen-procedure.png "
-          "docs/screen-registration-venue.png docs/screen-registration-name.png")
+    print(" ".join(os.path.relpath(p) for p in written))
 finally:
     harness.tidy_up()
     subprocess.run([os.path.join(ROOT, "tests", "wine", "stop.sh"), os.environ["EAR_WINE_STATE"]])

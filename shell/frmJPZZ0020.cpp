@@ -9,20 +9,19 @@
 #include "base/module_path.h"
 #include "package/paths.h"
 #include "screens/screen_painting.h"
-#include "screens/frmJPZZ0030.h"
 #include "screens/coded_message_win.h"
 #include "screens/registration_ok.h"
-#include "base/command_line.h"
-#include "base/command_line_win.h"
+#include "screens/wizard.h"
 #include "shell/self_removal_win.h"
 
 TfrmJPZZ0020* frmJPZZ0020 = nullptr;
 
-TfrmJPZZ0020::TfrmJPZZ0020()
+TfrmJPZZ0020::TfrmJPZZ0020(bool debugMode)
     : Form(nullptr, {.name = "frmJPZZ0020", .clientWidth = 624, .clientHeight = 210, .left = 77, .top = 148,
                      .color = forms::clBtnFace,
                      .font = {.name = "ＭＳ Ｐゴシック", .height = -12, .charset = SHIFTJIS_CHARSET},
-                     .text = "frmJPZZ0020"}) {}
+                     .text = "frmJPZZ0020"}),
+      DebugMode(debugMode) {}
 
 void TfrmJPZZ0020::FormCreate() {
   SetTop(0);
@@ -31,7 +30,6 @@ void TfrmJPZZ0020::FormCreate() {
 }
 
 void TfrmJPZZ0020::FormShow() {
-  if (ear::HasDebugFlag(ear::CommandLineArguments())) DebugMode = true;
   const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
   ear::PaintBackdrop(Image, paths.imageFolder + "bg.jpg", Width(), Height());
   PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
@@ -55,11 +53,12 @@ void TfrmJPZZ0020::RunSelfRemoval() {
 void TfrmJPZZ0020::WMAfterShow() {
   // Lives until the handler returns on every way out, so frmJPZZ0030 stays valid
   // through the self-removal.
-  std::unique_ptr<TfrmJPZZ0030> title;
+  std::unique_ptr<ear::WizardScreen> title;
   int result = forms::mrCancel;
   try {
-    title = std::make_unique<TfrmJPZZ0030>(this);
-    frmJPZZ0030 = title.get();
+    const std::string exePath = ear::ExecutablePath();
+    title = ear::MakeWizardScreen(0, this, {.backdrop = this, .exePath = exePath, .paths = ear::PackagePathsFor(exePath),
+                                            .debugMode = DebugMode});
     result = title->ShowModal();
   } catch (const std::exception& error) {
     // A wizard that cannot run ends the program without removing anything.

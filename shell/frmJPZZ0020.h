@@ -5,10 +5,11 @@
 
 class TfrmJPZZ0020 : public forms::Form {
  public:
-  TfrmJPZZ0020();
+  // debugMode: "-debug" on the command line, read once at program start.
+  explicit TfrmJPZZ0020(bool debugMode);
 
   forms::Image Image{this, {.name = "Image", .align = forms::Align::Client}};
-  bool DebugMode = false;  // read only by the self-removal
+  bool DebugMode = false;  // for the self-removal, and handed to the wizard
 
   void FormCreate() override;
   void FormShow() override;

@@ -1,9 +1,10 @@
-// Program entry: GDI+ for the run, the single-instance lock, the backdrop screen.
+// Program entry: GDI+ for the run, the single-instance lock, "-debug" read once, the backdrop screen.
 #include <windows.h>
 
+#include "base/command_line.h"
+#include "base/command_line_win.h"
 #include "forms/application.h"
 #include "imaging/gdiplus_win.h"
-#include "screens/wizard.h"
 #include "shell/frmJPZZ0020.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -12,9 +13,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "ExamAutoRunnerProgram_Basic");
   if (WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) return 0;
 
-  TfrmJPZZ0020 mainForm;
+  TfrmJPZZ0020 mainForm(ear::HasDebugFlag(ear::CommandLineArguments()));
   frmJPZZ0020 = &mainForm;
-  wizardBackdrop = &mainForm;
   forms::App().SetMainForm(&mainForm);
   forms::App().Run();
   return 0;

@@ -13,11 +13,12 @@ import time
 
 import browser
 import harness
+import wizard
 
 sys.path.insert(0, os.path.join(harness.SOURCE_DIR, "tools", "earcheck"))
 import testlib  # noqa: E402
 
-SIZES = {"タイトル画面": (647, 501), "手順確認画面": (860, 688), "受験者登録画面": (697, 554)}
+SIZES = {s.caption: s.size for s in wizard.ORDER}
 HOSTILE_NAME = "<script>alert(1)</script>"
 HOSTILE_KYU = '"><img src=x onerror=alert(2)>'
 HOSTILE_FOLDER = "a&b'c"
@@ -156,8 +157,8 @@ def test_with_preview_the_page_shows_the_same_pictures_as_the_files():
     assert out.decode("cp932").splitlines()[-1].startswith("結果: エラー 0 件"), out  # the text report as ever
     embedded = [base64.b64decode(b) for b in re.findall(r'src="data:image/png;base64,([^"]+)"',
                                                                      open(html, encoding="utf-8").read())]
-    files = [open(os.path.join(pngs, "1-%s.png" % s), "rb").read() for s in ("title", "procedure", "registration")]
-    assert len(embedded) == 3, len(embedded)
+    files = [open(os.path.join(pngs, "1-%s.png" % s), "rb").read() for s in wizard.SCREENS]
+    assert len(embedded) == len(files), len(embedded)
     for mine, theirs in zip(embedded, files):
         assert mine == theirs, "the page's picture differs from the preview file"
 
@@ -235,7 +236,7 @@ def test_dropped_folders_get_the_page_and_the_console_stays_until_enter():
         assert m, screen
         page_file = harness.linuxpath(m.group(1))
         html = open(page_file, encoding="utf-8").read()
-        assert html.count('src="data:image/png;base64,') == 3 and html.rstrip().endswith("</html>"), page_file
+        assert html.count('src="data:image/png;base64,') == len(wizard.ORDER) and html.rstrip().endswith("</html>"), page_file
         # The console stays until Enter is pressed.
         time.sleep(3)
         assert c.ask("state") == "running"

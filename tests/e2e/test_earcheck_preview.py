@@ -12,8 +12,8 @@ import wizard
 sys.path.insert(0, os.path.join(harness.SOURCE_DIR, "tools", "earcheck"))
 import testlib  # noqa: E402
 
-SCREENS = ("title", "procedure", "registration")
-SIZES = {"title": (647, 501), "procedure": (860, 688), "registration": (697, 554)}
+SCREENS = wizard.SCREENS
+SIZES = {s.name: s.size for s in wizard.ORDER}
 
 
 def earcheck(*args, cwd=None):

@@ -48,9 +48,7 @@ def start(parent, folder, *args, report=None):
 
 
 def open_registration():
-    wizard.press(wizard.TITLE, "次へ >", timeout=30)
-    wizard.press(wizard.PROCEDURE, "次へ >")
-    return harness.wait_for_window(wizard.REGISTRATION, timeout=20)
+    return wizard.open_screen("registration")
 
 
 def edit(screen, name):

@@ -1,4 +1,5 @@
 """The wizard screens as the end-to-end tests and the screenshot script drive them."""
+import collections
 import os
 import shutil
 import subprocess
@@ -6,9 +7,23 @@ import subprocess
 import harness
 
 BACKDROP = "frmJPZZ0020"
-TITLE = "frmJPZZ0030"
-PROCEDURE = "試験実施の手順の確認"
-REGISTRATION = "frmJPZZ0010"
+
+Screen = collections.namedtuple("Screen", "name window caption size")
+
+# The wizard's screens in their order, as screens/wizard.cpp makes them ("次へ >" leads from
+# each to the next): earcheck's name for the screen (its preview files), the window title the
+# tests find it by, its name on earcheck's report page and its client size. test_harness.py
+# checks this table against the C++ one.
+ORDER = (
+    Screen("title", "frmJPZZ0030", "タイトル画面", (647, 501)),
+    Screen("procedure", "試験実施の手順の確認", "手順確認画面", (860, 688)),
+    Screen("registration", "frmJPZZ0010", "受験者登録画面", (697, 554)),
+)
+SCREENS = tuple(s.name for s in ORDER)
+BY_NAME = {s.name: s for s in ORDER}
+TITLE = BY_NAME["title"].window
+PROCEDURE = BY_NAME["procedure"].window
+REGISTRATION = BY_NAME["registration"].window
 
 # Gradient buttons by screen and caption: their top-left corner in the screen's client area
 # (the header buttons lie in a panel at 0, 0). Their windows carry no text.
@@ -62,3 +77,12 @@ def press(title, caption, timeout=20):
     screen = harness.wait_for_window(title, timeout=timeout)
     harness.wdrive("click", button(screen, caption)["hwnd"], "--mouse")
     return screen
+
+
+def open_screen(name, timeout=30):
+    """From the first screen on, presses "次へ >" on each screen before `name`; returns the
+    window dict of `name` once it is there."""
+    for earlier in ORDER[:SCREENS.index(name)]:
+        press(earlier.window, "次へ >", timeout=timeout)
+        timeout = 20
+    return harness.wait_for_window(BY_NAME[name].window, timeout=timeout)

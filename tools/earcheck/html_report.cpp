@@ -25,12 +25,6 @@ std::string WithoutCr(std::string_view text) {
   return out;
 }
 
-const char* Caption(std::string_view screen) {
-  if (screen == "title") return "タイトル画面";
-  if (screen == "procedure") return "手順確認画面";
-  return "受験者登録画面";
-}
-
 // Width and height from a PNG's header; false when it is none.
 bool PngSize(std::string_view png, unsigned& width, unsigned& height) {
   if (png.size() < 24 || png.substr(0, 8) != "\x89PNG\r\n\x1a\n" || png.substr(12, 4) != "IHDR") return false;
@@ -170,7 +164,7 @@ std::string Card(const PackageReport& r, int n, const std::vector<preview::Paint
   } else {
     out += "<div class=\"screens\">\n";
     for (const preview::Painted& s : screens) {
-      const std::string caption = Own(Caption(s.screen));
+      const std::string caption = Own(s.caption);
       out += "<figure>";
       unsigned w = 0, h = 0;
       if (PngSize(s.png, w, h)) {

@@ -94,9 +94,9 @@ TEST(HtmlReport, SummaryRowsLinkToTheirCardsWithTheReportsWords) {
 TEST(HtmlReport, CardShowsEachScreenAtItsSizeOrSaysWhyNot) {
   // A PNG signature and header of 647 x 501; the browser tests decode real ones.
   std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x02\x87\0\0\x01\xf5", 24) + "rest";
-  const std::vector<preview::Painted> screens = {{"title", png, ""},
-                                                 {"procedure", "", ""},
-                                                 {"registration", png, "<b>stopped</b>\r\nhere"}};
+  const std::vector<preview::Painted> screens = {{"title", "タイトル画面", png, ""},
+                                                 {"procedure", "手順確認画面", "", ""},
+                                                 {"registration", "受験者登録画面", png, "<b>stopped</b>\r\nhere"}};
   const std::string card = Card(Hostile(), 1, screens);
   EXPECT_EQ(Count(card, "<img "), 2u);
   EXPECT_NE(card.find("width=\"647\" height=\"501\" src=\"data:image/png;base64," + Base64(png) + "\""),

@@ -1,6 +1,6 @@
 #pragma once
-// --preview DIR: the package's title, procedure and registration screens, painted by the
-// launcher's own screen code into PNG files, without any window appearing on the screen.
+// --preview DIR: the package's wizard screens (title, procedure, registration), painted by
+// the launcher's own screen code into PNG files, without any window appearing on the screen.
 // Windows build only; natively Available() is false and nothing else may be called.
 #include <string>
 #include <vector>
@@ -38,8 +38,8 @@ std::string LauncherFolder(const std::string& packageNativePath);
 // inside the package count. A DIR not yet made is judged by the folder it would be made in.
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath);
 
-// The three screens of the package in `packageNativePath` (its full "...\##TMP##" path;
-// false for any other) as
+// The wizard's screens of the package in `packageNativePath` (its full "...\##TMP##" path;
+// false for any other), in the wizard's order, as
 // DIR\<n>-title.png, DIR\<n>-procedure.png and DIR\<n>-registration.png. Each screen runs its
 // set-up as it does when shown; a set-up that stops with an error leaves the screen as it
 // stands then (the launcher opens it so) and adds the file and the error's text to
@@ -51,10 +51,11 @@ struct Problem {
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
                    std::vector<std::string>& written, std::vector<Problem>& problems);
 
-// The same three screens painted into memory, in that order, for the report page. False when
+// The same screens painted into memory, in that order, for the report page. False when
 // one could not be encoded (its `png` stays empty).
 struct Painted {
   const char* screen;   // "title", "procedure", "registration"
+  const char* caption;  // the screen's name on the report page
   std::string png;      // the PNG file's bytes
   std::string problem;  // the error its set-up stopped with, as the error box shows it; empty: none
 };

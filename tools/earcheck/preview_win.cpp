@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/handle.h"
-#include "base/module_path.h"
 #include "base/sjis.h"
 #include "base/system_error.h"
 #include "base/text_win.h"
@@ -15,9 +14,7 @@
 #include "imaging/gdiplus_win.h"
 #include "imaging/png_file_win.h"
 #include "package/paths.h"
-#include "screens/frmJPZZ0010.h"
-#include "screens/frmJPZZ0030.h"
-#include "screens/frmJPZZ0040.h"
+#include "screens/wizard.h"
 #include "tools/earcheck/preview.h"
 
 namespace earcheck::preview {
@@ -74,13 +71,12 @@ std::wstring FinalPath(const ear::FileHandle& h, const std::wstring& path) {
 // create and show set-up run, and WM_AFTERSHOW, which the show handler posts last, rounds
 // the corners. A set-up that throws ends there, as the launcher's does: the screen opens
 // with what was done and keeps its square corners; `problem` gets the error's text.
-template <typename Screen>
-void SetUp(Screen& screen, void (Screen::*setup)(), std::string& problem) {
+void SetUp(ear::WizardScreen& screen, std::string& problem) {
   screen.Handle();
   bool completed = false;
   try {
     screen.FormCreate();
-    (screen.*setup)();
+    screen.SetUp();
     completed = true;
   } catch (const std::exception& error) {
     problem = error.what();
@@ -88,29 +84,22 @@ void SetUp(Screen& screen, void (Screen::*setup)(), std::string& problem) {
   if (completed) SendMessageW(screen.Handle(), forms::WM_AFTERSHOW, 0, 0);
 }
 
-// One screen, made anew and held in its program-wide reference while it is set up, as its
-// creator does (the title screen centres its pictures on the screen held there).
-template <typename Screen, typename Use>
-void OneScreen(Screen*& held, void (Screen::*setup)(), const char* name, Use& use) {
-  auto screen = std::make_unique<Screen>(nullptr);
-  held = screen.get();
-  std::string problem;
-  SetUp(*screen, setup, problem);
-  use(name, static_cast<forms::Form&>(*screen), problem);
-  held = nullptr;
-}
-
-// Sets up the package's three screens in turn and hands each to `use(name, form, problem)`;
-// false, and no screen, when the folder is no `##TMP##` beside a launcher folder.
+// Sets up the package's screens in the wizard's order, each made anew, and hands each to
+// `use(step, form, problem)`; false, and no screen, when the folder is no `##TMP##` beside
+// a launcher folder.
 template <typename Use>
 bool EachScreen(const std::string& packageNativePath, Use use) {
   const std::string stem = LauncherFolder(packageNativePath);
   if (stem.empty()) return false;
-  // The launcher that would lie beside this package: the screens find it through its path.
-  const ear::ExecutablePathOverride launcher(stem + "ExamAutoRunner.exe");
-  OneScreen(frmJPZZ0030, &TfrmJPZZ0030::SetupTitleScreen, "title", use);
-  OneScreen(frmJPZZ0040, &TfrmJPZZ0040::SetupProcedureScreen, "procedure", use);
-  OneScreen(frmJPZZ0010, &TfrmJPZZ0010::SetupRegistrationScreen, "registration", use);
+  // The launcher that would lie beside this package, with no backdrop and no "-debug".
+  const std::string exePath = stem + "ExamAutoRunner.exe";
+  const ear::WizardContext context{.exePath = exePath, .paths = ear::PackagePathsFor(exePath)};
+  for (std::size_t step = 0; step < ear::WizardOrder().size(); ++step) {
+    const std::unique_ptr<ear::WizardScreen> screen = ear::MakeWizardScreen(step, nullptr, context);
+    std::string problem;
+    SetUp(*screen, problem);
+    use(ear::WizardOrder()[step], static_cast<forms::Form&>(*screen), problem);
+  }
   return true;
 }
 
@@ -178,8 +167,9 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
                    std::vector<std::string>& written, std::vector<Problem>& problems) {
   bool ok = true;
-  const bool made = EachScreen(packageNativePath, [&](const char* screen, forms::Form& form, const std::string& problem) {
-    const std::string file = ear::JoinPath(nativeDir, std::to_string(n) + "-" + screen + ".png");
+  const bool made = EachScreen(packageNativePath, [&](const ear::WizardStep& step, forms::Form& form,
+                                                     const std::string& problem) {
+    const std::string file = ear::JoinPath(nativeDir, std::to_string(n) + "-" + step.name + ".png");
     if (!problem.empty()) problems.push_back({file, problem});
     if (forms::SaveFormPng(form, file)) {
       written.push_back(file);
@@ -192,9 +182,10 @@ bool RenderScreens(const std::string& packageNativePath, const std::string& nati
 
 bool PaintScreens(const std::string& packageNativePath, std::vector<Painted>& painted) {
   bool ok = true;
-  const bool made = EachScreen(packageNativePath, [&](const char* screen, forms::Form& form, const std::string& problem) {
+  const bool made = EachScreen(packageNativePath, [&](const ear::WizardStep& step, forms::Form& form,
+                                                     const std::string& problem) {
     const forms::FormSnapshot shot = forms::SnapshotForm(form);
-    Painted p{screen, {}, problem};
+    Painted p{step.name, step.caption, {}, problem};
     if (shot.bgra.empty() ||
         !ear::gdiplus::EncodePng(shot.width, shot.height, shot.width * 4, shot.bgra.data(), p.png)) {
       p.png.clear();
