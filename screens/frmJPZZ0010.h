@@ -8,7 +8,7 @@
 #include "screens/artwork.h"
 #include "screens/registration_rules.h"
 #include "screens/screen_style.h"
-#include "screens/wizard.h"
+#include "screens/wizard_screen.h"
 
 class TfrmJPZZ0010 : public ear::WizardScreen {
  public:

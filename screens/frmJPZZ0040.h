@@ -4,7 +4,7 @@
 #include "forms/standard_controls.h"
 #include "screens/artwork.h"
 #include "screens/screen_style.h"
-#include "screens/wizard.h"
+#include "screens/wizard_screen.h"
 
 class TfrmJPZZ0040 : public ear::WizardScreen {
  public:

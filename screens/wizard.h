@@ -1,82 +1,13 @@
 #pragma once
-// The wizard: its screens in order (wizard.cpp) and what every one of them does alike on
-// show. A screen derives from WizardScreen and is handed a WizardContext; it never reaches
-// the shell, the backdrop or another screen by a program-wide reference.
+// The wizard's order of screens: title, procedure, registration. The one place that knows
+// them all; the launcher, earcheck's preview and the tests ask it.
 #include <cstddef>
-#include <initializer_list>
 #include <memory>
 #include <span>
-#include <string>
 
-#include "forms/form.h"
-#include "forms/picture.h"
-#include "forms/standard_controls.h"
-#include "package/package_settings.h"
-#include "package/paths.h"
+#include "screens/wizard_screen.h"
 
 namespace ear {
-
-// What the shell hands the wizard, and the wizard each screen.
-struct WizardContext {
-  forms::Form* backdrop = nullptr;  // the backdrop screen, not owned; none in earcheck's preview
-  std::string exePath;              // the launcher that runs the wizard
-  PackagePaths paths;               // PackagePathsFor(exePath)
-  bool debugMode = false;           // "-debug" on the command line, read once by the shell
-  std::size_t step = 0;             // the screen's place in the order; set by the wizard
-};
-
-class WizardScreen : public forms::Form {
- public:
-  WizardScreen(forms::Form* owner, const forms::FormArgs& args, const WizardContext& context)
-      : Form(owner, args), context_(context) {}
-
-  const WizardContext& Context() const { return context_; }
-
-  // The screen's own set-up steps, run on every show (and by earcheck's preview); an error
-  // stops them, and the show with them, where it is thrown.
-  virtual void SetUp() = 0;
-
-  // Set-up, WM_AFTERSHOW posted for the rounded region, then the screen's window band.
-  void FormShow() final;
-
- protected:
-  // Where the screen's window goes among the others once it is set up; nothing by default.
-  virtual void PlaceWindow() {}
-
-  // The header band every screen has: the package's bg_main_top.jpg on the panel's picture.
-  void PaintHeaderBand(forms::Image& band);
-
-  // The alternative exam type ("受験タイプ" 3): the footer's second copyright notice and the
-  // screen's own moves. True when they were applied.
-  struct Move {
-    forms::Control& control;
-    int top;
-  };
-  bool ApplyExamType(const PackageSettings& settings, forms::Label& footer, std::initializer_list<Move> moves);
-
-  // The window bands: this screen topmost, or in the ordinary band; the backdrop's.
-  void SetTopmost(bool topmost);
-  void PutBackdropJustBelow();
-  void HideBackdrop();
-
-  // NextBtnClick of every screen but the last: hides this screen and runs the next one in
-  // the order, made anew with no owner and released when its loop ends. Back (7) shows this
-  // screen again; any other result, 2 also when opening failed, ends this screen with it.
-  void OpenNextScreen();
-
-  void AfterShow() final;
-
- private:
-  WizardContext context_;
-};
-
-// One screen of the wizard's order.
-struct WizardStep {
-  const char* name;     // the screen's name in earcheck's preview files ("title" ...)
-  const char* caption;  // and in its report page
-  // Makes the screen and sets its program-wide reference to it.
-  std::unique_ptr<WizardScreen> (*make)(forms::Form* owner, const WizardContext& context);
-};
 
 // Title, procedure, registration.
 std::span<const WizardStep> WizardOrder();
