@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/module_path.h"
+#include "base/text_win.h"
 #include "forms/app_text.h"
 #include "forms/control_tree.h"
 #include "forms/form.h"
@@ -79,7 +80,7 @@ bool Application::IsDialogKey(const MSG& msg) {
 
 void Application::ShowException(const std::exception& error) {
   HWND owner = GetActiveWindow();
-  MessageBoxA(owner, ErrorBoxText(error.what()).c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
+  MessageBoxW(owner, ear::Widen(ErrorBoxText(error.what())).c_str(), ear::Widen(Title()).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 WinControl* Application::ActiveControl() const { return WinControl::FromHandle(GetFocus()); }
