@@ -11,7 +11,7 @@ std::vector<std::string> CommandLineArguments() {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(argv[i]));
+  for (int i = 1; i < count; ++i) arguments.push_back(Narrow(argv[i], kFileSystemCodePage));
   LocalFree(argv);
   return arguments;
 }

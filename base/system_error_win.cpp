@@ -2,15 +2,17 @@
 
 #include "base/error.h"
 #include "base/system_error.h"
+#include "base/text_win.h"
 
 namespace ear {
 
 std::string SystemMessage(unsigned long code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
+  // Read wide and narrowed as CP932, like every other text the program shows.
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string message = length != 0 ? TrimMessageEnd({buffer, length}) : std::string();
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::string message = length != 0 ? TrimMessageEnd(Narrow({buffer, length})) : std::string();
   LocalFree(buffer);
   return message;
 }

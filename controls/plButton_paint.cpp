@@ -11,19 +11,15 @@ namespace controls {
 
 namespace {
 
-SIZE TextExtent(HDC dc, const std::string& text) {
+SIZE TextExtent(HDC dc, std::wstring_view text) {
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
   return size;
 }
 
-void TextOutBytes(HDC dc, int x, int y, const std::string& text) {
-  TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+void TextOutWide(HDC dc, int x, int y, std::wstring_view text) {
+  TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
-
-// Captions are code page 932 whatever the machine's ANSI code page: a double-byte
-// character must count, and go back to bytes, as one character.
-constexpr unsigned kCaptionCodePage = 932;
 
 }  // namespace
 
@@ -58,10 +54,10 @@ void TplButton::PaintButton(HDC dc) {
   gdi::Select font(dc, forms::FontHandle(GetFont()));
   CaptionLayoutInput in;
   in.height = Height();
-  in.heightA = TextExtent(dc, captionA_->Caption()).cy;
+  in.heightA = TextExtent(dc, ear::Widen(captionA_->Caption())).cy;
   in.hasA = !captionA_->Caption().empty();
   in.hasB = !captionB_->Caption().empty();
-  in.heightB = in.hasA ? 0 : TextExtent(dc, captionB_->Caption()).cy;
+  in.heightB = in.hasA ? 0 : TextExtent(dc, ear::Widen(captionB_->Caption())).cy;
   in.lineSpace = captionLineSpace_;
   in.captionTop = captionTop_;
   in.vertCenter = captionVertCenter_;
@@ -93,7 +89,8 @@ void TplButton::PaintGradient(HDC dc) {
 
 void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
   const std::string& text = caption.Caption();
-  const std::wstring wide = ear::Widen(text, kCaptionCodePage);
+  // A double-byte character counts, and is spread, as one character.
+  const std::wstring wide = ear::Widen(text);
   const int n = static_cast<int>(wide.size());
   if (n == 0) return;
   SetBkMode(dc, TRANSPARENT);
@@ -102,23 +99,19 @@ void TplButton::PaintCaption(HDC dc, const TplBtnCaption& caption, int top) {
                                              PressedOffset(hasFocus_, pressed_));
   SetTextAlign(dc, anchor.textAlign);
 
-  std::vector<std::string> chars;
   std::vector<int> xs;
   if (anchor.even) {
     std::vector<int> widths;
-    for (wchar_t ch : wide) {
-      chars.push_back(ear::Narrow(std::wstring_view(&ch, 1), kCaptionCodePage));
-      widths.push_back(TextExtent(dc, chars.back()).cx);
-    }
-    const EvenSpacing spacing = SpreadEvenly(anchor.available - TextExtent(dc, text).cx, n);
+    for (const wchar_t& ch : wide) widths.push_back(TextExtent(dc, std::wstring_view(&ch, 1)).cx);
+    const EvenSpacing spacing = SpreadEvenly(anchor.available - TextExtent(dc, wide).cx, n);
     xs = EvenPositions(anchor.x, widths, spacing);
   }
   const auto pass = [&](int dx, int dy) {
     if (!anchor.even) {
-      TextOutBytes(dc, anchor.x + dx, anchor.y + dy, text);
+      TextOutWide(dc, anchor.x + dx, anchor.y + dy, wide);
       return;
     }
-    for (std::size_t i = 0; i < chars.size(); ++i) TextOutBytes(dc, xs[i] + dx, anchor.y + dy, chars[i]);
+    for (std::size_t i = 0; i < wide.size(); ++i) TextOutWide(dc, xs[i] + dx, anchor.y + dy, std::wstring_view(&wide[i], 1));
   };
   if (ShowsDisabledLook()) {
     SetTextColor(dc, forms::ColorToRGB(forms::clBtnHighlight));

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/module_path.h"
+#include "base/text_win.h"
 #include "forms/app_text.h"
 
 namespace forms {
@@ -99,7 +100,7 @@ bool Application::ClickForEnter(WinControl& focused) {
 
 void Application::ShowException(const std::exception& error) {
   HWND owner = GetActiveWindow();
-  MessageBoxA(owner, ErrorBoxText(error.what()).c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
+  MessageBoxW(owner, ear::Widen(ErrorBoxText(error.what())).c_str(), ear::Widen(Title()).c_str(), MB_OK | MB_ICONSTOP);
 }
 
 WinControl* Application::ActiveControl() const { return WinControl::FromHandle(GetFocus()); }

@@ -13,6 +13,13 @@ namespace forms {
 namespace gdi = ear::gdi;
 
 namespace {
+
+// Captions are CP932 bytes; drawn wide so the machine's ANSI code page never reads them.
+void DrawTextBytes(HDC dc, const std::string& text, RECT& r, UINT format) {
+  const std::wstring wide = ear::Widen(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, format);
+}
+
 UINT DrawTextFormat(TextAlign alignment) {
   // Texts come from the package as they are: "&" is no accelerator mark.
   UINT format = DT_NOPREFIX | DT_EXPANDTABS;
@@ -57,8 +64,7 @@ void Label::AdjustSize() {
   RECT r{0, 0, 0, 0};
   {
     gdi::Select font(dc, FontHandle(font_));
-    DrawTextA(dc, caption_.empty() ? " " : caption_.c_str(), caption_.empty() ? 1 : static_cast<int>(caption_.size()),
-              &r, DrawTextFormat(TextAlign::Left) | DT_CALCRECT);
+    DrawTextBytes(dc, caption_.empty() ? " " : caption_, r, DrawTextFormat(TextAlign::Left) | DT_CALCRECT);
   }
   const int width = caption_.empty() ? 0 : r.right;
   // A right-aligned label grows to the left: its right edge stays.
@@ -72,7 +78,7 @@ void Label::Paint(HDC dc) {
   gdi::Select font(dc, FontHandle(font_));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(enabled_ ? font_.color : clBtnShadow));
-  DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DrawTextFormat(alignment));
+  DrawTextBytes(dc, caption_, r, DrawTextFormat(alignment));
 }
 
 // ---- Panel ----
@@ -93,8 +99,7 @@ void Panel::PaintWindow(HDC dc) {
     gdi::Select font(dc, FontHandle(font_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(font_.color));
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextBytes(dc, text_, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   PaintGraphicChildren(dc);
 }

@@ -18,6 +18,6 @@ Session::~Session() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
-std::wstring WideFileName(const std::string& fileName) { return ear::Widen(fileName); }
+std::wstring WideFileName(const std::string& fileName) { return ear::Widen(fileName, ear::kFileSystemCodePage); }
 
 }  // namespace ear::gdiplus

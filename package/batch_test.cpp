@@ -129,8 +129,10 @@ std::vector<std::string> WithoutPacing(const std::string& batch) {
   return lines;
 }
 
-TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
-  struct Case { std::string exe; std::string e; std::string f; };
+// Nine lines in order between the pacing; in a root folder only the executable and the
+// batch go (no folder to leave and remove).
+TEST(CleanupBatch, LinesInOrderBetweenThePacing) {
+  struct Case { std::string exe; std::string e; std::string f; };  // f empty: a root folder
   const Case cases[] = {
       {"C:\\a b\\ExamAutoRunner.exe", "C:\\a^ b\\ExamAutoRunner.exe", "C:\\a^ b\\"},
       {"C:\\p\\%^&;,=\\ExamAutoRunner.exe", "C:\\p\\%%^^^&^;^,^=\\ExamAutoRunner.exe",
@@ -138,22 +140,26 @@ TEST(CleanupBatch, NineLinesInOrderBetweenThePacing) {
       {"D:\\" SO WSP HYO "\\" TA "\\ExamAutoRunner.exe",
        "D:\\" SO "^" WSP HYO "\\" TA "\\ExamAutoRunner.exe", "D:\\" SO "^" WSP HYO "\\" TA "\\"},
       {"E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\"},
+      {"C:\\ExamAutoRunner.exe", "C:\\ExamAutoRunner.exe", ""},
+      {"\\\\srv\\a b\\ExamAutoRunner.exe", "\\\\srv\\a^ b\\ExamAutoRunner.exe", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
-    const std::vector<std::string> withoutPacing = WithoutPacing(CleanupBatchText(c.exe, kSystem));
-    const std::vector<std::string> expected = {
+    std::vector<std::string> expected = {
         ":Lbl0",
         "DEL ^\"" + c.e + "^\"",
         "IF EXIST ^\"" + c.e + "^\" GOTO Lbl0",
-        "cd..",
-        ":Lbl1",
-        "RMDIR ^\"" + c.f + "^\"",
-        "IF EXIST ^\"" + c.f + "^\" GOTO Lbl1",
-        "DEL %0",
-        "EXIT",
     };
-    EXPECT_EQ(withoutPacing, expected);
+    if (!c.f.empty()) {
+      expected.insert(expected.end(), {
+          "cd..",
+          ":Lbl1",
+          "RMDIR ^\"" + c.f + "^\"",
+          "IF EXIST ^\"" + c.f + "^\" GOTO Lbl1",
+      });
+    }
+    expected.insert(expected.end(), {"DEL %0", "EXIT"});
+    EXPECT_EQ(WithoutPacing(CleanupBatchText(c.exe, kSystem)), expected);
   }
 }
 
@@ -175,26 +181,6 @@ TEST(CleanupBatch, EveryAttemptIsPacedAndCountedBeforeItRuns) {
     }
   }
   EXPECT_EQ(lines.front(), "SET /A EarTries=0");
-}
-
-TEST(CleanupBatch, InARootFolderOnlyTheExecutableAndTheBatchGo) {
-  struct Case { std::string exe; std::string e; };
-  const Case cases[] = {
-      {"C:\\ExamAutoRunner.exe", "C:\\ExamAutoRunner.exe"},
-      {"\\\\srv\\a b\\ExamAutoRunner.exe", "\\\\srv\\a^ b\\ExamAutoRunner.exe"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.exe);
-    const std::vector<std::string> withoutPacing = WithoutPacing(CleanupBatchText(c.exe, kSystem));
-    const std::vector<std::string> expected = {
-        ":Lbl0",
-        "DEL ^\"" + c.e + "^\"",
-        "IF EXIST ^\"" + c.e + "^\" GOTO Lbl0",
-        "DEL %0",
-        "EXIT",
-    };
-    EXPECT_EQ(withoutPacing, expected);
-  }
 }
 
 TEST(LaunchBatch, WholeTextForHostilePaths) {

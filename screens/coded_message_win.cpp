@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/text_win.h"
 #include "forms/form.h"
 #include "screens/coded_message.h"
 
@@ -11,7 +12,7 @@ int ShowCodedMessage(forms::Form* OwnerForm, const std::string& CodedMessage, co
   const CodedBox box = DecodeCodedMessage(CodedMessage, Detail);
   if (!box.valid) return 0;
   HWND owner = OwnerForm ? OwnerForm->Handle() : nullptr;
-  return MessageBoxA(owner, box.text.c_str(), box.title.c_str(), box.style);
+  return MessageBoxW(owner, Widen(box.text).c_str(), Widen(box.title).c_str(), box.style);
 }
 
 }  // namespace ear

@@ -27,7 +27,7 @@ int CALLBACK CompareFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPAR
 }  // namespace
 
 bool FontFamilyInstalled(const std::string& name) {
-  Search search{Widen(name, 932)};
+  Search search{Widen(name)};
   // Only the entries listed under this family name, in every character set: the same
   // answer as searching the whole list, without walking every font the system has.
   LOGFONTW family{};

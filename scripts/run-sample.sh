@@ -4,10 +4,15 @@
 #   scripts/run-sample.sh [venue|name] [-- launcher arguments, e.g. -debug]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${EAR_DEPS_READY:-}" ]; then
+  "$root/scripts/install-deps.sh"
+  # A shell that read the locale archive before install-deps added ja_JP never sees it
+  # ("setlocale: cannot change locale"): go on in a fresh one.
+  EAR_DEPS_READY=1 exec "$0" "$@"
+fi
 mode=${1:-venue}
 [ $# -gt 0 ] && shift
 [ "${1:-}" = "--" ] && shift
-"$root/scripts/install-deps.sh"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target ExamAutoRunner standin_exam -j 2 >/dev/null
 build=$root/build/win64

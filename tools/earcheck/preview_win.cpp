@@ -25,7 +25,7 @@ constexpr char kPackageName[] = "##TMP##";
 
 // Whether `path` is `folder` or lies inside it; letter case ignored as Windows does.
 bool Inside(const std::string& path, const std::string& folder) {
-  const std::wstring p = ear::Widen(path), f = ear::Widen(folder);
+  const std::wstring p = ear::Widen(path, ear::kFileSystemCodePage), f = ear::Widen(folder, ear::kFileSystemCodePage);
   if (p.size() < f.size()) return false;
   if (CompareStringOrdinal(p.c_str(), static_cast<int>(f.size()), f.c_str(), static_cast<int>(f.size()), TRUE) !=
       CSTR_EQUAL) {
@@ -127,8 +127,8 @@ bool PrepareFolder(const std::string& nativeDir, std::string& reason) {
 std::string LauncherFolder(const std::string& packageNativePath) {
   const std::size_t cut = ear::LastSeparator(packageNativePath);
   if (cut == std::string::npos) return {};
-  const std::wstring name = ear::Widen(std::string_view(packageNativePath).substr(cut + 1));
-  const std::wstring expected = ear::Widen(kPackageName);
+  const std::wstring name = ear::Widen(std::string_view(packageNativePath).substr(cut + 1), ear::kFileSystemCodePage);
+  const std::wstring expected = ear::Widen(kPackageName, ear::kFileSystemCodePage);
   // The launcher names the package folder in its path; the file system ignores letter case.
   if (CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), expected.c_str(),
                            static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
@@ -140,10 +140,10 @@ std::string LauncherFolder(const std::string& packageNativePath) {
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath) {
   // A path through the package's own name stays refused, also where a link in it leads out.
   if (Inside(fullDir, packageNativePath)) return true;
-  const std::optional<FolderId> package = IdOf(OpenFolder(ear::Widen(packageNativePath)));
+  const std::optional<FolderId> package = IdOf(OpenFolder(ear::Widen(packageNativePath, ear::kFileSystemCodePage)));
   if (!package) return false;
   // DIR may not exist yet: what it would be made in is the nearest folder that does.
-  std::wstring path = ear::Widen(fullDir);
+  std::wstring path = ear::Widen(fullDir, ear::kFileSystemCodePage);
   ear::FileHandle folder = OpenFolder(path);
   while (!folder) {
     const std::size_t up = path.find_last_of(L'\\');
