@@ -64,13 +64,14 @@ bool Application::IsDialogKey(const MSG& msg) {
   if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) return false;
   WinControl* focused = WinControl::FromHandle(msg.hwnd);
   if (!focused) return false;
-  auto* form = dynamic_cast<WinControl*>(focused->ParentTopLevel());
+  TopLevel* top = focused->ParentTopLevel();
+  auto* form = dynamic_cast<WinControl*>(top);
   const unsigned shift = CurrentShiftState();
   try {
     if (form && msg.message == WM_KEYDOWN) {
       if (key == VK_TAB) {
         if (shift & (ssCtrl | ssAlt)) return false;
-        focused->ParentTopLevel()->SelectNext((shift & ssShift) == 0);
+        top->SelectNext((shift & ssShift) == 0);
         return true;
       }
       if (form->DialogKey(key, shift)) return true;

@@ -66,6 +66,8 @@ TopLevel* Control::ParentTopLevel() const {
   return nullptr;
 }
 
+TopLevel* Control::TopLevelAbove() const { return parent_ ? parent_->ParentTopLevel() : nullptr; }
+
 void Control::SetBounds(int left, int top, int width, int height) {
   const Bounds b{left, top, width, height};
   if (b.left == bounds_.left && b.top == bounds_.top && b.width == bounds_.width && b.height == bounds_.height) return;
@@ -135,7 +137,7 @@ void Control::Repaint() {
 
 WinControl::~WinControl() {
   // The form must not go on pointing at a control that is gone.
-  if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr; top && top->ActiveControl() == this) {
+  if (TopLevel* top = TopLevelAbove(); top && top->ActiveControl() == this) {
     top->NoteFocus(nullptr);
   }
   for (Control* child : std::vector<Control*>(controls_)) child->parent_ = nullptr;
@@ -220,7 +222,7 @@ bool WinControl::CanFocus() const {
 }
 
 void WinControl::SetFocus() {
-  if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr) {
+  if (TopLevel* top = TopLevelAbove()) {
     top->SetActiveControl(this);
   } else if (Handle()) {
     ::SetFocus(hwnd_);

@@ -85,6 +85,8 @@ class Control {
   virtual void SetParent(WinControl* parent);
   // The top of the tree the control sits in (its form), or null.
   TopLevel* ParentTopLevel() const;
+  // The top of the tree above the control, never the control itself, or null.
+  TopLevel* TopLevelAbove() const;
 
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }

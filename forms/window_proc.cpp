@@ -263,7 +263,7 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       return DefaultHandler(msg, key, lp);
     }
     case WM_SETFOCUS: {
-      if (TopLevel* top = parent_ ? parent_->ParentTopLevel() : nullptr) top->NoteFocus(this);
+      if (TopLevel* top = TopLevelAbove()) top->NoteFocus(this);
       LRESULT r = DefaultHandler(msg, wp, lp);
       DoEnter();
       return r;
