@@ -28,7 +28,7 @@ void TfrmJPZZ0010::PlaceWindow() {
 }
 
 void TfrmJPZZ0010::SetupRegistrationScreen() {
-  const ear::PackagePaths& paths = Context().paths;
+  const ear::PackagePaths& paths = Paths();
   const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
   for (forms::Edit* edit : {&SeiEdt, &MeiEdt, &KaiCdEdt, &JuBanEdt}) edit->SetText("");
   PaintHeaderBand(TRImg);

@@ -177,7 +177,7 @@ class RegistrationScreen : public ::testing::Test {
 
   void Open(const PackageOptions& o = {}) {
     MakePackage(o);
-    screen = std::make_unique<TfrmJPZZ0010>(nullptr, WizardContext{.exePath = exePath, .paths = paths});
+    screen = std::make_unique<TfrmJPZZ0010>(nullptr, WizardContext{.exePath = exePath});
     screen->ShowForm();
     forms::App().ProcessMessages();
   }

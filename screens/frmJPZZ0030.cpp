@@ -19,7 +19,7 @@ void SetFontName(forms::Control& control, const std::string& name) {
 }  // namespace
 
 void TfrmJPZZ0030::SetupTitleScreen() {
-  const ear::PackagePaths& paths = Context().paths;
+  const ear::PackagePaths& paths = Paths();
   const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
   const ear::TitleTexts& title = settings.title;
 

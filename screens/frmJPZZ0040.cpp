@@ -5,7 +5,7 @@
 TfrmJPZZ0040* frmJPZZ0040 = nullptr;
 
 void TfrmJPZZ0040::SetupProcedureScreen() {
-  const ear::PackagePaths& paths = Context().paths;
+  const ear::PackagePaths& paths = Paths();
   // 1. Header band.
   PaintHeaderBand(TRImg);
   // 2. The procedure picture at its own size from the top-left corner; the control cuts it.

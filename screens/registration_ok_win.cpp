@@ -127,7 +127,7 @@ void TfrmJPZZ0010::OkBtnClick() {
 
   ear::HandoverPlan plan;
   try {
-    plan = ear::PlanHandover(ear::ReadPackageSettings(Context().paths),
+    plan = ear::PlanHandover(ear::ReadPackageSettings(Paths()),
                              {KaiCdEdt.Text(), JuBanEdt.Text(), SeiEdt.Text(), MeiEdt.Text()},
                              {Context().exePath, ear::SystemFolder()}, [this] { return makeRandomKey(ear::kRandomKeyLength); },
                              DirectoryExists);

@@ -218,7 +218,7 @@ class ScreensTest : public ::testing::Test {
       CreateDirectoryA(folder.c_str(), nullptr);
     }
     backdrop_.SetBounds(0, 0, 200, 100);
-    context_ = {.backdrop = &backdrop_, .exePath = ear::ExecutablePath(), .paths = paths_};
+    context_ = {.backdrop = &backdrop_, .exePath = ear::ExecutablePath()};
   }
   void TearDown() override {
     DeleteFileA(paths_.systemIni.c_str());

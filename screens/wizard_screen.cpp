@@ -31,7 +31,7 @@ void WizardScreen::FormShow() {
 void WizardScreen::AfterShow() { ApplyRoundedRegion(Handle()); }
 
 void WizardScreen::PaintHeaderBand(forms::Image& band) {
-  PaintBackdrop(band, context_.paths.imageFolder + "bg_main_top.jpg", band.Width(), band.Height());
+  PaintBackdrop(band, paths_.imageFolder + "bg_main_top.jpg", band.Width(), band.Height());
 }
 
 bool WizardScreen::ApplyExamType(const PackageSettings& settings, forms::Label& footer,

@@ -32,7 +32,6 @@ struct WizardStep {
 struct WizardContext {
   forms::Form* backdrop = nullptr;  // the backdrop screen, not owned; none in earcheck's preview
   std::string exePath;              // the launcher that runs the wizard
-  PackagePaths paths;               // PackagePathsFor(exePath)
   bool debugMode = false;           // "-debug" on the command line, read once by the shell
   std::size_t step = 0;             // the screen's place in the order; set by the wizard
   std::span<const WizardStep> order;  // the wizard's order; set by the wizard
@@ -41,9 +40,11 @@ struct WizardContext {
 class WizardScreen : public forms::Form {
  public:
   WizardScreen(forms::Form* owner, const forms::FormArgs& args, const WizardContext& context)
-      : Form(owner, args), context_(context) {}
+      : Form(owner, args), context_(context), paths_(PackagePathsFor(context.exePath)) {}
 
   const WizardContext& Context() const { return context_; }
+  // The package's paths, all from the context's exePath.
+  const PackagePaths& Paths() const { return paths_; }
 
   // The screen's own set-up steps, run on every show (and by earcheck's preview); an error
   // stops them, and the show with them, where it is thrown.
@@ -81,6 +82,7 @@ class WizardScreen : public forms::Form {
 
  private:
   WizardContext context_;
+  PackagePaths paths_;
 };
 
 // The screen at `step` of the context's order, with the context's step set to it.

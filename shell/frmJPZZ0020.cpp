@@ -56,8 +56,7 @@ void TfrmJPZZ0020::WMAfterShow() {
   std::unique_ptr<ear::WizardScreen> title;
   int result = forms::mrCancel;
   try {
-    const std::string exePath = ear::ExecutablePath();
-    title = ear::MakeWizardScreen(0, this, {.backdrop = this, .exePath = exePath, .paths = ear::PackagePathsFor(exePath),
+    title = ear::MakeWizardScreen(0, this, {.backdrop = this, .exePath = ear::ExecutablePath(),
                                             .debugMode = DebugMode});
     result = title->ShowModal();
   } catch (const std::exception& error) {

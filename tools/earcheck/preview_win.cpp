@@ -93,7 +93,7 @@ bool EachScreen(const std::string& packageNativePath, Use use) {
   if (stem.empty()) return false;
   // The launcher that would lie beside this package, with no backdrop and no "-debug".
   const std::string exePath = stem + "ExamAutoRunner.exe";
-  const ear::WizardContext context{.exePath = exePath, .paths = ear::PackagePathsFor(exePath)};
+  const ear::WizardContext context{.exePath = exePath};
   for (std::size_t step = 0; step < ear::WizardOrder().size(); ++step) {
     const std::unique_ptr<ear::WizardScreen> screen = ear::MakeWizardScreen(step, nullptr, context);
     std::string problem;
