@@ -258,9 +258,11 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // Only the update rectangle, composed off-screen and copied in one go: no flicker.
       // A form whose update rectangle is one opaque picture alone (the backdrop) needs no
       // composing: the picture is copied straight to the window, the one copy it takes.
+      // Nor does the first paint of a window just shown: there is nothing on view to flicker.
       const RECT& u = ps.rcPaint;
       const int w = u.right - u.left, h = u.bottom - u.top;
-      if (w > 0 && h > 0 && dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)) {
+      const bool firstPaint = std::exchange(firstPaint_, false);
+      if (w > 0 && h > 0 && (firstPaint || (dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)))) {
         PaintWindow(dc);
       } else if (w > 0 && h > 0) {
         const PaintBuffer pixels(dc, w, h);
