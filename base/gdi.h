@@ -119,24 +119,26 @@ inline BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount) {
   return bi;
 }
 
-// A 24-bit top-down DIB section; bits are rows of blue, green, red, padded to 4 bytes.
+// A top-down DIB section; bits are rows of blue, green, red (and a fourth byte at 32 bits
+// per pixel, the display's own format), padded to 4 bytes.
 struct Dib {
   Bitmap bitmap;
   BYTE* bits = nullptr;
   int width = 0, height = 0, stride = 0;
 };
-inline Dib CreateDib24(int width, int height) {
+inline Dib CreateDib(int width, int height, WORD bitCount) {
   Dib d;
   if (width <= 0 || height <= 0) return d;
-  const BITMAPINFO bi = TopDownDibInfo(width, height, 24);
+  const BITMAPINFO bi = TopDownDibInfo(width, height, bitCount);
   void* bits = nullptr;
   d.bitmap.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!d.bitmap) return d;
   d.bits = static_cast<BYTE*>(bits);
   d.width = width;
   d.height = height;
-  d.stride = (width * 3 + 3) & ~3;
+  d.stride = (width * (bitCount / 8) + 3) & ~3;
   return d;
 }
+inline Dib CreateDib24(int width, int height) { return CreateDib(width, height, 24); }
 
 }  // namespace ear::gdi

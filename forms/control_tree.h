@@ -251,6 +251,9 @@ class WinControl : public Control {
   // A system class that reports its own clicks (BUTTON) takes none from the mouse.
   bool clicksFromMouse_ = true;
   WinControl* enterClicks_ = nullptr;  // not owned
+  // The window was just shown: its next paint replaces nothing on view, so it draws
+  // straight to the window, without composing off-screen first.
+  bool firstPaint_ = false;
 
  private:
   static void RegisterClasses();

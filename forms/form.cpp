@@ -65,6 +65,7 @@ void Form::ShowForm() {
   Handle();
   DoShow();
   visible_ = true;
+  firstPaint_ = !IsWindowVisible(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   if (!activeControl_) SelectNext(true);

@@ -6,6 +6,7 @@
 #include <imm.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // GCC 12 takes a std::string inside a designated-initializer temporary for uninitialised
@@ -321,6 +322,59 @@ TEST(FormsControls, APartialRepaintDrawsOnlyTheUpdateRectangleInPlace) {
     EXPECT_EQ(ScreenPixel(form.Handle(), c.x, c.y), c.color) << c.x << "," << c.y;
   }
   form.HideForm();
+}
+
+// A picture whose paint, once armed, has another window painted first, inside its own paint.
+class NestingImage : public Image {
+ public:
+  using Image::Image;
+  HWND other = nullptr;
+  void Paint(HDC dc) override {
+    if (HWND o = std::exchange(other, nullptr)) UpdateWindow(o);
+    Image::Paint(dc);
+  }
+};
+
+TEST(FormsControls, APaintInsideAnotherComposesOnItsOwnAndBothShowTheirPixels) {
+  constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0),
+                     kBlue = RGB(0, 0, 255);
+  Form outer(nullptr, {.name = "OuterForm", .clientWidth = 200, .clientHeight = 120, .left = 60, .top = 60,
+                       .color = clWhite});
+  NestingImage outerPicture(&outer, {.name = "OuterPicture", .bounds = {20, 20, 100, 60}});
+  Form inner(nullptr, {.name = "InnerForm", .clientWidth = 120, .clientHeight = 80, .left = 300, .top = 60,
+                       .color = clWhite});
+  Image innerPicture(&inner, {.name = "InnerPicture", .bounds = {10, 10, 40, 40}});
+  auto fill = [](Image& picture, COLORREF color) {
+    RECT all{0, 0, picture.Width(), picture.Height()};
+    FillRect(picture.Canvas(), &all, CachedBrush(color));
+  };
+  fill(outerPicture, kGreen);
+  fill(innerPicture, kGreen);
+  outer.ShowForm();
+  inner.ShowForm();
+  App().ProcessMessages();
+  // Both repaint whole, so both compose off-screen; the inner one while the outer one is at it.
+  fill(outerPicture, kRed);
+  fill(innerPicture, kBlue);
+  InvalidateRect(inner.Handle(), nullptr, FALSE);
+  InvalidateRect(outer.Handle(), nullptr, FALSE);
+  outerPicture.other = inner.Handle();
+  UpdateWindow(outer.Handle());
+  EXPECT_EQ(outerPicture.other, nullptr);  // the nested paint did run
+  Sleep(100);
+  App().ProcessMessages();
+  struct Case {
+    Form& form;
+    int x, y;
+    COLORREF color;
+  };
+  for (const Case& c : {Case{outer, 30, 30, kRed}, Case{outer, 119, 79, kRed}, Case{outer, 10, 10, kWhite},
+                        Case{outer, 150, 100, kWhite}, Case{inner, 20, 20, kBlue}, Case{inner, 49, 49, kBlue},
+                        Case{inner, 5, 5, kWhite}, Case{inner, 100, 70, kWhite}}) {
+    EXPECT_EQ(ScreenPixel(c.form.Handle(), c.x, c.y), c.color) << c.form.Text() << " " << c.x << "," << c.y;
+  }
+  inner.HideForm();
+  outer.HideForm();
 }
 
 TEST(FormsControls, EditKeepsShiftJisTextByteForByte) {

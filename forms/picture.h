@@ -25,14 +25,16 @@ class Picture {
 
   // Loads JPEG (.jpg, .jpeg), BMP (.bmp) and icon (.ico) files, chosen by the extension
   // in any letter case; any other extension is refused with an error.
+  // A JPEG becomes a bitmap in the display's format (32 bits per pixel), which a paint
+  // copies without converting each pixel, unless a 24-bit bitmap is asked for.
   void LoadFromFile(const std::string& path);
-  void LoadFromJpeg(const void* data, size_t size);
+  void LoadFromJpeg(const void* data, size_t size, int bitsPerPixel = 32);
   // A JPEG stored as an RCDATA resource of the running executable, found by its name.
-  void LoadFromResource(const char* name);
+  void LoadFromResource(const char* name, int bitsPerPixel = 32);
   void SetBitmap(HBITMAP bitmap);  // takes ownership
   void SetIcon(HICON icon);        // takes ownership
-  // A new 24-bit bitmap, white, of the given size.
-  void NewBitmap(int width, int height);
+  // A new bitmap, white, of the given size and depth (24 or 32 bits per pixel).
+  void NewBitmap(int width, int height, int bitsPerPixel = 24);
   void Assign(const Picture& other);  // copies the content
   void Clear();
   // A memory DC with the bitmap selected (valid until the picture changes).
@@ -54,6 +56,7 @@ class Picture {
 // The own settings of a layout row of Image.
 struct ImageArgs {
   std::string resource;  // name of the JPEG artwork built into the executable (RCDATA)
+  bool bitmap24 = false;  // the artwork held as a 24-bit bitmap, as designed, rather than as a JPEG picture
   bool stretch = false;
   bool center = false;
 };
@@ -69,7 +72,8 @@ class Image : public Control {
   bool stretch = false;
   bool center = false;
 
-  // The drawing surface: a control without a picture gets a bitmap of its size first.
+  // The drawing surface: a control without a picture gets a bitmap of its size first, in
+  // the display's format.
   HDC Canvas();
   // After drawing on the surface: show it.
   void Changed() { Invalidate(); }

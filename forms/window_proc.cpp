@@ -212,6 +212,43 @@ LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
   return DefaultHandler(msg, wp, lp);
 }
 
+namespace {
+// One off-screen buffer for every composed paint, at least the size of the screen: its
+// memory is paid for once, not again at each screen's first paint. A paint that runs inside
+// another gets a buffer of its own.
+class PaintBuffer {
+ public:
+  PaintBuffer(HDC dc, int width, int height) {
+    if (busy_) {
+      own_.Reset(CreateCompatibleBitmap(dc, width, height));
+      bitmap_ = own_.Get();
+      return;
+    }
+    if (!shared_ || width > sharedWidth_ || height > sharedHeight_) {
+      sharedWidth_ = std::max({width, sharedWidth_, GetSystemMetrics(SM_CXSCREEN)});
+      sharedHeight_ = std::max({height, sharedHeight_, GetSystemMetrics(SM_CYSCREEN)});
+      shared_.Reset(CreateCompatibleBitmap(dc, sharedWidth_, sharedHeight_));
+    }
+    busy_ = lent_ = true;
+    bitmap_ = shared_.Get();
+  }
+  ~PaintBuffer() {
+    if (lent_) busy_ = false;
+  }
+  PaintBuffer(const PaintBuffer&) = delete;
+  PaintBuffer& operator=(const PaintBuffer&) = delete;
+  HBITMAP Get() const { return bitmap_; }
+
+ private:
+  static inline gdi::Bitmap shared_;
+  static inline int sharedWidth_ = 0, sharedHeight_ = 0;
+  static inline bool busy_ = false;
+  gdi::Bitmap own_;
+  HBITMAP bitmap_ = nullptr;
+  bool lent_ = false;
+};
+}  // namespace
+
 LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
@@ -221,14 +258,16 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       // Only the update rectangle, composed off-screen and copied in one go: no flicker.
       // A form whose update rectangle is one opaque picture alone (the backdrop) needs no
       // composing: the picture is copied straight to the window, the one copy it takes.
+      // Nor does the first paint of a window just shown: there is nothing on view to flicker.
       const RECT& u = ps.rcPaint;
       const int w = u.right - u.left, h = u.bottom - u.top;
-      if (w > 0 && h > 0 && dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)) {
+      const bool firstPaint = std::exchange(firstPaint_, false);
+      if (w > 0 && h > 0 && (firstPaint || (dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)))) {
         PaintWindow(dc);
       } else if (w > 0 && h > 0) {
+        const PaintBuffer pixels(dc, w, h);
         gdi::MemoryDC buffer(dc);
-        gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, w, h));
-        gdi::Select selected(buffer.Get(), bitmap.Get());
+        gdi::Select selected(buffer.Get(), pixels.Get());
         SetViewportOrgEx(buffer.Get(), -u.left, -u.top, nullptr);
         PaintWindow(buffer.Get());
         SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);

@@ -35,18 +35,18 @@ namespace backdrop_detail {
 bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height) {
   const std::vector<unsigned char> data = ReadTextureFile(textureFile);
   if (data.empty()) return false;
-  DecodedImage tile;
+  gdi::Dib tile;
   try {
-    tile = DecodeJpeg(data.data(), data.size());
+    DecodeJpegInto(data.data(), data.size(), PixelLayout::Bgr24, [&tile](int w, int h, std::size_t) {
+      tile = gdi::CreateDib24(w, h);
+      return tile.bits;
+    });
   } catch (const Error&) {
     return false;
   }
-  gdi::Dib dib = gdi::CreateDib24(tile.width, tile.height);
-  if (!dib.bitmap) return false;
-  std::copy(tile.pixels.begin(), tile.pixels.end(), dib.bits);
   // One pattern fill with the brush origin at the shift: the tiles start kTileShift pixels
   // right of the left edge, as the texture brush translated by that much puts them.
-  const gdi::Brush brush(CreatePatternBrush(dib.bitmap.Get()));
+  const gdi::Brush brush(CreatePatternBrush(tile.bitmap.Get()));
   if (!brush) return false;
   POINT oldOrigin{};
   SetBrushOrgEx(surface, kTileShift % tile.width, 0, &oldOrigin);

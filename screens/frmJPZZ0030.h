@@ -14,7 +14,7 @@ class TfrmJPZZ0030 : public ear::WizardScreen {
                      .text = "frmJPZZ0030"}, context) {}
 
   forms::Image Image1{this, {.name = "Image1", .bounds = {-3, 0, 651, 503}},
-                      {.resource = ear::kTitleBackground.name}};
+                      {.resource = ear::kTitleBackground.name, .bitmap24 = true}};
   forms::Image Image3{this, {.name = "Image3", .bounds = {253, 80, 142, 83}}, {.resource = ear::kTitleEmblem.name}};
   forms::Label ShikenNameLbl{this, {.name = "ShikenNameLbl", .bounds = {104, 222, 441, 30}, .font = ear::kMeiryoBold20},
                              {.caption = "試験名表示位置", .alignment = forms::TextAlign::Center, .autoSize = false,

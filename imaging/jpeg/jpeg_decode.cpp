@@ -32,48 +32,49 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
-std::size_t PaddedStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+std::size_t PaddedStride(int width, int bytesPerPixel) {
+  return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bytesPerPixel) + 3) & ~std::size_t{3};
+}
 
 // Adobe CMYK JPEGs store inverted ink values; K scales each channel.
-void CmykRowToBgr(const unsigned char* in, unsigned char* out, int width, bool inverted) {
-  for (int x = 0; x < width; ++x, in += 4, out += 3) {
+void CmykRowToBgr(const unsigned char* in, unsigned char* out, int width, int bytesPerPixel, bool inverted) {
+  for (int x = 0; x < width; ++x, in += 4, out += bytesPerPixel) {
     int c = in[0], m = in[1], y = in[2], k = in[3];
     if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
     out[2] = static_cast<unsigned char>(c * k / 255);
     out[1] = static_cast<unsigned char>(m * k / 255);
     out[0] = static_cast<unsigned char>(y * k / 255);
+    if (bytesPerPixel == 4) out[3] = 255;
   }
 }
 
 // Only C frames of libjpeg lie between setjmp and longjmp here, and no object with a
-// destructor is created after setjmp; `row` and `out` belong to the caller.
+// destructor is created after setjmp; `row` belongs to the caller, and whatever `target`
+// makes lives outside this frame.
 bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const unsigned char* data,
-            std::size_t size, DecodedImage& out, std::vector<unsigned char>& row) {
+            std::size_t size, PixelLayout layout, const JpegRowTarget& target, std::vector<unsigned char>& row) {
   if (setjmp(err.jump)) return false;
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  const int bytesPerPixel = layout == PixelLayout::Bgra32 ? 4 : 3;
+  // The library writes the DIB's byte order itself, straight into the rows.
+  cinfo.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Bgra32 ? JCS_EXT_BGRA : JCS_EXT_BGR;
   jpeg_start_decompress(&cinfo);
-  out.width = static_cast<int>(cinfo.output_width);
-  out.height = static_cast<int>(cinfo.output_height);
-  out.stride = PaddedStride(out.width);
-  out.pixels.assign(out.stride * cinfo.output_height, 0);
-  row.resize(static_cast<std::size_t>(cinfo.output_width) * cinfo.output_components);
+  const int width = static_cast<int>(cinfo.output_width);
+  const std::size_t stride = PaddedStride(width, bytesPerPixel);
+  unsigned char* const top = target(width, static_cast<int>(cinfo.output_height), stride);
+  if (top == nullptr) {
+    std::strcpy(err.message, "no room for the picture");
+    return false;
+  }
+  if (cmyk) row.resize(static_cast<std::size_t>(cinfo.output_width) * cinfo.output_components);
   while (cinfo.output_scanline < cinfo.output_height) {
-    unsigned char* dst = out.pixels.data() + out.stride * cinfo.output_scanline;
-    JSAMPROW rows[1] = {row.data()};
+    unsigned char* dst = top + stride * cinfo.output_scanline;
+    JSAMPROW rows[1] = {cmyk ? row.data() : dst};
     jpeg_read_scanlines(&cinfo, rows, 1);
-    if (cmyk) {
-      CmykRowToBgr(row.data(), dst, out.width, cinfo.saw_Adobe_marker);
-    } else {
-      for (int x = 0; x < out.width; ++x) {
-        dst[3 * x] = row[3 * x + 2];
-        dst[3 * x + 1] = row[3 * x + 1];
-        dst[3 * x + 2] = row[3 * x];
-      }
-    }
+    if (cmyk) CmykRowToBgr(row.data(), dst, width, bytesPerPixel, cinfo.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&cinfo);
   return true;
@@ -81,7 +82,7 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const unsigned cha
 
 }  // namespace
 
-DecodedImage DecodeJpeg(const unsigned char* data, std::size_t size) {
+void DecodeJpegInto(const unsigned char* data, std::size_t size, PixelLayout layout, const JpegRowTarget& target) {
   if (data == nullptr || size == 0) throw Error("JPEG: empty data");
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
@@ -91,11 +92,22 @@ DecodedImage DecodeJpeg(const unsigned char* data, std::size_t size) {
   err.pub.error_exit = ErrorExit;
   err.pub.emit_message = EmitMessage;
   err.pub.output_message = OutputMessage;
-  DecodedImage out;
   std::vector<unsigned char> row;
-  const bool ok = Decode(cinfo, err, data, size, out, row);
+  const bool ok = Decode(cinfo, err, data, size, layout, target, row);
   jpeg_destroy_decompress(&cinfo);
   if (!ok) throw Error(std::string("JPEG: ") + err.message);
+}
+
+DecodedImage DecodeJpeg(const unsigned char* data, std::size_t size, PixelLayout layout) {
+  DecodedImage out;
+  out.bytesPerPixel = layout == PixelLayout::Bgra32 ? 4 : 3;
+  DecodeJpegInto(data, size, layout, [&out](int width, int height, std::size_t stride) {
+    out.width = width;
+    out.height = height;
+    out.stride = stride;
+    out.pixels.assign(stride * static_cast<std::size_t>(height), 0);
+    return out.pixels.data();
+  });
   return out;
 }
 

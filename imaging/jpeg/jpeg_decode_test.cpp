@@ -62,6 +62,30 @@ TEST(DecodeJpeg, RowsAreTopDown) {
   EXPECT_NEAR(img.Row(0)[1], 0, 3);
 }
 
+TEST(DecodeJpeg, DisplayLayoutHasTheSameColoursAndOpaqueAlpha) {
+  for (const char* file : {"blocks.jpg", "odd13x5.jpg", "gray.jpg", "cmyk.jpg", "progressive.jpg", "big.jpg"}) {
+    SCOPED_TRACE(file);
+    const auto bytes = ReadFixture(file);
+    const DecodedImage bgr = DecodeJpeg(bytes.data(), bytes.size(), PixelLayout::Bgr24);
+    const DecodedImage bgra = DecodeJpeg(bytes.data(), bytes.size(), PixelLayout::Bgra32);
+    ASSERT_EQ(bgra.width, bgr.width);
+    ASSERT_EQ(bgra.height, bgr.height);
+    EXPECT_EQ(bgr.bytesPerPixel, 3);
+    ASSERT_EQ(bgra.bytesPerPixel, 4);
+    ASSERT_EQ(bgra.stride, static_cast<std::size_t>(bgra.width) * 4);
+    ASSERT_EQ(bgra.pixels.size(), bgra.stride * bgra.height);
+    int differences = 0;
+    for (int y = 0; y < bgr.height; ++y) {
+      for (int x = 0; x < bgr.width; ++x) {
+        const unsigned char* a = bgr.Row(y) + 3 * x;
+        const unsigned char* b = bgra.Row(y) + 4 * x;
+        if (a[0] != b[0] || a[1] != b[1] || a[2] != b[2] || b[3] != 255) ++differences;
+      }
+    }
+    EXPECT_EQ(differences, 0);
+  }
+}
+
 TEST(DecodeJpeg, PaddingBytesAreZero) {
   const DecodedImage img = DecodeFixture("odd13x5.jpg");
   for (int y = 0; y < img.height; ++y) EXPECT_EQ(img.Row(y)[39], 0) << y;
