@@ -85,22 +85,33 @@ std::string TextReport(const PackageReport& r, const std::string& shownPath) {
   return out;
 }
 
-const char* SeverityName(Severity s) {
-  switch (s) {
-    case Severity::Error: return "error";
-    case Severity::Warning: return "warning";
-    case Severity::Info: return "info";
+namespace {
+struct SeverityWords {
+  Severity severity;
+  const char* name;
+  const char* label;
+};
+constexpr SeverityWords kSeverityWords[] = {
+    {Severity::Error, "error", "エラー"},
+    {Severity::Warning, "warning", "警告"},
+    {Severity::Info, "info", "情報"},
+};
+const SeverityWords* WordsOf(Severity s) {
+  for (const SeverityWords& words : kSeverityWords) {
+    if (words.severity == s) return &words;
   }
-  return "";
+  return nullptr;
+}
+}  // namespace
+
+const char* SeverityName(Severity s) {
+  const SeverityWords* words = WordsOf(s);
+  return words ? words->name : "";
 }
 
 const char* SeverityLabel(Severity s) {
-  switch (s) {
-    case Severity::Error: return "エラー";
-    case Severity::Warning: return "警告";
-    case Severity::Info: return "情報";
-  }
-  return "";
+  const SeverityWords* words = WordsOf(s);
+  return words ? words->label : "";
 }
 
 std::string ModeWords(const PackageReport& r) {
