@@ -86,22 +86,19 @@ void Picture::SetIcon(HICON icon) {
   Changed();
 }
 
-void Picture::NewBitmap(int width, int height, int bitsPerPixel) {
-  gdi::Dib dib = gdi::CreateDib(std::max(width, 1), std::max(height, 1), bitsPerPixel == 32 ? 32 : 24);
+void Picture::NewBitmap(int width, int height, ear::PixelLayout layout) {
+  gdi::Dib dib = gdi::CreateDib(std::max(width, 1), std::max(height, 1), 8 * ear::BytesPerPixel(layout));
   if (!dib.bitmap) throw ear::Error("ビットマップを作成できません");
   std::fill_n(dib.bits, static_cast<size_t>(dib.stride) * static_cast<size_t>(dib.height), 0xFF);
   SetBitmap(dib.bitmap.Release());
 }
 
-void Picture::LoadFromJpeg(const void* data, size_t size, int bitsPerPixel) {
-  const bool display = bitsPerPixel == 32;
+void Picture::LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layout) {
   gdi::Dib dib;
-  ear::DecodeJpegInto(static_cast<const unsigned char*>(data), size,
-                      display ? ear::PixelLayout::Bgra32 : ear::PixelLayout::Bgr24,
-                      [&dib, display](int w, int h, std::size_t) {
-                        dib = gdi::CreateDib(w, h, display ? 32 : 24);
-                        return dib.bits;
-                      });
+  ear::DecodeJpegInto(static_cast<const unsigned char*>(data), size, layout, [&dib, layout](int w, int h, std::size_t) {
+    dib = gdi::CreateDib(w, h, 8 * ear::BytesPerPixel(layout));
+    return dib.bits;
+  });
   if (!dib.bitmap) throw ear::Error("ビットマップを作成できません");
   SetBitmap(dib.bitmap.Release());
 }
@@ -124,13 +121,13 @@ void Picture::LoadFromFile(const std::string& path) {
   }
 }
 
-void Picture::LoadFromResource(const char* name, int bitsPerPixel) {
+void Picture::LoadFromResource(const char* name, ear::PixelLayout layout) {
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10));  // RT_RCDATA
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) throw ear::Error(std::string("リソース ") + name + " が見つかりません");
-  LoadFromJpeg(data, SizeofResource(module, found), bitsPerPixel);
+  LoadFromJpeg(data, SizeofResource(module, found), layout);
 }
 
 void Picture::Assign(const Picture& other) {
@@ -159,12 +156,12 @@ Image::Image() { picture.onChange = [this] { Invalidate(); }; }
 Image::Image(WinControl* parent, const ControlArgs& control, const Args& args) : Image() {
   stretch = args.stretch;
   center = args.center;
-  if (!args.resource.empty()) picture.LoadFromResource(args.resource.c_str(), args.bitmap24 ? 24 : 32);
+  if (!args.resource.empty()) picture.LoadFromResource(args.resource.c_str(), args.bitmap24 ? ear::PixelLayout::Bgr24 : ear::PixelLayout::Bgra32);
   Init(parent, control);
 }
 
 HDC Image::Canvas() {
-  if (picture.GetKind() != Picture::Kind::Bitmap) picture.NewBitmap(Width(), Height(), 32);
+  if (picture.GetKind() != Picture::Kind::Bitmap) picture.NewBitmap(Width(), Height(), ear::PixelLayout::Bgra32);
   return picture.Canvas();
 }
 

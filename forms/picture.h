@@ -5,6 +5,7 @@
 
 #include "base/gdi.h"
 #include "forms/control_tree.h"
+#include "imaging/jpeg/jpeg_decode.h"
 
 namespace forms {
 
@@ -28,13 +29,13 @@ class Picture {
   // A JPEG becomes a bitmap in the display's format (32 bits per pixel), which a paint
   // copies without converting each pixel, unless a 24-bit bitmap is asked for.
   void LoadFromFile(const std::string& path);
-  void LoadFromJpeg(const void* data, size_t size, int bitsPerPixel = 32);
+  void LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layout = ear::PixelLayout::Bgra32);
   // A JPEG stored as an RCDATA resource of the running executable, found by its name.
-  void LoadFromResource(const char* name, int bitsPerPixel = 32);
+  void LoadFromResource(const char* name, ear::PixelLayout layout = ear::PixelLayout::Bgra32);
   void SetBitmap(HBITMAP bitmap);  // takes ownership
   void SetIcon(HICON icon);        // takes ownership
-  // A new bitmap, white, of the given size and depth (24 or 32 bits per pixel).
-  void NewBitmap(int width, int height, int bitsPerPixel = 24);
+  // A new bitmap, white, of the given size and pixel layout.
+  void NewBitmap(int width, int height, ear::PixelLayout layout = ear::PixelLayout::Bgr24);
   void Assign(const Picture& other);  // copies the content
   void Clear();
   // A memory DC with the bitmap selected (valid until the picture changes).

@@ -58,7 +58,7 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const unsigned cha
   jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-  const int bytesPerPixel = layout == PixelLayout::Bgra32 ? 4 : 3;
+  const int bytesPerPixel = BytesPerPixel(layout);
   // The library writes the DIB's byte order itself, straight into the rows.
   cinfo.out_color_space = cmyk ? JCS_CMYK : layout == PixelLayout::Bgra32 ? JCS_EXT_BGRA : JCS_EXT_BGR;
   jpeg_start_decompress(&cinfo);
@@ -100,7 +100,7 @@ void DecodeJpegInto(const unsigned char* data, std::size_t size, PixelLayout lay
 
 DecodedImage DecodeJpeg(const unsigned char* data, std::size_t size, PixelLayout layout) {
   DecodedImage out;
-  out.bytesPerPixel = layout == PixelLayout::Bgra32 ? 4 : 3;
+  out.bytesPerPixel = BytesPerPixel(layout);
   DecodeJpegInto(data, size, layout, [&out](int width, int height, std::size_t stride) {
     out.width = width;
     out.height = height;

@@ -8,6 +8,7 @@ namespace ear {
 
 // B G R per pixel, or B G R 255 (the display's own format: shown by a plain copy).
 enum class PixelLayout { Bgr24, Bgra32 };
+constexpr int BytesPerPixel(PixelLayout layout) { return layout == PixelLayout::Bgra32 ? 4 : 3; }
 
 struct DecodedImage {
   int width = 0;
