@@ -85,3 +85,21 @@ function(ear_ship target)
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/symbols)
   target_link_options(${target} PRIVATE -Wl,-Map=${CMAKE_BINARY_DIR}/symbols/${target}.map)
 endfunction()
+
+# ear_delay_import(TARGET DLL): an imported library TARGET through which DLL is loaded at
+# the first call into it, not before the program starts (what is linked stays the same).
+function(ear_delay_import target dll)
+  get_filename_component(base ${dll} NAME_WE)
+  find_library(EAR_IMPLIB_${base} NAMES lib${base}.a REQUIRED)
+  find_program(EAR_DLLTOOL NAMES ${EAR_MINGW_PREFIX}-dlltool REQUIRED)
+  set(out ${CMAKE_BINARY_DIR}/delay/lib${base}_delay.a)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DNM=${CMAKE_NM} -DDLLTOOL=${EAR_DLLTOOL} -DIMPLIB=${EAR_IMPLIB_${base}}
+            -DDLL=${dll} -DOUT=${out} -P ${EAR_ROOT}/cmake/delay_import.cmake
+    DEPENDS ${EAR_ROOT}/cmake/delay_import.cmake ${EAR_IMPLIB_${base}}
+    COMMENT "Delay-load import library for ${dll}")
+  add_custom_target(${target}_build DEPENDS ${out})
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES IMPORTED_LOCATION ${out})
+  add_dependencies(${target} ${target}_build)
+endfunction()

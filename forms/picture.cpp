@@ -1,40 +1,19 @@
 #include "forms/picture.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_win.h"
 #include "base/gdi.h"
-#include "base/handle.h"
 #include "base/sjis.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
 namespace forms {
 
 namespace gdi = ear::gdi;
-
-namespace {
-
-// Plain Win32 reading: a file stream here would link the C++ stream and locale library,
-// a large part of the executable, for this one read.
-std::vector<unsigned char> ReadWholeFile(const std::string& path) {
-  const ear::FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size)) throw ear::Error("ファイル " + path + " を開けません");
-  std::vector<unsigned char> data(static_cast<size_t>(size.QuadPart));
-  DWORD got = 0;
-  size_t done = 0;
-  while (done < data.size() &&
-         ReadFile(file.Get(), data.data() + done, static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30)),
-                  &got, nullptr) && got > 0) {
-    done += got;
-  }
-  data.resize(done);
-  return data;
-}
-
-}  // namespace
 
 Picture::~Picture() { Clear(); }
 
@@ -106,8 +85,9 @@ void Picture::LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layou
 void Picture::LoadFromFile(const std::string& path) {
   const std::string ext = ear::FileExtension(path);
   if (ext == ".jpg" || ext == ".jpeg") {
-    const std::vector<unsigned char> data = ReadWholeFile(path);
-    LoadFromJpeg(data.data(), data.size());
+    const std::optional<std::vector<unsigned char>> data = ear::ReadFileBytes(path, UINT64_MAX);
+    if (!data) throw ear::Error("ファイル " + path + " を開けません");
+    LoadFromJpeg(data->data(), data->size());
   } else if (ext == ".bmp") {
     HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     if (!h) throw ear::Error("ビットマップ " + path + " を読み込めません");

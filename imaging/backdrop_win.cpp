@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_win.h"
 #include "base/gdi.h"
 #include "base/handle.h"
 #include "imaging/gdiplus_win.h"
@@ -17,27 +18,16 @@ constexpr COLORREF kFrameRgb = RGB(0, 100, 0);
 constexpr float kFrameWidth = 2.0f;
 constexpr int kTileShift = 10;
 
-std::vector<unsigned char> ReadTextureFile(const std::string& textureFile) {
-  const FileHandle file(CreateFileW(gdiplus::WideFileName(textureFile).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > (1 << 30)) return {};
-  std::vector<unsigned char> data(static_cast<size_t>(size.QuadPart));
-  DWORD got = 0;
-  if (!ReadFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr)) return {};
-  data.resize(got);
-  return data;
-}
 }  // namespace
 
 namespace backdrop_detail {
 
 bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height) {
-  const std::vector<unsigned char> data = ReadTextureFile(textureFile);
-  if (data.empty()) return false;
+  const std::optional<std::vector<unsigned char>> data = ReadFileBytes(textureFile, 1 << 30);
+  if (!data || data->empty()) return false;
   gdi::Dib tile;
   try {
-    DecodeJpegInto(data.data(), data.size(), PixelLayout::Bgr24, [&tile](int w, int h, std::size_t) {
+    DecodeJpegInto(data->data(), data->size(), PixelLayout::Bgr24, [&tile](int w, int h, std::size_t) {
       tile = gdi::CreateDib24(w, h);
       return tile.bits;
     });
@@ -59,6 +49,7 @@ bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width,
 
 void FillWithGdiplusTexture(HDC surface, const std::string& textureFile, int width, int height) {
   using namespace gdiplus;
+  EnsureStarted();
   // Declared in creation order: leaving the scope releases brush, bitmap, graphics.
   Graphics graphics;
   Flat::GdipCreateFromHDC(surface, graphics.Put());
@@ -75,6 +66,7 @@ void FillWithGdiplusTexture(HDC surface, const std::string& textureFile, int wid
 
 void DrawFrameWithGdiplus(HDC surface, int width, int height) {
   using namespace gdiplus;
+  EnsureStarted();
   Graphics graphics;
   Flat::GdipCreateFromHDC(surface, graphics.Put());
   Pen pen;

@@ -4,7 +4,23 @@
 
 namespace ear::gdiplus {
 
-Session::Session() {
+namespace {
+Session* runSession = nullptr;
+}  // namespace
+
+Session::Session(StartAt when) {
+  runSession = this;
+  if (when == StartAt::now) Start();
+}
+
+Session::~Session() {
+  if (runSession == this) runSession = nullptr;
+  if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+}
+
+void Session::Start() {
+  if (tried_) return;
+  tried_ = true;
   Gdiplus::GdiplusStartupInput input;
   input.GdiplusVersion = 1;
   input.DebugEventCallback = nullptr;
@@ -14,8 +30,10 @@ Session::Session() {
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) token_ = token;
 }
 
-Session::~Session() {
-  if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+bool EnsureStarted() {
+  if (runSession == nullptr) return false;
+  runSession->Start();
+  return runSession->Started();
 }
 
 std::wstring WideFileName(const std::string& fileName) { return ear::Widen(fileName, ear::kFileSystemCodePage); }

@@ -29,20 +29,31 @@ using Gdiplus::GpImageAttributes;
 using Gdiplus::GpPen;
 using Gdiplus::GpTexture;
 
-// Starts GDI+ for the whole run (version 1, no debug callback, background thread and
-// external codecs not suppressed); the token is held until the session ends, which
-// shuts GDI+ down. One per program, made before the first screen and ended at exit.
+// GDI+ for the whole run (version 1, no debug callback, background thread and external
+// codecs not suppressed): one per program, made before the first screen and ended at exit,
+// which shuts GDI+ down if it was started. A session made with StartAt::firstUse starts
+// GDI+ only when a routine first needs it (EnsureStarted), so a run whose pictures all take
+// the faster ways never loads gdiplus.dll at all.
 class Session {
  public:
-  Session();
+  enum class StartAt { now, firstUse };
+  explicit Session(StartAt when = StartAt::now);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   bool Started() const { return token_ != 0; }
 
  private:
+  friend bool EnsureStarted();
+  void Start();
   ULONG_PTR token_ = 0;
+  bool tried_ = false;
 };
+
+// Starts the run's session if it has not started yet. Every routine that calls GDI+ calls
+// this first; false when there is no session or GDI+ would not start (the GDI+ calls then
+// fail and draw nothing, as any failing GDI+ step does).
+bool EnsureStarted();
 
 // One GDI+ object of type T, freed by Release (a flat-API delete or dispose function).
 template <typename T, auto Release>

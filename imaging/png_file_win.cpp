@@ -18,6 +18,7 @@ constexpr CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x
 
 // The bitmap uses the caller's rows in place: it is gone before they are.
 bool Wrap(int width, int height, int stride, const void* bgra, Bitmap& bitmap) {
+  EnsureStarted();
   return width > 0 && height > 0 && bgra != nullptr &&
          Flat::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat32bppARGB,
                                          static_cast<BYTE*>(const_cast<void*>(bgra)), bitmap.Put()) == Gdiplus::Ok;

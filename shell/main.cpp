@@ -1,4 +1,4 @@
-// Program entry: GDI+ for the run, the single-instance lock, "-debug" read once, the backdrop screen.
+// Program entry: GDI+ for the run (started when a picture first needs it), the single-instance lock, "-debug" read once, the backdrop screen.
 #include <windows.h>
 
 #include "base/command_line.h"
@@ -8,7 +8,7 @@
 #include "shell/frmJPZZ0020.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  ear::gdiplus::Session gdiplus;
+  ear::gdiplus::Session gdiplus(ear::gdiplus::Session::StartAt::firstUse);
   // Never released nor closed: ownership ends with the process.
   HANDLE mutex = CreateMutexA(nullptr, FALSE, "ExamAutoRunnerProgram_Basic");
   if (WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT) return 0;
