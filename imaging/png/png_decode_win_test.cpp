@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 
 #include "imaging/gdiplus_win.h"
+#include "imaging/painting_test_support.h"
 #include "imaging/png/png_decode.h"
 #include "imaging/png/png_test_writer.h"
 
@@ -19,38 +19,17 @@ namespace {
 
 using pngtest::Bytes;
 
-class GdiplusEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { session_ = std::make_unique<gdiplus::Session>(); }
-  void TearDown() override { session_.reset(); }
-
- private:
-  std::unique_ptr<gdiplus::Session> session_;
-};
-[[maybe_unused]] auto* const gdiplusEnvironment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-
-std::wstring TempFile() {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  return std::wstring(folder) + L"png_decode_win_test.png";
-}
-
 // Loads the bytes through GDI+ from a file, as the screens do, and compares its 32-bit ARGB
 // pixels with ours; where GDI+ says alpha 0 only the alpha is compared.
 void ExpectSameAsGdiplus(const Bytes& bytes) {
   const auto ours = DecodePng(bytes.data(), bytes.size());
   ASSERT_TRUE(ours.has_value());
-  const std::wstring path = TempFile();
-  {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-  }
+  TestFolder folder;
+  const std::string path = folder.File("タイトル.png");
+  WriteBytes(path, bytes);
   gdiplus::Bitmap bitmap;
-  ASSERT_EQ(gdiplus::Flat::GdipCreateBitmapFromFile(path.c_str(), bitmap.Put()), Gdiplus::Ok) << "GDI+ refuses it";
+  ASSERT_EQ(gdiplus::Flat::GdipCreateBitmapFromFile(gdiplus::WideFileName(path).c_str(), bitmap.Put()), Gdiplus::Ok)
+      << "GDI+ refuses it";
   UINT width = 0, height = 0;
   gdiplus::Flat::GdipGetImageWidth(reinterpret_cast<gdiplus::GpImage*>(bitmap.Get()), &width);
   gdiplus::Flat::GdipGetImageHeight(reinterpret_cast<gdiplus::GpImage*>(bitmap.Get()), &height);
@@ -76,8 +55,7 @@ void ExpectSameAsGdiplus(const Bytes& bytes) {
     }
   }
   gdiplus::Flat::GdipBitmapUnlockBits(bitmap.Get(), &data);
-  bitmap.Reset();
-  DeleteFileW(path.c_str());
+  bitmap.Reset();  // the file is deleted with the folder
   EXPECT_EQ(wrong, 0);
 }
 
