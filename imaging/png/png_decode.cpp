@@ -96,7 +96,8 @@ bool ReadTransparency(const unsigned char* d, std::uint32_t length, Png& png) {
       png.hasKey = true;
       return true;
     case 3:
-      if (png.paletteSize == 0 || length > static_cast<std::uint32_t>(png.paletteSize)) return false;
+      // An empty one is ignored by some decoders and refused by others.
+      if (png.paletteSize == 0 || length == 0 || length > static_cast<std::uint32_t>(png.paletteSize)) return false;
       for (std::uint32_t i = 0; i < length; ++i) png.palette[i * 4 + 3] = d[i];
       return true;
     default:

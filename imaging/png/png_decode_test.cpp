@@ -157,6 +157,8 @@ TEST(DecodePng, RefusesWhatGdiplusMustDecide) {
       {"palette larger than the depth", pngtest::WritePng({.width = 2, .depth = 1, .colourType = 3, .samples = {0, 1},
                                                            .palette = Bytes(9, 1)})},
       {"palette on grey", pngtest::WritePng({.width = 2, .colourType = 0, .samples = {0, 1}, .palette = Bytes(3, 1)})},
+      {"empty palette tRNS", pngtest::WritePng({.width = 2, .depth = 8, .colourType = 3, .samples = {0, 1},
+                                                .palette = Bytes(6, 1), .lateChunks = {{"tRNS", {}}}})},
       {"more tRNS than palette", pngtest::WritePng({.width = 2, .depth = 8, .colourType = 3, .samples = {0, 1},
                                                     .palette = Bytes(6, 1), .transparency = {1, 2, 3}})},
   };

@@ -28,6 +28,7 @@ struct TestPng {
   int filter = 0;                 // 0-4 for every row, 5 to cycle through them, above: written unfiltered
   int idatChunks = 1;             // the compressed data split over this many IDAT chunks
   std::vector<Chunk> extraChunks; // written after IHDR
+  std::vector<Chunk> lateChunks;  // written just before the IDAT chunks
   Bytes rawTail;                  // appended to the filtered rows before compressing
   std::size_t rawCut = 0;         // bytes taken off the filtered rows' end
 };
@@ -108,6 +109,7 @@ inline Bytes WritePng(const TestPng& png) {
   for (const Chunk& c : png.extraChunks) PutChunk(out, c.type, c.data);
   if (!png.palette.empty()) PutChunk(out, "PLTE", png.palette);
   if (!png.transparency.empty()) PutChunk(out, "tRNS", png.transparency);
+  for (const Chunk& c : png.lateChunks) PutChunk(out, c.type, c.data);
   const std::size_t piece = (packed.size() + png.idatChunks - 1) / png.idatChunks;
   for (std::size_t at = 0; at < packed.size(); at += piece) {
     PutChunk(out, "IDAT", Bytes(packed.begin() + at, packed.begin() + std::min(packed.size(), at + piece)));
