@@ -227,6 +227,13 @@ constexpr Pass kWhole[] = {{0, 0, 1, 1}};
 constexpr Pass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                            {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
+// A pass's pixels across and down; a pass with none stores no rows at all, not even filter bytes.
+struct PassSize { int width, height; };
+PassSize SizeOf(const Png& png, const Pass& p) {
+  const int w = (png.width - p.x0 + p.dx - 1) / p.dx, h = (png.height - p.y0 + p.dy - 1) / p.dy;
+  return w > 0 && h > 0 ? PassSize{w, h} : PassSize{0, 0};
+}
+
 // Inflates exactly `out.size()` bytes: a stream that ends early, or holds more, is refused.
 bool Inflate(const std::vector<unsigned char>& in, std::vector<unsigned char>& out) {
   z_stream z{};
@@ -260,8 +267,8 @@ std::optional<DecodedImage> DecodePng(const unsigned char* data, std::size_t siz
   const auto passes = png.interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kWhole);
   std::uint64_t rawSize = 0;
   for (const Pass& p : passes) {
-    const int w = (png.width - p.x0 + p.dx - 1) / p.dx, h = (png.height - p.y0 + p.dy - 1) / p.dy;
-    if (w > 0 && h > 0) rawSize += static_cast<std::uint64_t>(h) * (RowBytes(png, w) + 1);
+    const auto [w, h] = SizeOf(png, p);
+    rawSize += static_cast<std::uint64_t>(h) * (RowBytes(png, w) + 1);
   }
   if (rawSize > png.idat.size() * kMaxInflateRatio + 1024) return std::nullopt;
   std::vector<unsigned char> raw(rawSize);
@@ -275,8 +282,7 @@ std::optional<DecodedImage> DecodePng(const unsigned char* data, std::size_t siz
   image.pixels.resize(image.stride * png.height);
   unsigned char* rows = raw.data();
   for (const Pass& p : passes) {
-    const int w = (png.width - p.x0 + p.dx - 1) / p.dx, h = (png.height - p.y0 + p.dy - 1) / p.dy;
-    if (w <= 0 || h <= 0) continue;
+    const auto [w, h] = SizeOf(png, p);
     const std::size_t rowBytes = RowBytes(png, w);
     if (!Unfilter(rows, rowBytes, h, bpp)) return std::nullopt;
     for (int j = 0; j < h; ++j, rows += rowBytes + 1) {
