@@ -90,8 +90,8 @@ std::vector<unsigned char> BmpBytes(int width, int height,
   return bytes;
 }
 
-void WriteBmp(const std::string& path, int width, int height,
-              const std::function<Rgb(int, int)>& pixel) {
+[[maybe_unused]] void WriteBmp(const std::string& path, int width, int height,
+                               const std::function<Rgb(int, int)>& pixel) {
   WriteBytes(path, BmpBytes(width, height, pixel));
 }
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
-  cmake g++ make python3 libgtest-dev googletest libjpeg-dev
+  cmake g++ make python3 libgtest-dev googletest libjpeg-dev zlib1g-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales dpkg-dev patch xz-utils
   chromium  # renders earcheck's report page in the end-to-end tests (headless)
