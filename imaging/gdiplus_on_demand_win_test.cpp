@@ -30,6 +30,8 @@ TEST(GdiplusOnDemand, StartsOnlyForAPictureACopyCannotDraw) {
   EXPECT_EQ(DrawKeyedImage(dc.Get(), testdata + "/blocks.jpg", 24, 16, 0, 1, 0), 1);
   GdiFlush();
   EXPECT_EQ(dib.bits[3 * 3 + 2], 254) << "the red block is drawn";  // row 0, x 3: red
+  // So is a PNG with fully transparent pixels (a 10 × 4 palette picture in its own box).
+  EXPECT_EQ(DrawKeyedImage(dc.Get(), std::string(EAR_PNG_TESTDATA) + "/palette_keyed.png", 10, 4, 30, 2, 0), 2);
   EXPECT_FALSE(GdiplusLoaded());
   EXPECT_FALSE(session.Started());
 

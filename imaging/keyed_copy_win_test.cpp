@@ -14,6 +14,7 @@
 #include "imaging/gdiplus_win.h"
 #include "imaging/jpeg/jpeg_decode.h"
 #include "imaging/painting_win.h"
+#include "imaging/png/png_decode.h"
 
 namespace ear {
 namespace {
@@ -47,10 +48,17 @@ class Target {
   std::size_t size_ = 0;
 };
 
+std::string Fixture(const std::string& name) {
+  return (name.ends_with(".png") ? std::string(EAR_PNG_TESTDATA) : std::string(EAR_JPEG_TESTDATA)) + "/" + name;
+}
+
 DecodedImage DecodeFixture(const std::string& path) {
   const std::optional<std::vector<unsigned char>> data = ReadFileBytes(path, 1 << 20);
   EXPECT_TRUE(data.has_value()) << path;
-  return DecodeJpeg(data->data(), data->size(), PixelLayout::Bgr24);
+  if (!path.ends_with(".png")) return DecodeJpeg(data->data(), data->size(), PixelLayout::Bgr24);
+  std::optional<DecodedImage> png = DecodePng(data->data(), data->size());
+  EXPECT_TRUE(png.has_value()) << path;
+  return png.value_or(DecodedImage{});
 }
 
 class KeyedCopy : public ::testing::Test {
@@ -60,14 +68,16 @@ class KeyedCopy : public ::testing::Test {
 
 TEST_F(KeyedCopy, GivesGdiplusPixelsOnEverySurfaceAndPlace) {
   // blocks.jpg holds a pure white block (keyed) beside coloured ones; the others cover
-  // odd sizes, grey, progressive and Adobe CMYK JPEGs.
-  const char* files[] = {"blocks.jpg", "odd13x5.jpg", "gray.jpg", "progressive.jpg", "cmyk.jpg"};
+  // odd sizes, grey, progressive and Adobe CMYK JPEGs, and PNGs: RGB, grey, interlaced and
+  // a palette whose white is fully transparent.
+  const char* files[] = {"blocks.jpg", "odd13x5.jpg", "gray.jpg", "progressive.jpg", "cmyk.jpg",
+                         "rgb.png", "grey.png", "interlaced.png", "palette_keyed.png"};
   struct Place { std::int64_t left; int top; };
   const Place places[] = {{0, 0}, {5, 3}, {-3, -2}, {30, 20}};
   struct Kind { WORD bits; bool bottomUp; };
   const Kind kinds[] = {{24, true}, {24, false}};
   for (const char* name : files) {
-    const std::string path = std::string(EAR_JPEG_TESTDATA) + "/" + name;
+    const std::string path = Fixture(name);
     for (const Kind& kind : kinds) {
       for (const Place& place : places) {
         SCOPED_TRACE(testing::Message() << name << " on " << kind.bits << " bpp" << (kind.bottomUp ? " bottom-up" : "")
@@ -98,7 +108,7 @@ TEST_F(KeyedCopy, GivesGdiplusPixelsOnEverySurfaceAndPlace) {
 }
 
 TEST_F(KeyedCopy, LeavesToGdiplusWhatACopyCannotDraw) {
-  const std::string path = std::string(EAR_JPEG_TESTDATA) + "/blocks.jpg";
+  const std::string path = Fixture("blocks.jpg");
   DecodedImage picture = DecodeFixture(path);
   // A 32-bit surface (GDI's keyed copy rewrites its fourth bytes, GDI+ does not), one moved
   // by its viewport, and one clipped.

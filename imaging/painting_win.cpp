@@ -11,6 +11,7 @@
 #include "imaging/gdiplus_win.h"
 #include "imaging/jpeg/jpeg_decode.h"
 #include "imaging/painting_geometry.h"
+#include "imaging/png/png_decode.h"
 
 namespace ear {
 namespace {
@@ -22,10 +23,12 @@ constexpr Gdiplus::ARGB kPureWhite = 0xFFFFFFFF;
 constexpr std::uint64_t kMaxOwnFileBytes = 16u << 20;
 
 // The picture as our own decoders give it when their pixels are exactly GDI+'s (JPEG
-// through libjpeg, as GDI+'s codec decodes it); none for anything else, which GDI+ then reads.
+// through libjpeg, as GDI+'s codec decodes it, and the PNGs DecodePng takes on); none for
+// anything else, which GDI+ then reads.
 std::optional<DecodedImage> DecodeOwn(const std::string& fileName) {
   const std::optional<std::vector<unsigned char>> data = ReadFileBytes(fileName, kMaxOwnFileBytes);
   if (!data || data->size() < 2) return std::nullopt;
+  if ((*data)[0] == 0x89 && (*data)[1] == 'P') return DecodePng(data->data(), data->size());
   if ((*data)[0] == 0xFF && (*data)[1] == 0xD8) {
     try {
       return DecodeJpeg(data->data(), data->size(), PixelLayout::Bgr24);
