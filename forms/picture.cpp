@@ -27,6 +27,7 @@ void Picture::Clear() {
   ReleaseCanvas();
   bitmap_.Reset();
   icon_.Reset();
+  painter_ = nullptr;
   kind_ = Kind::None;
   width_ = height_ = 0;
 }
@@ -61,6 +62,17 @@ void Picture::SetIcon(HICON icon) {
     }
     icon_.Reset(icon);
     kind_ = Kind::Icon;
+  }
+  Changed();
+}
+
+void Picture::SetDrawn(int width, int height, Painter painter) {
+  Clear();
+  if (painter && width > 0 && height > 0) {
+    painter_ = std::move(painter);
+    kind_ = Kind::Drawn;
+    width_ = width;
+    height_ = height;
   }
   Changed();
 }
@@ -116,6 +128,8 @@ void Picture::Assign(const Picture& other) {
     SetBitmap(static_cast<HBITMAP>(CopyImage(other.bitmap_.Get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   } else if (other.kind_ == Kind::Icon) {
     SetIcon(CopyIcon(other.icon_.Get()));
+  } else if (other.kind_ == Kind::Drawn) {
+    SetDrawn(other.width_, other.height_, other.painter_);
   } else {
     Clear();
     Changed();
@@ -123,6 +137,12 @@ void Picture::Assign(const Picture& other) {
 }
 
 HDC Picture::Canvas() {
+  if (kind_ == Kind::Drawn) {
+    // Drawing on it from now on: the drawing becomes the bitmap it stands for.
+    const Painter painter = std::move(painter_);
+    NewBitmap(width_, height_, ear::PixelLayout::Bgra32);
+    painter(Canvas());
+  }
   if (kind_ != Kind::Bitmap) return nullptr;
   if (!canvas_) {
     canvas_ = gdi::MemoryDC(nullptr);
@@ -140,31 +160,46 @@ Image::Image(WinControl* parent, const ControlArgs& control, const Args& args) :
   Init(parent, control);
 }
 
+void Picture::Draw(HDC dc, int x, int y) {
+  if (kind_ == Kind::Bitmap) {
+    BitBlt(dc, x, y, width_, height_, Canvas(), 0, 0, SRCCOPY);
+  } else if (kind_ == Kind::Icon) {
+    DrawIconEx(dc, x, y, icon_.Get(), 0, 0, 0, nullptr, DI_NORMAL);
+  } else if (kind_ == Kind::Drawn) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, x, y, x + width_, y + height_);
+    POINT oldOrigin{};
+    OffsetWindowOrgEx(dc, -x, -y, &oldOrigin);
+    painter_(dc);
+    RestoreDC(dc, saved);
+  }
+}
+
 HDC Image::Canvas() {
-  if (picture.GetKind() != Picture::Kind::Bitmap) picture.NewBitmap(Width(), Height(), ear::PixelLayout::Bgra32);
+  if (picture.GetKind() != Picture::Kind::Bitmap && picture.GetKind() != Picture::Kind::Drawn) {
+    picture.NewBitmap(Width(), Height(), ear::PixelLayout::Bgra32);
+  }
   return picture.Canvas();
 }
 
 bool Image::PaintsOpaquely(const RECT& r) const {
   // A bitmap drawn unscaled at the corner: opaque where it lies inside the control.
-  if (picture.GetKind() != Picture::Kind::Bitmap || stretch || center) return false;
+  const Picture::Kind kind = picture.GetKind();
+  if ((kind != Picture::Kind::Bitmap && kind != Picture::Kind::Drawn) || stretch || center) return false;
   const int right = std::min(Width(), picture.Width()), bottom = std::min(Height(), picture.Height());
   return r.left >= 0 && r.top >= 0 && r.right <= right && r.bottom <= bottom;
 }
 
 void Image::Paint(HDC dc) {
-  if (picture.GetKind() == Picture::Kind::Bitmap) {
-    HDC source = picture.Canvas();
-    if (stretch) {
-      SetStretchBltMode(dc, COLORONCOLOR);
-      StretchBlt(dc, 0, 0, Width(), Height(), source, 0, 0, picture.Width(), picture.Height(), SRCCOPY);
-    } else {
-      const int x = center ? (Width() - picture.Width()) / 2 : 0;
-      const int y = center ? (Height() - picture.Height()) / 2 : 0;
-      BitBlt(dc, x, y, picture.Width(), picture.Height(), source, 0, 0, SRCCOPY);
-    }
+  if (picture.GetKind() == Picture::Kind::Bitmap && stretch) {
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, 0, 0, Width(), Height(), picture.Canvas(), 0, 0, picture.Width(), picture.Height(), SRCCOPY);
   } else if (picture.GetKind() == Picture::Kind::Icon) {
-    DrawIconEx(dc, 0, 0, picture.Icon(), 0, 0, 0, nullptr, DI_NORMAL);
+    picture.Draw(dc, 0, 0);
+  } else {
+    const int x = center ? (Width() - picture.Width()) / 2 : 0;
+    const int y = center ? (Height() - picture.Height()) / 2 : 0;
+    picture.Draw(dc, x, y);
   }
 }
 

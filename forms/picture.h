@@ -1,5 +1,6 @@
 #pragma once
-// A picture container (bitmap or icon) and the picture control that shows one.
+// A picture container (bitmap, icon, or a picture drawn when shown) and the picture
+// control that shows one.
 #include <functional>
 #include <string>
 
@@ -11,7 +12,9 @@ namespace forms {
 
 class Picture {
  public:
-  enum class Kind { None, Bitmap, Icon };
+  enum class Kind { None, Bitmap, Icon, Drawn };
+  // Draws a Drawn picture onto a DC, from the DC's logical origin.
+  using Painter = std::function<void(HDC)>;
   Picture() = default;
   ~Picture();
   Picture(const Picture&) = delete;
@@ -34,12 +37,18 @@ class Picture {
   void LoadFromResource(const char* name, ear::PixelLayout layout = ear::PixelLayout::Bgra32);
   void SetBitmap(HBITMAP bitmap);  // takes ownership
   void SetIcon(HICON icon);        // takes ownership
+  // A picture of the given size that painter covers whole: each paint has it draw straight
+  // onto the target, and no bitmap is made until Canvas asks for one (drawn onto white).
+  void SetDrawn(int width, int height, Painter painter);
   // A new bitmap, white, of the given size and pixel layout.
   void NewBitmap(int width, int height, ear::PixelLayout layout = ear::PixelLayout::Bgr24);
   void Assign(const Picture& other);  // copies the content
   void Clear();
-  // A memory DC with the bitmap selected (valid until the picture changes).
+  // A memory DC with the bitmap selected (valid until the picture changes); a Drawn picture
+  // becomes a bitmap first.
   HDC Canvas();
+  // Draws the picture onto dc at (x, y), its own size; a bitmap copied, an icon drawn.
+  void Draw(HDC dc, int x, int y);
 
   std::function<void()> onChange;  // after any change of content
 
@@ -49,6 +58,7 @@ class Picture {
   Kind kind_ = Kind::None;
   ear::gdi::Bitmap bitmap_;
   ear::gdi::Icon icon_;
+  Painter painter_;
   int width_ = 0, height_ = 0;
   ear::gdi::MemoryDC canvas_;  // with bitmap_ selected; released before bitmap_
   HGDIOBJ canvasOld_ = nullptr;

@@ -1,6 +1,7 @@
 #include "imaging/backdrop_win.h"
 
-#include <algorithm>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
@@ -20,30 +21,62 @@ constexpr int kTileShift = 10;
 
 }  // namespace
 
-namespace backdrop_detail {
+namespace {
 
-bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height) {
+// The texture decoded once, as a pattern brush.
+struct Tile {
+  gdi::Dib bitmap;
+  gdi::Brush brush;
+};
+
+std::shared_ptr<Tile> DecodeTile(const std::string& textureFile) {
   const std::optional<std::vector<unsigned char>> data = ReadFileBytes(textureFile, 1 << 30);
-  if (!data || data->empty()) return false;
-  gdi::Dib tile;
+  if (!data || data->empty()) return nullptr;
+  auto tile = std::make_shared<Tile>();
   try {
     DecodeJpegInto(data->data(), data->size(), PixelLayout::Bgr24, [&tile](int w, int h, std::size_t) {
-      tile = gdi::CreateDib24(w, h);
-      return tile.bits;
+      tile->bitmap = gdi::CreateDib24(w, h);
+      return tile->bitmap.bits;
     });
   } catch (const Error&) {
-    return false;
+    return nullptr;
   }
+  tile->brush.Reset(CreatePatternBrush(tile->bitmap.bitmap.Get()));
+  return tile->brush ? tile : nullptr;
+}
+
+void FillWithTile(HDC surface, const Tile& tile, int width, int height) {
   // One pattern fill with the brush origin at the shift: the tiles start kTileShift pixels
-  // right of the left edge, as the texture brush translated by that much puts them.
-  const gdi::Brush brush(CreatePatternBrush(tile.bitmap.Get()));
-  if (!brush) return false;
+  // right of the left edge, as the texture brush translated by that much puts them. The
+  // origin is a device point: a DC drawing a control inside a larger target is moved.
+  POINT origin{kTileShift, 0};
+  LPtoDP(surface, &origin, 1);
+  const int w = tile.bitmap.width, h = tile.bitmap.height;
   POINT oldOrigin{};
-  SetBrushOrgEx(surface, kTileShift % tile.width, 0, &oldOrigin);
-  const HGDIOBJ oldBrush = SelectObject(surface, brush.Get());
+  SetBrushOrgEx(surface, (origin.x % w + w) % w, (origin.y % h + h) % h, &oldOrigin);
+  const HGDIOBJ oldBrush = SelectObject(surface, tile.brush.Get());
   PatBlt(surface, 0, 0, width, height, PATCOPY);
   SelectObject(surface, oldBrush);
   SetBrushOrgEx(surface, oldOrigin.x, oldOrigin.y, nullptr);
+}
+
+}  // namespace
+
+std::function<void(HDC)> BackdropPainter(const std::string& textureFile, int width, int height) {
+  std::shared_ptr<const Tile> tile = DecodeTile(textureFile);
+  if (!tile) return {};
+  return [tile, width, height](HDC dc) {
+    FillWithTile(dc, *tile, width, height);
+    backdrop_detail::DrawFrame(dc, width, height);
+  };
+}
+
+namespace backdrop_detail {
+
+bool FillWithJpegTexture(HDC surface, const std::string& textureFile, int width, int height) {
+  const std::shared_ptr<const Tile> tile = DecodeTile(textureFile);
+  if (!tile) return false;
+  FillWithTile(surface, *tile, width, height);
   return true;
 }
 

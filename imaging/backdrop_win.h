@@ -1,8 +1,9 @@
 #pragma once
-// The texture backdrop. GDI+ must have been started (ear::gdiplus::Session): it reads the
-// textures that the JPEG decoder refuses.
+// The texture backdrop. GDI+ reads the textures that the JPEG decoder refuses; it starts
+// through the run's session (ear::gdiplus::Session) when it does.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace ear {
@@ -12,6 +13,11 @@ namespace ear {
 // frames it in dark green. A texture that cannot be loaded leaves only the frame; nothing
 // is reported.
 void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height);
+
+// PaintBackdrop kept as a way to draw: called with a DC, it draws the same pixels there,
+// the tiles placed from the DC's logical origin. Empty when the texture is no JPEG that the
+// decoder reads (PaintBackdrop then needs a surface to draw on through GDI+).
+std::function<void(HDC)> BackdropPainter(const std::string& textureFile, int width, int height);
 
 // The steps of PaintBackdrop, apart for the tests that hold the fast path to the texture
 // brush's pixels.

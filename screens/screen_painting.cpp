@@ -1,5 +1,7 @@
 #include "screens/screen_painting.h"
 
+#include <utility>
+
 #include "imaging/backdrop_win.h"
 #include "imaging/painting_win.h"
 
@@ -25,6 +27,16 @@ void CenterImageByFile(forms::Form& screen, forms::Image& image, const std::stri
 }
 
 void PaintBackdrop(forms::Image& image, const std::string& textureFile, int width, int height) {
+  // A first painting that covers the whole control stays a way to draw: each paint tiles
+  // straight onto the screen, and no control-sized bitmap is filled first (for the backdrop,
+  // the size of the screen). Painting again, or what GDI+ must read, draws on the bitmap.
+  if (image.picture.Empty() && !image.stretch && !image.center && width >= image.Width() &&
+      height >= image.Height() && image.Width() > 0 && image.Height() > 0) {
+    if (forms::Picture::Painter painter = BackdropPainter(textureFile, width, height)) {
+      image.picture.SetDrawn(image.Width(), image.Height(), std::move(painter));
+      return;
+    }
+  }
   PaintBackdrop(image.Canvas(), textureFile, width, height);
   image.Changed();
 }
