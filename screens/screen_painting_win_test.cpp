@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
 
 #include "base/error.h"
 #include "forms/application.h"
+#include "forms/form_snapshot_win.h"
+#include "imaging/backdrop_win.h"
 #include "imaging/painting_win.h"
 #include "imaging/painting_test_support.h"
 
@@ -176,6 +180,64 @@ TEST_F(DrawKeyedImageTest, ShownOnScreenWithRoundedCorners) {
   }
   // EAR_PAINTING_HOLD_MS keeps the window up for a screenshot.
   if (const char* hold = std::getenv("EAR_PAINTING_HOLD_MS")) Sleep(std::atoi(hold));
+}
+
+// The backdrop on an empty control, drawn at each paint without a bitmap, against the same
+// routine drawn onto a bitmap: the tiles must start 10 pixels right of the control's own left
+// edge also when the control sits inside its form, and drawing on it later needs its pixels.
+TEST(PaintBackdropOnAControl, AnEmptyControlKeepsTheDrawingAndShowsTheBitmapsPixels) {
+  const std::string texture = std::string(EAR_JPEG_TESTDATA) + "/blocks.jpg";  // 24 x 16
+  constexpr int kW = 100, kH = 40, kLeft = 7, kTop = 5;
+  gdi::Dib expected = gdi::CreateDib(kW, kH, 32);
+  std::fill_n(expected.bits, static_cast<std::size_t>(expected.stride) * kH, 0xFF);
+  {
+    const gdi::MemoryDC dc(nullptr);
+    const gdi::Select select(dc.Get(), expected.bitmap.Get());
+    PaintBackdrop(dc.Get(), texture, kW, kH);
+    GdiFlush();
+  }
+  auto expectedAt = [&](int x, int y) {
+    const BYTE* p = expected.bits + y * expected.stride + x * 4;
+    return Rgb{p[2], p[1], p[0]};
+  };
+
+  forms::Form form;
+  form.SetBounds(0, 0, 130, 60);
+  forms::Image band{&form, {.name = "TRImg", .bounds = {kLeft, kTop, kW, kH}}};
+  PaintBackdrop(band, texture, kW, kH);
+  ASSERT_EQ(band.picture.GetKind(), forms::Picture::Kind::Drawn);
+  EXPECT_EQ(band.picture.Width(), kW);
+  EXPECT_EQ(band.picture.Height(), kH);
+  const forms::FormSnapshot shot = forms::SnapshotForm(form);
+  int differing = 0;
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const std::uint32_t v = shot.Pixel(kLeft + x, kTop + y);
+      const Rgb got{static_cast<int>((v >> 16) & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>(v & 0xFF)};
+      if (!Near(got, expectedAt(x, y), 0) && differing++ < 3) {
+        ADD_FAILURE() << "shown " << x << "," << y << " " << Show(got) << " drawn " << Show(expectedAt(x, y));
+      }
+    }
+  }
+  EXPECT_EQ(differing, 0);
+
+  // Asking for its surface turns the drawing into the bitmap it stands for.
+  ASSERT_NE(band.Canvas(), nullptr);
+  EXPECT_EQ(band.picture.GetKind(), forms::Picture::Kind::Bitmap);
+  for (const auto& [x, y] : {std::pair{0, 0}, {9, 20}, {10, 20}, {57, 33}, {99, 39}}) {
+    EXPECT_TRUE(Near(CanvasAt(band, x, y), expectedAt(x, y), 0)) << x << "," << y;
+  }
+
+  // Painting again, and a texture GDI+ must read, draw on a bitmap as before.
+  PaintBackdrop(band, texture, kW, kH);
+  EXPECT_EQ(band.picture.GetKind(), forms::Picture::Kind::Bitmap);
+  TestFolder folder;
+  const std::string bmp = folder.File("tile.bmp");
+  WriteBmp(bmp, 4, 4, [](int, int) { return kRed; });
+  forms::Image other{&form, {.name = "Other", .bounds = {0, 0, 20, 10}}};
+  PaintBackdrop(other, bmp, 20, 10);
+  EXPECT_EQ(other.picture.GetKind(), forms::Picture::Kind::Bitmap);
+  EXPECT_TRUE(Near(CanvasAt(other, 5, 5), kRed, 0)) << Show(CanvasAt(other, 5, 5));
 }
 
 }  // namespace
