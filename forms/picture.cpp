@@ -138,8 +138,9 @@ void Picture::Assign(const Picture& other) {
 
 HDC Picture::Canvas() {
   if (kind_ == Kind::Drawn) {
-    // Drawing on it from now on: the drawing becomes the bitmap it stands for.
-    const Painter painter = std::move(painter_);
+    // Drawing on it from now on: the drawing becomes the bitmap it stands for. A copy of the
+    // painter, so a bitmap that cannot be made leaves the drawing as it was.
+    const Painter painter = painter_;
     NewBitmap(width_, height_, ear::PixelLayout::Bgra32);
     painter(Canvas());
   }
