@@ -169,8 +169,7 @@ void Picture::Draw(HDC dc, int x, int y) {
   } else if (kind_ == Kind::Drawn) {
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, x, y, x + width_, y + height_);
-    POINT oldOrigin{};
-    OffsetWindowOrgEx(dc, -x, -y, &oldOrigin);
+    OffsetWindowOrgEx(dc, -x, -y, nullptr);  // RestoreDC puts the origin back
     painter_(dc);
     RestoreDC(dc, saved);
   }
@@ -184,7 +183,7 @@ HDC Image::Canvas() {
 }
 
 bool Image::PaintsOpaquely(const RECT& r) const {
-  // A bitmap drawn unscaled at the corner: opaque where it lies inside the control.
+  // A bitmap or drawing shown unscaled at the corner: opaque where it lies inside the control.
   const Picture::Kind kind = picture.GetKind();
   if ((kind != Picture::Kind::Bitmap && kind != Picture::Kind::Drawn) || stretch || center) return false;
   const int right = std::min(Width(), picture.Width()), bottom = std::min(Height(), picture.Height());

@@ -7,7 +7,6 @@
 #include "base/error.h"
 #include "base/file_win.h"
 #include "base/gdi.h"
-#include "base/handle.h"
 #include "imaging/gdiplus_win.h"
 #include "imaging/jpeg/jpeg_decode.h"
 
@@ -18,10 +17,6 @@ constexpr Gdiplus::ARGB kFrameColor = 0xFF006400;
 constexpr COLORREF kFrameRgb = RGB(0, 100, 0);
 constexpr float kFrameWidth = 2.0f;
 constexpr int kTileShift = 10;
-
-}  // namespace
-
-namespace {
 
 // The texture decoded once, as a pattern brush.
 struct Tile {
@@ -118,11 +113,18 @@ void DrawFrame(HDC surface, int width, int height) {
 }  // namespace backdrop_detail
 
 void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int height) {
+  PaintBackdrop(surface, BackdropPainter(textureFile, width, height), textureFile, width, height);
+}
+
+void PaintBackdrop(HDC surface, const std::function<void(HDC)>& painter, const std::string& textureFile,
+                   int width, int height) {
   // The JPEG decoder and a pattern brush give the texture brush's pixels at a fraction of
   // its cost; GDI+ still reads whatever the decoder refuses (another format under the name).
-  if (!backdrop_detail::FillWithJpegTexture(surface, textureFile, width, height)) {
-    backdrop_detail::FillWithGdiplusTexture(surface, textureFile, width, height);
+  if (painter) {
+    painter(surface);
+    return;
   }
+  backdrop_detail::FillWithGdiplusTexture(surface, textureFile, width, height);
   backdrop_detail::DrawFrame(surface, width, height);
 }
 

@@ -19,6 +19,11 @@ void PaintBackdrop(HDC surface, const std::string& textureFile, int width, int h
 // decoder reads (PaintBackdrop then needs a surface to draw on through GDI+).
 std::function<void(HDC)> BackdropPainter(const std::string& textureFile, int width, int height);
 
+// PaintBackdrop with the texture already tried: painter, as BackdropPainter gave it, draws;
+// when it is empty, GDI+ reads the texture. The file is read and decoded once either way.
+void PaintBackdrop(HDC surface, const std::function<void(HDC)>& painter, const std::string& textureFile,
+                   int width, int height);
+
 // The steps of PaintBackdrop, apart for the tests that hold the fast path to the texture
 // brush's pixels.
 namespace backdrop_detail {

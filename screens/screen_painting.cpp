@@ -30,14 +30,13 @@ void PaintBackdrop(forms::Image& image, const std::string& textureFile, int widt
   // A first painting that covers the whole control stays a way to draw: each paint tiles
   // straight onto the screen, and no control-sized bitmap is filled first (for the backdrop,
   // the size of the screen). Painting again, or what GDI+ must read, draws on the bitmap.
-  if (image.picture.Empty() && !image.stretch && !image.center && width >= image.Width() &&
+  forms::Picture::Painter painter = BackdropPainter(textureFile, width, height);
+  if (painter && image.picture.Empty() && !image.stretch && !image.center && width >= image.Width() &&
       height >= image.Height() && image.Width() > 0 && image.Height() > 0) {
-    if (forms::Picture::Painter painter = BackdropPainter(textureFile, width, height)) {
-      image.picture.SetDrawn(image.Width(), image.Height(), std::move(painter));
-      return;
-    }
+    image.picture.SetDrawn(image.Width(), image.Height(), std::move(painter));
+    return;
   }
-  PaintBackdrop(image.Canvas(), textureFile, width, height);
+  PaintBackdrop(image.Canvas(), painter, textureFile, width, height);
   image.Changed();
 }
 

@@ -1,4 +1,5 @@
-// Program entry: GDI+ for the run (started when a picture first needs it), the single-instance lock, "-debug" read once, the backdrop screen.
+// Program entry: GDI+ for the run (started when a picture first needs it), the single-instance
+// lock, "-debug" read once, the backdrop screen.
 #include <windows.h>
 
 #include "base/command_line.h"
