@@ -1,5 +1,6 @@
 #include "forms/application.h"
 
+#include <utility>
 #include <vector>
 
 #include "base/module_path.h"
@@ -32,12 +33,37 @@ void Application::Terminate() {
 
 void Application::HandleMessage() {
   MSG msg;
+  if (!idle_.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    RunIdleSlice();
+    return;
+  }
   const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   if (got == 0 || got == -1) {
     terminated_ = true;
     return;
   }
   ProcessMessage(msg);
+}
+
+void Application::WhenIdle(const void* owner, std::function<bool()> task) {
+  idle_.push_back({owner, nextIdleId_++, std::move(task)});
+}
+
+void Application::CancelIdle(const void* owner) {
+  std::erase_if(idle_, [owner](const IdleTask& t) { return t.owner == owner; });
+}
+
+void Application::RunIdleSlice() {
+  // A copy: the slice may queue or cancel tasks, its own among them.
+  const std::uint64_t id = idle_.front().id;
+  const std::function<bool()> task = idle_.front().task;
+  const auto drop = [this, id] { std::erase_if(idle_, [id](const IdleTask& t) { return t.id == id; }); };
+  try {
+    if (!task()) drop();
+  } catch (const std::exception& error) {
+    drop();
+    ShowException(error);
+  }
 }
 
 void Application::ProcessMessages() {

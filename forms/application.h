@@ -2,8 +2,11 @@
 // The application object: the one message loop, ProcessMessages, the default error box.
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "forms/control_tree.h"
 
@@ -23,8 +26,16 @@ class Application {
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }
-  // Waits for one message and handles it.
+  // Waits for one message and handles it; while none waits and idle work is queued, does
+  // one slice of that work instead.
   void HandleMessage();
+  // Work for the idle moments of the message loop, in slices: each call of task does one
+  // and says whether more is left. Input and painting always go first; ProcessMessages
+  // never runs it. A task that throws is dropped and its error shown like a handler's.
+  // The owner cancels its tasks before it goes.
+  void WhenIdle(const void* owner, std::function<bool()> task);
+  void CancelIdle(const void* owner);
+  bool IdleWorkPending() const { return !idle_.empty(); }
   // Handles every pending message without waiting.
   void ProcessMessages();
   // The default error box for an error that escaped a handler; the program goes on.
@@ -34,6 +45,14 @@ class Application {
 
  private:
   bool ProcessMessage(MSG& msg);
+  void RunIdleSlice();
+  struct IdleTask {
+    const void* owner;
+    std::uint64_t id;
+    std::function<bool()> task;
+  };
+  std::vector<IdleTask> idle_;
+  std::uint64_t nextIdleId_ = 0;
   // Tab, Enter and Escape, before the key is dispatched; true when handled.
   bool IsDialogKey(const MSG& msg);
   // What the focused control's row says Enter does; true when the key stops there.

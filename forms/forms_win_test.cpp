@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -555,6 +557,106 @@ TEST(FormsPicture, LoadsAJpegBuiltIntoTheExecutableByName) {
   Image art(&form, {.name = "TLImg", .bounds = {0, 0, 196, 70}}, {.resource = "EARTESTJPEG"});
   EXPECT_EQ(art.picture.Width(), 13);
   EXPECT_EQ(BitmapBytes(art.picture.Bitmap(), 13, 5), BitmapBytes(fromFile.Bitmap(), 13, 5));
+}
+
+// A picture decoded ahead serves a load only of the very bytes it was decoded from: a file
+// changed, gone or damaged since loads as it is now, with the load's own errors.
+TEST(FormsPicture, AFileDecodedAheadServesOnlyTheSameBytes) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "ear_prepared.jpg";
+  const auto put = [&](const char* source) { return CopyFileA(source, path.c_str(), FALSE) != 0; };
+  const auto pixels = [](Picture& p) { return BitmapBytes(p.Bitmap(), p.Width(), p.Height()); };
+  Picture blocks, odd;
+  blocks.LoadFromFile(EAR_JPEG_TESTDATA "/blocks.jpg");
+  odd.LoadFromFile(EAR_JPEG_TESTDATA "/odd13x5.jpg");
+
+  ASSERT_TRUE(put(EAR_JPEG_TESTDATA "/blocks.jpg"));
+  Picture picture;
+  picture.PrepareFile(path);
+  EXPECT_TRUE(picture.Empty());  // nothing shows yet
+  picture.LoadFromFile(path);
+  ASSERT_EQ(picture.Width(), blocks.Width());
+  EXPECT_EQ(pixels(picture), pixels(blocks));
+
+  struct Case {
+    const char* what;
+    std::function<void()> change;  // after the decode ahead, before the load
+    const char* loads;             // the file whose pixels the load gives; none: it throws
+  };
+  const Case cases[] = {
+      {"replaced", [&] { ASSERT_TRUE(put(EAR_JPEG_TESTDATA "/odd13x5.jpg")); }, EAR_JPEG_TESTDATA "/odd13x5.jpg"},
+      {"removed", [&] { ASSERT_TRUE(DeleteFileA(path.c_str())); }, nullptr},
+      {"damaged", [&] { ASSERT_TRUE(put(EAR_SOURCE_DIR "/CMakeLists.txt")); }, nullptr},
+      {"another path", [&] { picture.PrepareFile(EAR_JPEG_TESTDATA "/gray.jpg"); }, EAR_JPEG_TESTDATA "/blocks.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(put(EAR_JPEG_TESTDATA "/blocks.jpg"));
+    picture.Clear();
+    picture.PrepareFile(path);
+    c.change();
+    if (c.loads == nullptr) {
+      EXPECT_THROW(picture.LoadFromFile(path), ear::Error);
+      continue;
+    }
+    picture.LoadFromFile(path);
+    Picture expected;
+    expected.LoadFromFile(c.loads);
+    ASSERT_EQ(picture.Width(), expected.Width());
+    EXPECT_EQ(pixels(picture), pixels(expected));
+  }
+  // A file that cannot be decoded prepares nothing, and its load reports it as ever.
+  ASSERT_TRUE(put(EAR_SOURCE_DIR "/CMakeLists.txt"));
+  picture.PrepareFile(path);
+  EXPECT_THROW(picture.LoadFromFile(path), ear::Error);
+  DeleteFileA(path.c_str());
+}
+
+// Idle work runs in slices, only while no message waits, and never from ProcessMessages.
+TEST(FormsApplication, IdleWorkRunsInSlicesWhenNoMessageWaits) {
+  TwoButtonForm form;
+  form.Handle();
+  std::vector<std::string> log;
+  int slices = 0;
+  const int owner = 0, other = 0;
+  App().WhenIdle(&owner, [&] {
+    log.push_back("slice");
+    return ++slices < 3;
+  });
+  App().WhenIdle(&other, [&] {
+    log.push_back("other");
+    return true;
+  });
+  PostMessageW(form.Handle(), WM_NULL, 0, 0);
+  App().ProcessMessages();
+  EXPECT_TRUE(log.empty());
+  PostMessageW(form.Handle(), WM_APP, 0, 0);
+  App().HandleMessage();  // a message waits: it goes first
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(GetQueueStatus(QS_ALLINPUT), 0u);
+  for (int i = 0; i < 4; ++i) App().HandleMessage();
+  EXPECT_EQ(log, std::vector<std::string>({"slice", "slice", "slice", "other"}));
+  App().CancelIdle(&other);
+  EXPECT_FALSE(App().IdleWorkPending());
+
+  // A slice may queue work and cancel its own; one that throws is dropped, its error shown.
+  log.clear();
+  App().WhenIdle(&owner, [&] {
+    App().CancelIdle(&owner);
+    App().WhenIdle(&other, [&] {
+      log.push_back("queued");
+      throw ear::Error("\x83\x65\x83\x58\x83\x67");  // テスト
+      return true;
+    });
+    return true;
+  });
+  App().HandleMessage();
+  testing_win::BoxWatcher box(IDOK);
+  App().HandleMessage();
+  EXPECT_EQ(box.get().text, "\x83\x65\x83\x58\x83\x67.");
+  EXPECT_EQ(log, std::vector<std::string>({"queued"}));
+  EXPECT_FALSE(App().IdleWorkPending());
 }
 
 }  // namespace

@@ -84,21 +84,53 @@ void Picture::NewBitmap(int width, int height, ear::PixelLayout layout) {
   SetBitmap(dib.bitmap.Release());
 }
 
-void Picture::LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layout) {
+namespace {
+
+gdi::Bitmap DecodeJpegBitmap(const void* data, size_t size, ear::PixelLayout layout) {
   gdi::Dib dib;
   ear::DecodeJpegInto(static_cast<const unsigned char*>(data), size, layout, [&dib, layout](int w, int h, std::size_t) {
     dib = gdi::CreateDib(w, h, 8 * ear::BytesPerPixel(layout));
     return dib.bits;
   });
   if (!dib.bitmap) throw ear::Error("ビットマップを作成できません");
-  SetBitmap(dib.bitmap.Release());
+  return std::move(dib.bitmap);
+}
+
+bool IsJpegFile(const std::string& path) {
+  const std::string ext = ear::FileExtension(path);
+  return ext == ".jpg" || ext == ".jpeg";
+}
+
+}  // namespace
+
+void Picture::LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layout) {
+  SetBitmap(DecodeJpegBitmap(data, size, layout).Release());
+}
+
+void Picture::PrepareFile(const std::string& path) {
+  prepared_.reset();
+  if (!IsJpegFile(path)) return;
+  std::optional<std::vector<unsigned char>> data = ear::ReadFileBytes(path, UINT64_MAX);
+  if (!data) return;
+  try {
+    gdi::Bitmap bitmap = DecodeJpegBitmap(data->data(), data->size(), ear::PixelLayout::Bgra32);
+    prepared_ = std::make_unique<Prepared>(Prepared{path, std::move(*data), std::move(bitmap)});
+  } catch (const std::exception&) {
+    // The load decodes it again and reports what is wrong, when it is asked for.
+  }
 }
 
 void Picture::LoadFromFile(const std::string& path) {
   const std::string ext = ear::FileExtension(path);
-  if (ext == ".jpg" || ext == ".jpeg") {
+  const std::unique_ptr<Prepared> prepared = std::move(prepared_);
+  if (IsJpegFile(path)) {
     const std::optional<std::vector<unsigned char>> data = ear::ReadFileBytes(path, UINT64_MAX);
     if (!data) throw ear::Error("ファイル " + path + " を開けません");
+    // The same bytes decode to the same pixels: those decoded ahead serve.
+    if (prepared && prepared->path == path && prepared->bytes == *data) {
+      SetBitmap(prepared->bitmap.Release());
+      return;
+    }
     LoadFromJpeg(data->data(), data->size());
   } else if (ext == ".bmp") {
     HANDLE h = LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);

@@ -2,7 +2,9 @@
 // A picture container (bitmap, icon, or a picture drawn when shown) and the picture
 // control that shows one.
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/gdi.h"
 #include "forms/control_tree.h"
@@ -32,6 +34,11 @@ class Picture {
   // A JPEG becomes a bitmap in the display's format (32 bits per pixel), which a paint
   // copies without converting each pixel, unless a 24-bit bitmap is asked for.
   void LoadFromFile(const std::string& path);
+  // Decodes a JPEG file ahead of a LoadFromFile of the same path, which then takes these
+  // pixels when it reads the very same bytes, and decodes afresh otherwise. Changes nothing
+  // the picture shows; a file that cannot be read or decoded prepares nothing and the load
+  // reports it as ever.
+  void PrepareFile(const std::string& path);
   void LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layout = ear::PixelLayout::Bgra32);
   // A JPEG stored as an RCDATA resource of the running executable, found by its name.
   void LoadFromResource(const char* name, ear::PixelLayout layout = ear::PixelLayout::Bgra32);
@@ -62,6 +69,12 @@ class Picture {
   int width_ = 0, height_ = 0;
   ear::gdi::MemoryDC canvas_;  // with bitmap_ selected; released before bitmap_
   HGDIOBJ canvasOld_ = nullptr;
+  struct Prepared {
+    std::string path;
+    std::vector<unsigned char> bytes;
+    ear::gdi::Bitmap bitmap;
+  };
+  std::unique_ptr<Prepared> prepared_;  // from PrepareFile, until the next LoadFromFile
 };
 
 // The own settings of a layout row of Image.

@@ -23,7 +23,7 @@ PackageSettings ReadPackageSettings(const SettingsReader& read) {
   s.abb = system("ABB");
   s.devCode = system("開発コード");
   s.fileName = system("ファイル名称");
-  s.examType = read(SettingsFile::Setup, "受験タイプ");
+  s.examType = read(SettingsFile::Setup, kExamTypeKey);
   s.examKindName = read(SettingsFile::Setup, "部種名称");
   return s;
 }

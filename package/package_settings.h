@@ -1,6 +1,6 @@
 #pragma once
 // The package's settings as the launcher uses them, read once for each screen show and each
-// OK action, and what each of them means. The screens, the OK action and earcheck all ask here.
+// OK action (the procedure screen reads its one key alone), and what each of them means. The screens, the OK action and earcheck all ask here.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,6 +47,7 @@ enum class SettingsFile { System, Setup };
 
 // The section of system.ini and setup.ini that holds the package's settings.
 inline constexpr char kBasicSection[] = "基本情報";
+inline constexpr char kExamTypeKey[] = "受験タイプ";  // in setup.ini
 
 // A key's value from section kBasicSection of the file, "" when missing.
 using SettingsReader = std::function<std::string(SettingsFile file, const char* key)>;
@@ -57,5 +58,7 @@ PackageSettings ReadPackageSettings(const SettingsReader& read);
 struct PackagePaths;
 // Through ReadIniString (Windows only).
 PackageSettings ReadPackageSettings(const PackagePaths& paths);
+// "受験タイプ" alone, for a screen that reads no other setting.
+std::string ReadExamType(const PackagePaths& paths);
 
 }  // namespace ear

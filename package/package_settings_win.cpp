@@ -10,4 +10,8 @@ PackageSettings ReadPackageSettings(const PackagePaths& paths) {
   });
 }
 
+std::string ReadExamType(const PackagePaths& paths) {
+  return ReadIniString(paths.setupIni, kBasicSection, kExamTypeKey);
+}
+
 }  // namespace ear

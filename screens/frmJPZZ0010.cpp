@@ -47,7 +47,7 @@ void TfrmJPZZ0010::SetupRegistrationScreen() {
     }
     SeiEdt.SetFocus();
   }
-  ApplyExamType(settings, CRLbl, {{BackBtn, 520}, {OkBtn, 520}});
+  ApplyExamType(settings.examType, CRLbl, {{BackBtn, 520}, {OkBtn, 520}});
 }
 
 

@@ -74,7 +74,7 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   FileNameLbl.SetCaption(std::string(settings.Prefix()));
 
   // 7. Exam type.
-  if (ApplyExamType(settings, CRLbl, {{NextBtn, 468}})) {
+  if (ApplyExamType(settings.examType, CRLbl, {{NextBtn, 468}})) {
     RenImg.Hide();
   } else {
     Ren2Img.Hide();

@@ -39,7 +39,12 @@ class TfrmJPZZ0040 : public ear::WizardScreen {
   // The four set-up steps; a procedure picture that cannot be loaded stops them there.
   void SetupProcedureScreen();
   void SetUp() override { SetupProcedureScreen(); }
+  // The procedure picture decoded ahead: the set-up's largest step.
+  void Prepare() override;
   void NextBtnClick() { OpenNextScreen(); }
+
+ private:
+  std::string ProcedurePicture() const;
 };
 
 // The procedure screen last made: set by the wizard when it makes it, never cleared; no

@@ -28,15 +28,42 @@ void WizardScreen::FormShow() {
   PlaceWindow();
 }
 
-void WizardScreen::AfterShow() { ApplyRoundedRegion(Handle()); }
+WizardScreen::~WizardScreen() { forms::App().CancelIdle(this); }
+
+void WizardScreen::AfterShow() {
+  ApplyRoundedRegion(Handle());
+  if (context_.prepareNext && !next_ && context_.step + 1 < context_.order.size()) {
+    forms::App().CancelIdle(this);
+    forms::App().WhenIdle(this, [this] { return PrepareNextScreen(); });
+  }
+}
+
+bool WizardScreen::PrepareNextScreen() {
+  try {
+    if (!next_) {
+      next_ = MakeScreenAt(context_.step + 1, nullptr, context_);
+      nextHasWindows_ = false;
+      return true;
+    }
+    if (!nextHasWindows_) {
+      next_->Handle();
+      nextHasWindows_ = true;
+      return true;
+    }
+    next_->Prepare();
+  } catch (const std::exception&) {
+    next_.reset();  // OpenNextScreen makes it again and reports the error then
+  }
+  return false;
+}
 
 void WizardScreen::PaintHeaderBand(forms::Image& band) {
   PaintBackdrop(band, paths_.imageFolder + "bg_main_top.jpg", band.Width(), band.Height());
 }
 
-bool WizardScreen::ApplyExamType(const PackageSettings& settings, forms::Label& footer,
+bool WizardScreen::ApplyExamType(std::string_view examType, forms::Label& footer,
                                  std::initializer_list<Move> moves) {
-  if (!settings.AlternativeLayout()) return false;
+  if (!IsAlternativeExamType(examType)) return false;
   footer.SetCaption(kCopyrightNotice3);
   for (const Move& move : moves) move.control.SetTop(move.top);
   return true;
@@ -61,8 +88,10 @@ void WizardScreen::HideBackdrop() {
 void WizardScreen::OpenNextScreen() {
   int result = forms::mrCancel;
   HideForm();
+  forms::App().CancelIdle(this);
   try {
-    const std::unique_ptr<WizardScreen> next = MakeScreenAt(context_.step + 1, nullptr, context_);
+    std::unique_ptr<WizardScreen> next = std::move(next_);
+    if (!next) next = MakeScreenAt(context_.step + 1, nullptr, context_);
     result = next->ShowModal();
   } catch (const std::exception& error) {
     forms::App().ShowException(error);

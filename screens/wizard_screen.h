@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "forms/form.h"
 #include "forms/picture.h"
@@ -33,6 +34,9 @@ struct WizardContext {
   forms::Form* backdrop = nullptr;  // the backdrop screen, not owned; none in earcheck's preview
   std::string exePath;              // the launcher that runs the wizard
   bool debugMode = false;           // "-debug" on the command line, read once by the shell
+  // Each screen makes the next one while the loop is idle, ready for its "次へ >"; only the
+  // launcher asks for it.
+  bool prepareNext = false;
   std::size_t step = 0;             // the screen's place in the order; set by the wizard
   std::span<const WizardStep> order;  // the wizard's order; set by the wizard
 };
@@ -41,6 +45,7 @@ class WizardScreen : public forms::Form {
  public:
   WizardScreen(forms::Form* owner, const forms::FormArgs& args, const WizardContext& context)
       : Form(owner, args), context_(context), paths_(PackagePathsFor(context.exePath)) {}
+  ~WizardScreen() override;
 
   const WizardContext& Context() const { return context_; }
   // The package's paths, all from the context's exePath.
@@ -52,6 +57,11 @@ class WizardScreen : public forms::Form {
 
   // Set-up, WM_AFTERSHOW posted for the rounded region, then the screen's window band.
   void FormShow() final;
+
+  // What the first show's set-up can have done ahead, while the screen before is on view,
+  // changing nothing that shows: pictures decoded ahead (Picture::PrepareFile). Nothing by
+  // default.
+  virtual void Prepare() {}
 
  protected:
   // Where the screen's window goes among the others once it is set up; nothing by default.
@@ -66,7 +76,7 @@ class WizardScreen : public forms::Form {
     forms::Control& control;
     int top;
   };
-  bool ApplyExamType(const PackageSettings& settings, forms::Label& footer, std::initializer_list<Move> moves);
+  bool ApplyExamType(std::string_view examType, forms::Label& footer, std::initializer_list<Move> moves);
 
   // The window bands: this screen topmost, or in the ordinary band; the backdrop's.
   void SetTopmost(bool topmost);
@@ -76,13 +86,22 @@ class WizardScreen : public forms::Form {
   // NextBtnClick of every screen but the last: hides this screen and runs the next one in
   // the order, made anew with no owner and released when its loop ends. Back (7) shows this
   // screen again; any other result, 2 also when opening failed, ends this screen with it.
+  // With prepareNext, the next one was made while this screen waited on view, each time it
+  // was shown: a fresh one for every show; what fails there is dropped unseen and fails
+  // again here, when the error is due.
   void OpenNextScreen();
 
+  // The rounded region; then, with prepareNext, the next screen made when the loop idles.
   void AfterShow() final;
 
  private:
+  // One slice of making the next screen: made, its windows, its Prepare. True while more is left.
+  bool PrepareNextScreen();
+
   WizardContext context_;
   PackagePaths paths_;
+  std::unique_ptr<WizardScreen> next_;  // made ahead for the next "次へ >"
+  bool nextHasWindows_ = false;
 };
 
 // The screen at `step` of the context's order, with the context's step set to it.

@@ -57,7 +57,7 @@ void TfrmJPZZ0020::WMAfterShow() {
   int result = forms::mrCancel;
   try {
     title = ear::MakeWizardScreen(0, this, {.backdrop = this, .exePath = ear::ExecutablePath(),
-                                            .debugMode = DebugMode});
+                                            .debugMode = DebugMode, .prepareNext = true});
     result = title->ShowModal();
   } catch (const std::exception& error) {
     // A wizard that cannot run ends the program without removing anything.
