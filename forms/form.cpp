@@ -49,16 +49,21 @@ void Form::DoShow() {
     created_ = true;
     FormCreate();
   }
-  if (position == Position::ScreenCenter) {
-    SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
-              Width(), Height());
-  }
+  PlaceAsShown();
   // A show handler that throws stops there; the form still opens.
   try {
     FormShow();
   } catch (const std::exception& error) {
     App().ShowException(error);
   }
+}
+
+void Form::PlaceAsShown() {
+  if (position != Position::ScreenCenter) return;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+  RECT r{};
+  if (hwnd_ && GetWindowRect(hwnd_, &r) && r.left == left && r.top == top && Left() == left && Top() == top) return;
+  SetBounds(left, top, Width(), Height());
 }
 
 void Form::ShowForm() {

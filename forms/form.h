@@ -47,6 +47,9 @@ class Form : public WinControl, public TopLevel {
   bool IsModal() const { return modal_; }
   void ShowForm() override;
   void HideForm();
+  // Where a show puts the form: a centred form to the screen's centre. A window already
+  // there is left alone.
+  void PlaceAsShown();
   // A modal form ends with mrCancel; the main form ends the application.
   void Close();
 

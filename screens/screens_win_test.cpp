@@ -465,6 +465,10 @@ TEST_F(ScreensTest, TheTitleMakesTheProcedureScreenAheadAndNextShowsIt) {
   aheadWindow = frmJPZZ0040->Handle();
   EXPECT_FALSE(IsWindowVisible(aheadWindow));
   EXPECT_TRUE(frmJPZZ0040->TejunImg.picture.Empty());
+  RECT placed{};
+  GetWindowRect(aheadWindow, &placed);
+  EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - 860) / 2);  // where its show puts it
+  EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - 688) / 2);
   // The picture decoded ahead is stale by the click: the screen shows the file as it is then.
   ASSERT_TRUE(CopyFileA(EAR_SOURCE_ROOT "/imaging/jpeg/testdata/odd13x5.jpg",
                         (paths_.imageFolder + "bg_procedure.jpg").c_str(), FALSE));

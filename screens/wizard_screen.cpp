@@ -47,6 +47,7 @@ bool WizardScreen::PrepareNextScreen() {
     }
     if (!nextHasWindows_) {
       next_->Handle();
+      next_->PlaceAsShown();
       nextHasWindows_ = true;
       return true;
     }

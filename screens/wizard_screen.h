@@ -95,7 +95,8 @@ class WizardScreen : public forms::Form {
   void AfterShow() final;
 
  private:
-  // One slice of making the next screen: made, its windows, its Prepare. True while more is left.
+  // One slice of making the next screen: made; its windows, placed; its Prepare. True while
+  // more is left.
   bool PrepareNextScreen();
 
   WizardContext context_;

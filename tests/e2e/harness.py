@@ -173,6 +173,15 @@ def wait_window_gone(title, timeout=10.0):
         raise HarnessError("window %r still there after %.1f s" % (title, timeout))
 
 
+def wait_hwnd_gone(title, hwnd, timeout=10.0):
+    """Waits until the top-level window hwnd (titled title, shown or hidden) is destroyed."""
+    deadline = time.time() + timeout
+    while any(w["hwnd"] == hwnd for w in windows(title=title, visible=False, children=False)):
+        if time.time() > deadline:
+            raise HarnessError("window %r (%d) still there after %.1f s" % (title, hwnd, timeout))
+        time.sleep(0.1)
+
+
 def window_exists(title):
     return bool(wdrive("list", "--title", title, "--no-children"))
 

@@ -224,9 +224,11 @@ def test_flow_next_back_next_close_reaches_the_backdrop():
     press(wizard.PROCEDURE, "< 戻る")  # 7: the title screen again
     again = harness.wait_for_window(wizard.TITLE, timeout=20)
     assert again["hwnd"] == title["hwnd"]
-    harness.wait_window_gone(wizard.PROCEDURE, timeout=10)
+    # The procedure screen is released; the title screen makes a fresh one, hidden, for its
+    # next "次へ >".
+    harness.wait_hwnd_gone(wizard.PROCEDURE, first["hwnd"], timeout=10)
     press(wizard.TITLE, "次へ >")
-    harness.wait_for_window(wizard.PROCEDURE, timeout=20)
+    assert harness.wait_for_window(wizard.PROCEDURE, timeout=20)["hwnd"] != first["hwnd"]
     press(wizard.PROCEDURE, "閉じる")  # 2 through the title screen to the backdrop: self-removal
     boxes = harness.message_boxes(timeout=10)
     assert [(b["title"], b["text"]) for b in boxes] == [("情報", DEBUG_TEXT)], boxes
