@@ -279,6 +279,17 @@ LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       if (standardProc_) break;
       return 1;
+    case WM_NCPAINT: {
+      // A window whose client area is all of it has no frame to draw: the system's frame
+      // painting would only cost time (every child window of a screen gets it on show).
+      if (standardProc_) break;
+      RECT window, client;
+      if (GetWindowRect(hwnd_, &window) && GetClientRect(hwnd_, &client) &&
+          window.right - window.left == client.right && window.bottom - window.top == client.bottom) {
+        return 0;
+      }
+      break;
+    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
