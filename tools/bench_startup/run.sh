@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Start-up benchmark under Wine: the launcher (backdrop painted, title screen painted and
-# rounded) and the change to the procedure screen, against the floor (the launcher's own
-# pixels shown with one blit per window, captured from it first) and a minimal one-window
-# program, all started the same way, interleaved in one run.
+# rounded) and the change to the procedure screen (clicked after half a second, and in runs
+# of their own at once), against the floor (the launcher's own pixels shown with one blit
+# per window, captured from it first) and a minimal one-window program, all started the
+# same way, interleaved in one run.
 #   tools/bench_startup/run.sh [RUNS]   (after: cmake --build --preset win64)
 # EAR_BENCH_PACKAGE_OPTS passes options to the sample package (e.g. --no-bg);
 # EAR_BENCH_LAUNCHER times another build of the launcher (e.g. an older one, to compare).
