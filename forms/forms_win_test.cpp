@@ -567,9 +567,8 @@ TEST(FormsPicture, AFileDecodedAheadServesOnlyTheSameBytes) {
   const std::string path = std::string(folder) + "ear_prepared.jpg";
   const auto put = [&](const char* source) { return CopyFileA(source, path.c_str(), FALSE) != 0; };
   const auto pixels = [](Picture& p) { return BitmapBytes(p.Bitmap(), p.Width(), p.Height()); };
-  Picture blocks, odd;
+  Picture blocks;
   blocks.LoadFromFile(EAR_JPEG_TESTDATA "/blocks.jpg");
-  odd.LoadFromFile(EAR_JPEG_TESTDATA "/odd13x5.jpg");
 
   ASSERT_TRUE(put(EAR_JPEG_TESTDATA "/blocks.jpg"));
   Picture picture;
