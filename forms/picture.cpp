@@ -96,10 +96,7 @@ gdi::Bitmap DecodeJpegBitmap(const void* data, size_t size, ear::PixelLayout lay
   return std::move(dib.bitmap);
 }
 
-bool IsJpegFile(const std::string& path) {
-  const std::string ext = ear::FileExtension(path);
-  return ext == ".jpg" || ext == ".jpeg";
-}
+bool IsJpegExtension(const std::string& ext) { return ext == ".jpg" || ext == ".jpeg"; }
 
 }  // namespace
 
@@ -109,7 +106,7 @@ void Picture::LoadFromJpeg(const void* data, size_t size, ear::PixelLayout layou
 
 void Picture::PrepareFile(const std::string& path) {
   prepared_.reset();
-  if (!IsJpegFile(path)) return;
+  if (!IsJpegExtension(ear::FileExtension(path))) return;
   std::optional<std::vector<unsigned char>> data = ear::ReadFileBytes(path, UINT64_MAX);
   if (!data) return;
   try {
@@ -123,7 +120,7 @@ void Picture::PrepareFile(const std::string& path) {
 void Picture::LoadFromFile(const std::string& path) {
   const std::string ext = ear::FileExtension(path);
   const std::unique_ptr<Prepared> prepared = std::move(prepared_);
-  if (IsJpegFile(path)) {
+  if (IsJpegExtension(ext)) {
     const std::optional<std::vector<unsigned char>> data = ear::ReadFileBytes(path, UINT64_MAX);
     if (!data) throw ear::Error("ファイル " + path + " を開けません");
     // The same bytes decode to the same pixels: those decoded ahead serve.

@@ -1,6 +1,7 @@
 #pragma once
 // The package's settings as the launcher uses them, read once for each screen show and each
-// OK action (the procedure screen reads its one key alone), and what each of them means. The screens, the OK action and earcheck all ask here.
+// OK action (the procedure screen reads its one key alone), and what each of them means.
+// The screens, the OK action and earcheck all ask here.
 #include <functional>
 #include <string>
 #include <string_view>

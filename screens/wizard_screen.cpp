@@ -42,13 +42,11 @@ bool WizardScreen::PrepareNextScreen() {
   try {
     if (!next_) {
       next_ = MakeScreenAt(context_.step + 1, nullptr, context_);
-      nextHasWindows_ = false;
       return true;
     }
-    if (!nextHasWindows_) {
+    if (!next_->HandleAllocated()) {
       next_->Handle();
       next_->PlaceAsShown();
-      nextHasWindows_ = true;
       return true;
     }
     next_->Prepare();

@@ -102,7 +102,6 @@ class WizardScreen : public forms::Form {
   WizardContext context_;
   PackagePaths paths_;
   std::unique_ptr<WizardScreen> next_;  // made ahead for the next "次へ >"
-  bool nextHasWindows_ = false;
 };
 
 // The screen at `step` of the context's order, with the context's step set to it.

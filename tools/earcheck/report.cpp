@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "package/package_settings.h"
 #include "tools/earcheck/platform.h"
 
 namespace earcheck {
@@ -119,7 +120,7 @@ std::string ModeWords(const PackageReport& r) {
 }
 
 std::string ExamTypeWords(const PackageReport& r) {
-  return "「" + r.examType + "」" + (r.examType == "3" ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）");
+  return "「" + r.examType + "」" + (ear::IsAlternativeExamType(r.examType) ? "（受験タイプ 3 のレイアウト）" : "（標準のレイアウト）");
 }
 
 const char* Verdict(const PackageReport& r) { return r.Ok() ? "配布できます" : "このままでは配布できません"; }
