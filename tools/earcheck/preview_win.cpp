@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/handle.h"
@@ -170,9 +171,13 @@ std::string PaintRefusal(const std::string& packageNativePath) {
   const std::string stem = LauncherFolder(packageNativePath);
   if (stem.empty()) return {};
   const ear::TitleTexts title = ear::ReadPackageSettings(ear::PackagePathsFor(stem + "ExamAutoRunner.exe")).title;
-  for (const std::string* ext : {&title.examPictureExt, &title.makerPictureExt, &title.gradePictureExt}) {
+  const std::pair<const char*, const std::string*> keys[] = {
+      {"試験画像拡張子", &title.examPictureExt}, {"メーカー画像拡張子", &title.makerPictureExt},
+      {"級TOP画像拡張子", &title.gradePictureExt}};
+  for (const auto& [key, ext] : keys) {
+    // The value itself is shown by the report, its control characters made visible.
     if (ear::PictureExtSeparator(*ext) != std::string::npos) {
-      return "画像の拡張子「" + *ext + "」がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
+      return std::string("「") + key + "」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
     }
   }
   return {};

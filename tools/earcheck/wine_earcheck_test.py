@@ -192,7 +192,7 @@ class Wine(unittest.TestCase):
         found = [f for f in T.parse_json(stdout)["packages"][0]["findings"] if f["key"] == "試験画像拡張子"]
         self.assertEqual([(f["severity"], f["file"]) for f in found], [("error", "system\\system.ini")])
         self.assertTrue(found[0]["message"].startswith("値「%s」にフォルダーの区切り「\\」があります。" % ext), found)
-        refusal = "画像の拡張子「%s」がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。" % ext
+        refusal = "「試験画像拡張子」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。"
         self.assertIn(refusal + "プレビューを作りません: ", err.decode("cp932"))
         self.assertIn(refusal + "ページに画面を載せません: ", err_page.decode("cp932"))
         self.assertEqual((rc, rc_page), (2, 2))
