@@ -1,5 +1,7 @@
 #include "package/package_settings.h"
 
+#include "base/sjis.h"
+
 namespace ear {
 
 RegistrationMode ModeFromAbb(std::string_view abb) {
@@ -10,6 +12,13 @@ bool IsAlternativeExamType(std::string_view examType) { return examType == "3"; 
 
 std::string_view FileNameOrDevCode(std::string_view fileName, std::string_view devCode) {
   return fileName.empty() ? devCode : fileName;
+}
+
+std::size_t PictureExtSeparator(std::string_view ext) {
+  for (std::size_t i = 0; i < ext.size(); i += CharLength(ext, i)) {
+    if (ext[i] == '\\' || ext[i] == '/') return i;
+  }
+  return std::string_view::npos;
 }
 
 PackageSettings ReadPackageSettings(const SettingsReader& read) {

@@ -44,6 +44,11 @@ struct PackageSettings {
   bool AlternativeLayout() const { return IsAlternativeExamType(examType); }
 };
 
+// Where a picture extension holds a folder separator ("/", or a "\" that is a character of its
+// own, never the second byte of a two-byte one); npos when it holds none. The picture's name
+// then leads out of the picture folder, and with ".." out of the package.
+std::size_t PictureExtSeparator(std::string_view ext);
+
 enum class SettingsFile { System, Setup };
 
 // The section of system.ini and setup.ini that holds the package's settings.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "package/package_settings.h"
+#include "tests/sjis_samples.h"
 
 namespace ear {
 namespace {
@@ -60,6 +61,28 @@ TEST(PackageSettings, FileNameWinsOverDevelopmentCode) {
   PackageSettings s;
   s.devCode = "EAR01";
   EXPECT_STREQ(s.PrefixKey(), "開発コード");
+}
+
+TEST(PackageSettings, PictureExtensionSeparators) {
+  struct Case {
+    const char* ext;
+    std::size_t at;
+  };
+  constexpr std::size_t kNone = std::string_view::npos;
+  const Case cases[] = {
+      {".png", kNone},
+      {"", kNone},
+      {".x\\..\\..\\..\\usr\\share\\pixmaps\\debian-logo.png", 2},
+      {".x/../../logo.png", 2},
+      {"\\", 0},
+      {"." HYO SO, kNone},                // 0x5C only as second bytes
+      {"." HYO "\\..", 3},               // a "\" of its own after one
+      {"." SO "/x", 3},
+      {".\x95", kNone},                  // a lead byte at the end takes nothing with it
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PictureExtSeparator(c.ext), c.at) << c.ext;
+  }
 }
 
 }  // namespace

@@ -518,6 +518,13 @@ class Checker {
       Add(Severity::Info, sys, std::string(key), "値が空: 「" + std::string(stem) + "」の画像は使いません。");
       return;
     }
+    if (const std::size_t at = ear::PictureExtSeparator(ext); at != std::string::npos) {
+      // Never opened here: the name leads out of the picture folder, and may lead out of the package.
+      Add(Severity::Error, sys, std::string(key),
+          "値" + Quote(ext) + "にフォルダーの区切り「" + ext[at] + "」があります。ランチャーは「" + name +
+              "」をパスとしてたどり、この画像を画像のフォルダーの外に、「..」があればパッケージの外にも探します。拡張子（「.png」など）だけを書いてください。");
+      return;
+    }
     if (ext[0] != '.') {
       Add(Severity::Error, sys, std::string(key),
           "値" + Quote(ext) + "が「.」で始まっていません。ランチャーは拡張子を名前にそのまま付けるので「" + name +

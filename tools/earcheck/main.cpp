@@ -136,18 +136,22 @@ int main(int argc, char** argv) {
         // Writing there would change the package.
         Err("earcheck: --preview のフォルダーがパッケージの中にあるため、プレビューを作りません: " + shown + "\n");
         previewFailed = true;
+      } else if (const std::string why = earcheck::preview::PaintRefusal(report->nativePath); !why.empty()) {
+        Err("earcheck: " + why + "プレビューを作りません: " + shown + "\n");
+        previewFailed = true;
       } else if (std::string reason; !earcheck::preview::PrepareFolder(previewDir, reason)) {
         Err("earcheck: --preview のフォルダーを作れません: " + earcheck::ConsoleFromNative(previewDir) + "\n" + reason +
             "\n");
         previewFailed = true;
       } else {
         std::vector<std::string> written;
-        std::vector<earcheck::preview::Problem> problems;
+        std::vector<earcheck::preview::Problem> problems, unwritten;
         if (!earcheck::preview::RenderScreens(report->nativePath, previewDir, static_cast<int>(i + 1), written,
-                                              problems)) {
+                                              problems, unwritten)) {
           Err("earcheck: プレビューの画像を書けませんでした: " + earcheck::ConsoleFromNative(previewDir) + "\n");
           previewFailed = true;
         }
+        for (const auto& u : unwritten) Err("earcheck: " + earcheck::ConsoleFromNative(u.file) + ": " + u.message + "\n");
         for (const auto& p : problems) {
           Err("earcheck: " + earcheck::ConsoleFromNative(p.file) + ": " + earcheck::preview::kSetUpStopped + "\n" +
               p.message + "\n");

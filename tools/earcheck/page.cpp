@@ -1,10 +1,10 @@
 #include "tools/earcheck/page.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "base/sjis.h"
 #include "tools/earcheck/html_report.h"
+#include "tools/earcheck/output_file.h"
 #include "tools/earcheck/platform.h"
 #include "tools/earcheck/preview.h"
 
@@ -16,10 +16,6 @@ void Err(const std::string& sjis) {
   const std::string text = ConsoleFromSjis(sjis);
   std::fwrite(text.data(), 1, text.size(), stderr);
 }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 }  // namespace
 
@@ -37,34 +33,45 @@ bool PageFileAllowed(const std::string& fullFile, const std::vector<PackageRepor
           ConsoleFromNative(r.nativePath) + "\n");
       return false;
     }
+    // The folder may be outside while the file is one of the package's, through a link.
+    if (IsPackageFile(fullFile, r.nativePath)) {
+      Err("earcheck: --html のファイルはパッケージのファイル（そのリンクかハードリンク）であるため、ページを作りません: " +
+          ConsoleFromNative(fullFile) + "\n");
+      return false;
+    }
   }
   return true;
 }
 
 bool WritePage(const std::string& fullFile, const std::vector<PackageReport>& reports,
                const std::vector<std::string>& skipped) {
-  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(fullFile.c_str(), "wb"));
-  if (!out) {
-    Err("earcheck: ページを書けません: " + ConsoleFromNative(fullFile) + "\n");
+  OutputFile out(fullFile);
+  if (!out.Ok()) {
+    Err("earcheck: ページを書けません: " + ConsoleFromNative(fullFile) + "\n" + out.Reason() + "\n");
     return false;
   }
   bool ok = true;
-  auto put = [&](const std::string& part) {
-    if (std::fwrite(part.data(), 1, part.size(), out.get()) != part.size()) ok = false;
-  };
+  auto put = [&](const std::string& part) { out.Write(part); };
   put(html::Head(reports, skipped));
   for (std::size_t i = 0; i < reports.size(); ++i) {
     // Painted and dropped package by package: a run over many packages never holds them all.
     std::vector<preview::Painted> screens;
-    if (preview::Available() && !preview::PaintScreens(reports[i].nativePath, screens)) {
+    if (const std::string why = preview::PaintRefusal(reports[i].nativePath); !why.empty()) {
+      Err("earcheck: " + why + "ページに画面を載せません: " + ConsoleFromNative(reports[i].nativePath) + "\n");
+      ok = false;
+    } else if (preview::Available() && !preview::PaintScreens(reports[i].nativePath, screens)) {
       Err("earcheck: プレビューの画像を作れませんでした: " + ConsoleFromNative(reports[i].nativePath) + "\n");
       ok = false;
     }
     put(html::Card(reports[i], static_cast<int>(i + 1), screens));
   }
   put(html::Tail());
-  if (std::fclose(out.release()) != 0) ok = false;
-  if (!ok) Err("earcheck: ページを最後まで書けませんでした: " + ConsoleFromNative(fullFile) + "\n");
+  // A page that stops half-way is never left: the old file (or none) stays.
+  if (!out.Commit()) {
+    Err("earcheck: ページを最後まで書けませんでした。書きかけのページは残していません: " + ConsoleFromNative(fullFile) +
+        "\n" + out.Reason() + "\n");
+    return false;
+  }
   return ok;
 }
 

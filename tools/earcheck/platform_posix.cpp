@@ -35,6 +35,10 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
       std::size_t skip = 1;
       if (std::string_view(from) == "UTF-8") {
         if (c >= 0xF0) skip = 4; else if (c >= 0xE0) skip = 3; else if (c >= 0xC0) skip = 2;
+        // A character cut short is one bad byte: the "/" after it stays a separator.
+        for (std::size_t k = 1; k < skip; ++k) {
+          if (pos + k >= in.size() || (static_cast<unsigned char>(in[pos + k]) & 0xC0) != 0x80) skip = 1;
+        }
       } else if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && pos + 1 < in.size()) {
         const unsigned char t = static_cast<unsigned char>(in[pos + 1]);
         if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) skip = 2;

@@ -38,21 +38,30 @@ std::string LauncherFolder(const std::string& packageNativePath);
 // inside the package count. A DIR not yet made is judged by the folder it would be made in.
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath);
 
+// Why the screens of the package must not be painted, for the terminal (Shift-JIS); empty when
+// they may be. A picture extension holding a folder separator would have the title screen open
+// a file outside the package.
+std::string PaintRefusal(const std::string& packageNativePath);
+
 // The wizard's screens of the package in `packageNativePath` (its full "...\##TMP##" path;
 // false for any other), in the wizard's order, as
 // DIR\<n>-title.png, DIR\<n>-procedure.png and DIR\<n>-registration.png. Each screen runs its
 // set-up as it does when shown; a set-up that stops with an error leaves the screen as it
 // stands then (the launcher opens it so) and adds the file and the error's text to
-// `problems`. `written` gets the files' paths. False when a file could not be written.
+// `problems`. `written` gets the files' paths. Each file is written whole and renamed over the
+// old one (tools/earcheck/output_file.h). False when a file could not be written: `unwritten`
+// gets it with the reason. When one of the files is, links followed, a file of the package,
+// none is painted or written.
 struct Problem {
   std::string file;     // the PNG file of the screen
   std::string message;  // the error's text, as the launcher's error box shows it
 };
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
-                   std::vector<std::string>& written, std::vector<Problem>& problems);
+                   std::vector<std::string>& written, std::vector<Problem>& problems,
+                   std::vector<Problem>& unwritten);
 
 // The same screens painted into memory, in that order, for the report page. False when
-// one could not be encoded (its `png` stays empty).
+// one could not be encoded (its `png` stays empty), or none may be painted (PaintRefusal).
 struct Painted {
   const char* screen;   // "title", "procedure", "registration"
   const char* caption;  // the screen's name on the report page

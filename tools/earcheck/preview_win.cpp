@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/handle.h"
@@ -13,8 +14,10 @@
 #include "forms/form_snapshot_win.h"
 #include "imaging/gdiplus_win.h"
 #include "imaging/png_file_win.h"
+#include "package/package_settings.h"
 #include "package/paths.h"
 #include "screens/wizard.h"
+#include "tools/earcheck/output_file.h"
 #include "tools/earcheck/preview.h"
 
 namespace earcheck::preview {
@@ -90,7 +93,7 @@ void SetUp(ear::WizardScreen& screen, std::string& problem) {
 template <typename Use>
 bool EachScreen(const std::string& packageNativePath, Use use) {
   const std::string stem = LauncherFolder(packageNativePath);
-  if (stem.empty()) return false;
+  if (stem.empty() || !PaintRefusal(packageNativePath).empty()) return false;
   // The launcher that would lie beside this package, with no backdrop and no "-debug".
   const std::string exePath = stem + "ExamAutoRunner.exe";
   const ear::WizardContext context{.exePath = exePath};
@@ -164,17 +167,51 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
   }
 }
 
+std::string PaintRefusal(const std::string& packageNativePath) {
+  const std::string stem = LauncherFolder(packageNativePath);
+  if (stem.empty()) return {};
+  const ear::TitleTexts title = ear::ReadPackageSettings(ear::PackagePathsFor(stem + "ExamAutoRunner.exe")).title;
+  const std::pair<const char*, const std::string*> keys[] = {
+      {"試験画像拡張子", &title.examPictureExt}, {"メーカー画像拡張子", &title.makerPictureExt},
+      {"級TOP画像拡張子", &title.gradePictureExt}};
+  for (const auto& [key, ext] : keys) {
+    // The value itself is shown by the report, its control characters made visible.
+    if (ear::PictureExtSeparator(*ext) != std::string::npos) {
+      return std::string("「") + key + "」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
+    }
+  }
+  return {};
+}
+
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,
-                   std::vector<std::string>& written, std::vector<Problem>& problems) {
+                   std::vector<std::string>& written, std::vector<Problem>& problems,
+                   std::vector<Problem>& unwritten) {
+  auto fileOf = [&](const ear::WizardStep& step) {
+    return ear::JoinPath(nativeDir, std::to_string(n) + "-" + step.name + ".png");
+  };
+  // Checked before anything is painted: a file of the package, through a link, is never replaced.
+  for (const ear::WizardStep& step : ear::WizardOrder()) {
+    if (IsPackageFile(fileOf(step), packageNativePath)) {
+      unwritten.push_back({fileOf(step), "パッケージのファイル（そのリンクかハードリンク）であるため、書きません。"});
+    }
+  }
+  if (!unwritten.empty()) return false;
   bool ok = true;
   const bool made = EachScreen(packageNativePath, [&](const ear::WizardStep& step, forms::Form& form,
                                                      const std::string& problem) {
-    const std::string file = ear::JoinPath(nativeDir, std::to_string(n) + "-" + step.name + ".png");
+    const std::string file = fileOf(step);
     if (!problem.empty()) problems.push_back({file, problem});
-    if (forms::SaveFormPng(form, file)) {
-      written.push_back(file);
-    } else {
+    const forms::FormSnapshot shot = forms::SnapshotForm(form);
+    std::string png, reason;
+    if (shot.bgra.empty() ||
+        !ear::gdiplus::EncodePng(shot.width, shot.height, shot.width * 4, shot.bgra.data(), png)) {
+      unwritten.push_back({file, "画像を作れませんでした。"});
       ok = false;
+    } else if (!WriteWholeFile(file, png, reason)) {
+      unwritten.push_back({file, reason});
+      ok = false;
+    } else {
+      written.push_back(file);
     }
   });
   return made && ok;

@@ -47,9 +47,54 @@ std::string Indented(const std::string& message) {
   return out;
 }
 
+// The length of the well-formed UTF-8 character at text[i]; 0 when none starts there (a stray
+// byte, a cut, overlong or surrogate sequence, or one above U+10FFFF).
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  if (c < 0x80) return 1;
+  std::size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > text.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k) {
+    const unsigned char t = static_cast<unsigned char>(text[i + k]);
+    if (t < (k == 1 ? low : 0x80) || t > (k == 1 ? high : 0xBF)) return 0;
+  }
+  return n;
+}
+
+// A byte that is not part of well-formed UTF-8 (a native path may hold any) becomes the escape
+// of U+DC80 + byte, as Python's "surrogateescape" decodes it: the output stays UTF-8, and no
+// text can be mistaken for it, as UTF-8 cannot spell a surrogate.
 std::string JsonString(const std::string& utf8) {
   std::string out = "\"";
-  for (const char ch : utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t n = Utf8Length(utf8, i);
+    if (n == 0) {
+      char b[8];
+      std::snprintf(b, sizeof b, "\\udc%02x", static_cast<unsigned char>(utf8[i]));
+      out += b;
+      ++i;
+      continue;
+    }
+    if (n > 1) {
+      out.append(utf8, i, n);
+      i += n;
+      continue;
+    }
+    const char ch = utf8[i++];
     const unsigned char c = static_cast<unsigned char>(ch);
     switch (c) {
       case '"': out += "\\\""; break;

@@ -5,6 +5,7 @@ bytes and times unchanged by each run.
 
     test_earcheck.py EARCHECK WORKDIR
 """
+import json
 import os
 import shutil
 import struct
@@ -269,6 +270,39 @@ class Findings(unittest.TestCase):
         self.assertEqual(pkg["examType"], "1\x1b[8m")
         self.assertIn(b"\\u001b[2J", out)
 
+    def test_a_picture_extension_with_a_separator_is_an_error_and_never_opened(self):
+        # The launcher appends the extension to "Image\ShikenImage": "\..\" in it walks out of
+        # the package, here to a picture beside the package folder.
+        sep_error = ("値「%s」にフォルダーの区切り「%s」があります。ランチャーは「ShikenImage%s」をパスとしてたどり、"
+                     "この画像を画像のフォルダーの外に、「..」があればパッケージの外にも探します。拡張子（「.png」など）だけを書いてください。")
+        hyo = "表".encode("cp932")  # 0x95 0x5C: no separator
+        cases = [
+            ("\\", b".x\\..\\..\\..\\..\\outside.png", "ShikenImage.x", "\\"),
+            ("/", b".x/../../../../outside.png", "ShikenImage.x", "/"),
+            ("\\ after a two-byte character", b"." + hyo + b"\\..\\..\\..\\..\\outside.png", "ShikenImage.表", "\\"),
+            ("a two-byte character ending in 0x5C", b"." + hyo, "ShikenImage.表", None),
+        ]
+        for what, ext, folder, sep in cases:
+            with self.subTest(what):
+                launcher = T.copy_of(BASE, WORK, "ext-out")
+                os.makedirs(T.image(launcher, folder))
+                outside = os.path.join(launcher, "outside.png")
+                shutil.copy(T.image(launcher, "ShikenImage.png"), outside)
+                T.set_key(launcher, "system", "試験画像拡張子", ext)
+                before = T.snapshot(launcher)
+                with T.OpenWatch(outside) as watch:
+                    rc, out, err = T.run(EXE, "--json", launcher)
+                self.assertEqual(T.snapshot(launcher), before)
+                self.assertFalse(watch.opened(), "earcheck opened the picture outside the package")
+                found = [f for f in T.parse_json(out)["packages"][0]["findings"] if f["key"] == "試験画像拡張子"]
+                text = ext.decode("cp932")
+                if sep:
+                    self.assertEqual(found, [finding(E, SYS, "試験画像拡張子", sep_error % (text, sep, text))])
+                    self.assertEqual(rc, 1)
+                else:
+                    self.assertEqual([f["severity"] for f in found], [E])
+                    self.assertNotIn("フォルダーの区切り", found[0]["message"])
+
     def test_two_byte_names_with_a_backslash_second_byte(self):
         # 表 and ソ end in 0x5C: the exam program and the folder prefix hold them.
         def mutate(l):
@@ -383,6 +417,32 @@ class Command(unittest.TestCase):
         self.assertEqual((rc, T.parse_json(out)), (2, {"packages": []}))
         self.assertEqual(err.decode("utf-8"), "earcheck: %s はパッケージではありません（「system」フォルダーがありません）。\n" % empty)
 
+    def test_json_stays_utf8_for_a_path_that_is_not(self):
+        # Natively a path is any bytes; a byte outside well-formed UTF-8 is written as the escape
+        # of U+DC80 + byte (Python's "surrogateescape"), so os.fsencode gives the path back.
+        names = [
+            (b"sjis-\x83\x5c", "sjis-\udc83\\"),                # ソ in Shift-JIS: a stray 0x83
+            (b"cut-\xe3\x81", "cut-\udce3\udc81"),  # a character cut short: the "/" after it stays a separator
+            (b"overlong-\xc0\xaf", "overlong-\udcc0\udcaf"),   # "/" spelled in two bytes
+            (b"surrogate-\xed\xa0\x80", "surrogate-\udced\udca0\udc80"),
+            (b"beyond-\xf4\x90\x80\x80", "beyond-\udcf4\udc90\udc80\udc80"),
+            ("日本-\u00e9".encode(), "日本-\u00e9"),                # well-formed: as it is
+        ]
+        for raw, shown in names:
+            with self.subTest(raw):
+                base = T.copy_of(BASE, WORK, "json-name")
+                launcher = os.path.join(os.fsencode(WORK), raw)
+                if os.path.exists(launcher):
+                    shutil.rmtree(launcher)
+                os.rename(base, launcher)
+                p = subprocess.run([EXE, "--json", launcher], capture_output=True, timeout=60)
+                shutil.rmtree(launcher)
+                doc = json.loads(p.stdout.decode("utf-8"))  # strict: fails on any stray byte
+                path = doc["packages"][0]["path"]
+                self.assertEqual(path, os.path.join(WORK, shown, "##TMP##"))
+                self.assertEqual(os.fsencode(path), os.path.join(launcher, b"##TMP##"))
+                self.assertEqual(p.returncode, 0)
+
     def test_json_shape_over_two_packages(self):
         a = T.copy_of(BASE, WORK, "j1")
         b = T.copy_of(BASE, WORK, "j2")
@@ -463,6 +523,58 @@ class Page(unittest.TestCase):
                 self.assertFalse(os.path.exists(os.path.join(pkg, "r.html")) or
                                  os.path.exists(os.path.join(pkg, "system", "r.html")))
                 self.assertTrue(out.decode("utf-8").startswith("== "))  # the report is still printed
+
+    def test_a_page_never_writes_through_a_link(self):
+        launcher = T.copy_of(BASE, WORK, "page-links")
+        ini = T.ini_path(launcher, "system")
+        out_dir = os.path.join(WORK, "page-links-out")
+        shutil.rmtree(out_dir, ignore_errors=True)
+        os.makedirs(out_dir)
+        notes = os.path.join(out_dir, "notes.txt")
+        with open(notes, "wb") as f:
+            f.write(b"the author's own notes")
+        os.symlink(ini, os.path.join(out_dir, "soft.html"))
+        os.link(ini, os.path.join(out_dir, "hard.html"))
+        os.symlink(notes, os.path.join(out_dir, "to-notes.html"))
+        refused = "--html のファイルはパッケージのファイル（そのリンクかハードリンク）であるため、ページを作りません: "
+        for name in ("soft.html", "hard.html"):
+            with self.subTest(name):
+                target = os.path.join(out_dir, name)
+                rc, out, err = check([launcher], "--html", target)  # the package, system.ini too, unchanged
+                self.assertEqual(rc, 2)
+                self.assertIn(refused + target + "\n", err.decode("utf-8"))
+                self.assertTrue(out.decode("utf-8").startswith("== "))
+        # A link out of the package is replaced by the page; what it named is untouched.
+        target = os.path.join(out_dir, "to-notes.html")
+        rc, _, err = check([launcher], "--html", target)
+        self.assertEqual(rc, 0, err)
+        self.assertFalse(os.path.islink(target))
+        self.assertTrue(T.read(target).startswith(b"<!DOCTYPE html>"))
+        self.assertEqual(T.read(notes), b"the author's own notes")
+        self.assertEqual(sorted(os.listdir(out_dir)), ["hard.html", "notes.txt", "soft.html", "to-notes.html"])
+
+    def test_a_page_that_fails_half_way_leaves_the_old_page(self):
+        import resource
+        import signal
+        launcher = T.copy_of(BASE, WORK, "page-half")
+        out_dir = os.path.join(WORK, "page-half-out")
+        shutil.rmtree(out_dir, ignore_errors=True)
+        os.makedirs(out_dir)
+        page = os.path.join(out_dir, "r.html")
+        with open(page, "wb") as f:
+            f.write(b"the page of yesterday")
+
+        def small_files():
+            # Writes past 4 KiB fail (EFBIG) instead of stopping the process.
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (4096, 4096))
+        p = subprocess.run([EXE, "--html", page, launcher], capture_output=True, timeout=60,
+                           preexec_fn=small_files, restore_signals=False)
+        self.assertEqual(T.read(page), b"the page of yesterday")
+        self.assertEqual(os.listdir(out_dir), ["r.html"])  # no temporary file left
+        self.assertIn("ページを最後まで書けませんでした。書きかけのページは残していません: " + page,
+                      p.stderr.decode("utf-8"))
+        self.assertEqual(p.returncode, 2)
 
 
 def main():

@@ -103,3 +103,32 @@ def launcher_form(path):
 
 def parse_json(stdout):
     return json.loads(stdout.decode("utf-8"))
+
+
+class OpenWatch:
+    """Whether a file is opened while the block runs (inotify, Linux): a file that must never be
+    read shows no open at all, whatever reads it (natively, or earcheck.exe under Wine)."""
+    IN_OPEN, IN_NONBLOCK = 0x20, 0o4000
+
+    def __init__(self, path):
+        import ctypes
+        import ctypes.util
+        self.libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
+        self.fd = self.libc.inotify_init1(self.IN_NONBLOCK)
+        assert self.fd >= 0, "inotify_init1 failed"
+        assert self.libc.inotify_add_watch(self.fd, os.fsencode(path), self.IN_OPEN) >= 0, path
+        self.events = b""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            while True:
+                self.events += os.read(self.fd, 4096)
+        except BlockingIOError:
+            pass
+        os.close(self.fd)
+
+    def opened(self):
+        return bool(self.events)

@@ -124,10 +124,83 @@ class Wine(unittest.TestCase):
             for name in links:
                 os.remove(os.path.join(WORK, name))
 
+    def test_no_file_of_the_package_is_written_through_a_link(self):
+        # A Unix link to a file shows under Wine as a plain file: opened for writing, it would be
+        # written through. The page and the pictures are refused when they are a package file.
+        pkg = os.path.join(WORK, "表示パッケージ", "##TMP##")
+        ini = os.path.join(pkg, "system", "system.ini")
+        bg = os.path.join(pkg, "system", "Image", "bg.jpg")
+        with tempfile.TemporaryDirectory() as out:
+            os.symlink(ini, os.path.join(out, "soft.html"))
+            os.link(ini, os.path.join(out, "hard.html"))
+            for name in ("soft.html", "hard.html"):
+                with self.subTest(name):
+                    page = T.launcher_form(Z + os.path.join(out, name))
+                    rc, _, err = run("--html", page, "表示パッケージ")  # the package unchanged
+                    self.assertIn("earcheck: --html のファイルはパッケージのファイル（そのリンクかハードリンク）であるため、"
+                                  "ページを作りません: " + page, err.decode("cp932"))
+                    self.assertEqual(rc, 2)
+            self.assertEqual(sorted(os.listdir(out)), ["hard.html", "soft.html"])
+        for what, make in (("a link", os.symlink), ("a hard link", os.link)):
+            with self.subTest(what), tempfile.TemporaryDirectory() as out:
+                make(bg, os.path.join(out, "1-title.png"))
+                rc, _, err = run("--preview", T.launcher_form(Z + out), "表示パッケージ")
+                self.assertIn("1-title.png: パッケージのファイル（そのリンクかハードリンク）であるため、書きません。",
+                              err.decode("cp932"))
+                self.assertEqual(os.listdir(out), ["1-title.png"])  # nothing painted, nothing written
+                self.assertEqual(rc, 2)
+
+    def test_written_files_replace_the_old_ones_whole(self):
+        # A link out of the package is replaced, never followed; an old picture is replaced; no
+        # temporary file is left beside them.
+        with tempfile.TemporaryDirectory() as out, tempfile.TemporaryDirectory() as elsewhere:
+            notes = os.path.join(elsewhere, "notes.txt")
+            with open(notes, "wb") as f:
+                f.write(b"the author's own notes")
+            os.symlink(notes, os.path.join(out, "r.html"))
+            with open(os.path.join(out, "1-title.png"), "wb") as f:
+                f.write(b"an old picture")
+            rc, _, err = run("--preview", T.launcher_form(Z + out), "--html",
+                             T.launcher_form(Z + os.path.join(out, "r.html")), "表示パッケージ")
+            self.assertEqual(rc, 0, err.decode("cp932"))
+            self.assertEqual(T.read(notes), b"the author's own notes")
+            self.assertFalse(os.path.islink(os.path.join(out, "r.html")))
+            self.assertTrue(T.read(os.path.join(out, "r.html")).rstrip().endswith(b"</html>"))
+            self.assertTrue(T.read(os.path.join(out, "1-title.png")).startswith(b"\x89PNG"))
+            self.assertEqual(sorted(os.listdir(out)), sorted(["r.html"] + ["1-%s.png" % s for s in wizard.SCREENS]))
+
+    def test_a_picture_extension_that_leads_out_is_never_opened(self):
+        # "\..\" in the extension walks out of the package: Windows resolves it whether or not
+        # "ShikenImage.x" exists. Neither the check nor the preview opens what it names.
+        launcher = os.path.join(WORK, "外を指す")
+        shutil.copytree(os.path.join(WORK, "表示パッケージ"), launcher)
+        # Beside the test's folder: run() reads every file in it.
+        fd, outside = tempfile.mkstemp(suffix=".png", dir=os.path.dirname(WORK))
+        os.close(fd)
+        shutil.copy(T.image(launcher, "ShikenImage.png"), outside)
+        ext = ".x" + "\\.." * 6 + "\\" + os.path.basename(outside)
+        T.set_key(launcher, "system", "試験画像拡張子", ext)
+        try:
+            with tempfile.TemporaryDirectory() as out:
+                with T.OpenWatch(outside) as watch:
+                    rc, stdout, err = run("--json", "--preview", T.launcher_form(Z + out), "外を指す")
+                    rc_page, _, err_page = run("--html", T.launcher_form(Z + os.path.join(out, "r.html")), "外を指す")
+                self.assertFalse(watch.opened(), "earcheck.exe opened the picture outside the package")
+                self.assertEqual(os.listdir(out), ["r.html"])
+        finally:
+            os.remove(outside)
+        found = [f for f in T.parse_json(stdout)["packages"][0]["findings"] if f["key"] == "試験画像拡張子"]
+        self.assertEqual([(f["severity"], f["file"]) for f in found], [("error", "system\\system.ini")])
+        self.assertTrue(found[0]["message"].startswith("値「%s」にフォルダーの区切り「\\」があります。" % ext), found)
+        refusal = "「試験画像拡張子」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。"
+        self.assertIn(refusal + "プレビューを作りません: ", err.decode("cp932"))
+        self.assertIn(refusal + "ページに画面を載せません: ", err_page.decode("cp932"))
+        self.assertEqual((rc, rc_page), (2, 2))
+
     def test_text_report_is_shift_jis(self):
         rc, out, _ = run("表示パッケージ")
         text = out.decode("cp932")
-        self.assertEqual(text.splitlines()[-1], "結果: エラー 0 件、警告 0 件、情報 16 件（配布できます）")
+        self.assertEqual(text.splitlines()[-1], "結果: エラー 0 件、警告 0 件、情報 15 件（配布できます）")
         self.assertRegex(text.splitlines()[0], r"^== [A-Z]:\\.*\\表示パッケージ\\##TMP##$")
         self.assertEqual(rc, 0)
 
