@@ -1,5 +1,7 @@
 #include "package/candidate_folder.h"
 
+#include <algorithm>
+
 #include "base/sjis.h"
 
 namespace ear {
@@ -70,18 +72,18 @@ std::size_t FindForbiddenFileNameChar(std::string_view text) {
 }
 
 std::size_t LongestCandidatePath(std::string_view parentFolder, const PackageSettings& settings,
-                                 std::string_view first, std::string_view second) {
+                                 std::size_t longestInside, std::string_view first, std::string_view second) {
   const std::size_t folder =
       CandidateFolderName(parentFolder, settings.Prefix(), first, second, std::string(kRandomKeyLength, 'k')).size();
-  const std::size_t exam = CandidateExamProgramPath("", settings.examKindName).size();
-  // The exam program reads candidate folder + "\system\shiken.ini" (and system.ini, as long).
-  const std::size_t settingsFile = std::string_view("\\system\\shiken.ini").size();
-  return folder + (exam > settingsFile ? exam : settingsFile);
+  // "\[1]" + 部種名称 + ".exe", and every other path, follow the folder after one "\".
+  const std::size_t exam = CandidateExamProgramPath("", settings.examKindName).size() - 1;
+  return folder + 1 + std::max({exam, kShikenIniInPackage.size(), longestInside});
 }
 
-long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings) {
+long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings,
+                             std::size_t longestInside) {
   return static_cast<long long>(kMaxPathBytes) -
-         static_cast<long long>(LongestCandidatePath(parentFolder, settings, "", ""));
+         static_cast<long long>(LongestCandidatePath(parentFolder, settings, longestInside, "", ""));
 }
 
 const char* ForbiddenPackageValueKey(const PackageSettings& settings) {

@@ -72,14 +72,24 @@ inline bool HasForbiddenFileNameChar(std::string_view text) {
   return FindForbiddenFileNameChar(text) != std::string_view::npos;
 }
 
-// Length in bytes of the longest path that the hand-over puts into the candidate folder:
-// the exam program, or the settings files that the exam program reads.
+// A character that Shift-JIS cannot hold, in a name on disk, counts as many bytes as the
+// widest Shift-JIS character: however a program shows that name, the path stays in bounds.
+inline constexpr std::size_t kUnrepresentableCharBytes = 2;
+
+// "system\shiken.ini": written by the hand-over into a package that may not hold it yet.
+inline constexpr std::string_view kShikenIniInPackage = "system\\shiken.ini";
+
+// Length in bytes of the longest path that the hand-over puts into the candidate folder: the
+// exam program, shiken.ini, or the longest path of any file or folder inside the package
+// (longestInside: its bytes relative to the package, "system\1\setup.ini" is 18, gathered
+// on disk with each name as it will be in Shift-JIS).
 std::size_t LongestCandidatePath(std::string_view parentFolder, const PackageSettings& settings,
-                                 std::string_view first, std::string_view second);
+                                 std::size_t longestInside, std::string_view first, std::string_view second);
 
 // Bytes that the two typed values may take together before LongestCandidatePath passes
 // kMaxPathBytes; negative when even empty values do not fit.
-long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings);
+long long BytesLeftForValues(std::string_view parentFolder, const PackageSettings& settings,
+                             std::size_t longestInside);
 
 // The key (部種名称, ファイル名称 or 開発コード) whose value holds a character that file names
 // forbid, so that it would climb out of its folder or end a quoted batch path; nullptr if none.

@@ -126,23 +126,26 @@ PackageSettings Settings(std::string prefix, std::string examKindName) {
   return s;
 }
 
-TEST(CandidatePaths, LongestPathIsTheExamProgramOrTheSettingsFile) {
-  // C:\exam\ABC山田_太郎［kkkkk］ is 29 bytes.
-  struct Case { std::string examKindName; std::size_t longest; long long left; };
+TEST(CandidatePaths, LongestPathIsTheExamProgramShikenIniOrAnyPathInThePackage) {
+  // C:\exam\ABC山田_太郎［kkkkk］ is 29 bytes; inside: the package's longest relative path.
+  struct Case { std::string examKindName; std::size_t inside; std::size_t longest; long long left; };
   const Case cases[] = {
-      {"\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1", 29 + 18, 259 - (29 - 8) - 18},  // 模擬試験: \system\shiken.ini wins
-      {"", 29 + 18, 259 - 21 - 18},
-      {"0123456789", 29 + 18, 259 - 21 - 18},                   // \[1]0123456789.exe: as long
-      {"0123456789ABCDEF", 29 + 4 + 16 + 4, 259 - 21 - 24},     // the exam program wins
+      {"\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1", 0, 29 + 18, 259 - (29 - 8) - 18},  // 模擬試験: \system\shiken.ini wins
+      {"", 0, 29 + 18, 259 - 21 - 18},
+      {"0123456789", 0, 29 + 18, 259 - 21 - 18},                   // \[1]0123456789.exe: as long
+      {"0123456789ABCDEF", 0, 29 + 4 + 16 + 4, 259 - 21 - 24},     // the exam program wins
+      {"\x96\xCD\x8B\x5B", 17, 29 + 18, 259 - 21 - 18},            // system\shiken.ini already there
+      {"\x96\xCD\x8B\x5B", 18, 29 + 19, 259 - 21 - 19},            // system\1\setup.ini: one byte more
+      {"0123456789ABCDEF", 40, 29 + 41, 259 - 21 - 41},            // a picture deeper than the exam program
   };
   for (const auto& c : cases) {
     const PackageSettings s = Settings("ABC", c.examKindName);
-    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, YAMADA, TARO), c.longest) << c.examKindName;
-    EXPECT_EQ(BytesLeftForValues("C:\\exam\\", s), c.left) << c.examKindName;
+    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, c.inside, YAMADA, TARO), c.longest) << c.examKindName;
+    EXPECT_EQ(BytesLeftForValues("C:\\exam\\", s, c.inside), c.left) << c.examKindName;
     // The values' bytes add one for one: the bytes left are exactly what fits.
-    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, std::string(c.left, 'a'), ""), kMaxPathBytes);
+    EXPECT_EQ(LongestCandidatePath("C:\\exam\\", s, c.inside, std::string(c.left, 'a'), ""), kMaxPathBytes);
   }
-  EXPECT_LT(BytesLeftForValues(std::string(250, 'd'), Settings("ABC", "")), 0);
+  EXPECT_LT(BytesLeftForValues(std::string(250, 'd'), Settings("ABC", ""), 0), 0);
 }
 
 TEST(CandidatePaths, PackageValuesThatWouldSteerAPath) {

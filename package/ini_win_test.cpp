@@ -147,14 +147,27 @@ TEST_F(IniFiles, AWriteToAHeldFileOrAFolderIsTriedElevenTimesThenNamed) {
   RemoveDirectoryA(folder.c_str());
 }
 
+// The folder named by the environment variable (set by ini_win_test.sh), or "".
+std::string FolderFromEnvironment(const char* name) {
+  char value[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA(name, value, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(value, n) : "";
+}
+
 TEST_F(IniFiles, AWriteToAReadOnlyFileIsTriedElevenTimesThenNamed) {
-  const std::string path = Path("shiken.ini");
+  std::string path = Path("shiken.ini");
   WriteBytes(path, "[" JUKENSHA "]\r\n");
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   const FileHandle probe(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (probe) {
-    GTEST_SKIP() << "Wine run by root writes read-only files anyway; Windows refuses";
+    // Wine run by root writes read-only files anyway (Windows refuses), but not through a
+    // read-only mount: ini_win_test.sh makes one, and names it and its writable source.
+    const std::string view = FolderFromEnvironment("EAR_READ_ONLY_VIEW");
+    const std::string source = FolderFromEnvironment("EAR_READ_ONLY_SOURCE");
+    ASSERT_FALSE(view.empty() || source.empty()) << "run by ini_win_test.sh, which mounts a read-only folder";
+    WriteBytes(JoinPath(source, "shiken.ini"), "[" JUKENSHA "]\r\n");
+    path = JoinPath(view, "shiken.ini");
   }
   ExpectRefusedElevenTimes(path, true);
   EXPECT_EQ(ReadBytes(path), "[" JUKENSHA "]\r\n");

@@ -386,18 +386,23 @@ TEST_F(RegistrationScreen, FailuresPastValidationReportAndLeaveBackAndClose) {
   }
 }
 
+// Bytes left for the candidate number: the parent folder, EAR01, 12345, "_", the bracketed key
+// and the package's longest path, \system\1\setup.ini (one byte longer than \system\shiken.ini),
+// take the rest of 259.
+std::size_t NumberBytesLeft(const PackagePaths& paths) {
+  return 259 - (paths.parentFolder.size() + 5 + 5 + 1 + 9 + 19);
+}
+
 TEST_F(RegistrationScreen, PackageValuesThatSteerAPathAndOverlongEntriesAreRefusedBeforeAnyChange) {
-  // Bytes left for the candidate number: the parent folder, EAR01, 12345, "_", the bracketed
-  // key and \system\shiken.ini take the rest of 259.
-  const std::size_t numberBytes = 259 - (paths.parentFolder.size() + 5 + 5 + 1 + 9 + 18);
-  struct Case { const char* what; PackageOptions package; std::string kaiCd, juBan, sei, mei; };
+  const std::size_t numberBytes = NumberBytesLeft(paths);
+  struct Case { const char* what; PackageOptions package; std::string kaiCd, juBan, sei, mei; const char* focus; };
   const Case cases[] = {
-      {"部種名称 climbing out", {.bushu = "\\..\\..\\evil"}, "12345", "678", "", ""},
-      {"部種名称 with a quote", {.abb = "", .bushu = "x\"\\..\\模擬試験"}, "", "", YAMADA, TARO},
-      {"部種名称 with an escape", {.bushu = "模擬\x1b試験"}, "12345", "678", "", ""},
-      {"ファイル名称 climbing out", {.abb = "", .fileName = "..\\..\\x"}, "", "", YAMADA, TARO},
-      {"開発コード with a colon", {.devCode = "C:x"}, "12345", "678", "", ""},
-      {"candidate number one byte too long", {}, "12345", std::string(numberBytes + 1, '0'), "", ""},
+      {"部種名称 climbing out", {.bushu = "\\..\\..\\evil"}, "12345", "678", "", "", nullptr},
+      {"部種名称 with a quote", {.abb = "", .bushu = "x\"\\..\\模擬試験"}, "", "", YAMADA, TARO, nullptr},
+      {"部種名称 with an escape", {.bushu = "模擬\x1b試験"}, "12345", "678", "", "", nullptr},
+      {"ファイル名称 climbing out", {.abb = "", .fileName = "..\\..\\x"}, "", "", YAMADA, TARO, nullptr},
+      {"開発コード with a colon", {.devCode = "C:x"}, "12345", "678", "", "", nullptr},
+      {"candidate number one byte too long", {}, "12345", std::string(numberBytes + 1, '0'), "", "", "JuBanEdt"},
   };
   for (const Case& c : cases) {
     SetUp();
@@ -411,11 +416,19 @@ TEST_F(RegistrationScreen, PackageValuesThatSteerAPathAndOverlongEntriesAreRefus
     s.JuBanEdt.SetText(c.juBan);
     s.SeiEdt.SetText(c.sei);
     s.MeiEdt.SetText(c.mei);
-    EXPECT_EQ(Texts(Enter(c.kaiCd.empty() ? s.SeiEdt : s.JuBanEdt, 2)),
-              std::vector<std::string>{"エラー|受験プログラムの展開に失敗しました。"}) << c.what;
+    forms::Edit& in = c.kaiCd.empty() ? s.SeiEdt : s.JuBanEdt;
+    EXPECT_EQ(Texts(Enter(in, 2)), std::vector<std::string>{"エラー|受験プログラムの展開に失敗しました。"}) << c.what;
     EXPECT_EQ(Snapshot(parent), before) << c.what;
-    EXPECT_TRUE(s.Busy) << c.what;
+    if (c.focus) {
+      ASSERT_NE(Focused(), nullptr) << c.what;
+      EXPECT_EQ(Focused()->name, c.focus) << c.what;
+    }
+    // Refused before anything was written: the screen stays usable, and the same entries are
+    // refused again.
+    EXPECT_FALSE(s.Busy) << c.what;
     EXPECT_EQ(s.ModalResult(), 0) << c.what;
+    EXPECT_EQ(Texts(Enter(in, 2)), std::vector<std::string>{"エラー|受験プログラムの展開に失敗しました。"}) << c.what;
+    EXPECT_EQ(Snapshot(parent), before) << c.what;
     s.BackBtn.Click();
     EXPECT_EQ(s.ModalResult(), 7) << c.what;
     screen.reset();
@@ -428,6 +441,30 @@ TEST_F(RegistrationScreen, PackageValuesThatSteerAPathAndOverlongEntriesAreRefus
   screen->JuBanEdt.SetText(std::string(numberBytes, '0'));
   EXPECT_EQ(Texts(Enter(screen->JuBanEdt)), std::vector<std::string>{"情報|デバッグ中は削除できません．　"});
   EXPECT_EQ(screen->ModalResult(), 1);
+}
+
+TEST_F(RegistrationScreen, AVenueEntryRefusedForItsLengthIsCorrectedInItsField) {
+  const std::size_t numberBytes = NumberBytesLeft(paths);
+  Open();
+  TfrmJPZZ0010& s = *screen;
+  s.DebugMode = true;
+  const std::string parent = paths.parentFolder.substr(0, paths.parentFolder.size() - 1);
+  const std::vector<std::string> before = Snapshot(parent);
+  s.KaiCdEdt.SetText("12345");
+  s.JuBanEdt.SetText(std::string(numberBytes + 10, '0'));
+  const std::vector<std::string> refused{"エラー|受験プログラムの展開に失敗しました。"};
+  EXPECT_EQ(Texts(Enter(s.KaiCdEdt, 2)), refused);
+  ASSERT_NE(Focused(), nullptr);
+  EXPECT_EQ(Focused()->name, "JuBanEdt");
+  EXPECT_FALSE(s.Busy);
+  // 次へ > is refused again, then takes the corrected number.
+  EXPECT_EQ(Texts(WithBoxes(2, [&] { s.OkBtn.Click(); forms::App().ProcessMessages(); })), refused);
+  EXPECT_EQ(Snapshot(parent), before);
+  EXPECT_EQ(Focused()->name, "JuBanEdt");
+  s.JuBanEdt.SetText(std::string(numberBytes - 1, '0'));
+  EXPECT_EQ(Texts(WithBoxes(1, [&] { s.OkBtn.Click(); forms::App().ProcessMessages(); })),
+            std::vector<std::string>{"情報|デバッグ中は削除できません．　"});
+  EXPECT_EQ(s.ModalResult(), 1);
 }
 
 TEST_F(RegistrationScreen, ABatchThatCannotBeStartedIsReportedAtOnce) {

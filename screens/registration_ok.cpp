@@ -10,8 +10,8 @@ namespace ear {
 namespace {
 
 CheckResult CheckEntries(RegistrationMode mode, const Entries& e, std::string_view parentFolder,
-                         const PackageSettings& settings) {
-  if (mode == RegistrationMode::Name) return CheckNames(e.sei, e.mei, parentFolder, settings);
+                         const PackageSettings& settings, std::size_t longestInside) {
+  if (mode == RegistrationMode::Name) return CheckNames(e.sei, e.mei, parentFolder, settings, longestInside);
   const CheckResult venueCode = CheckVenueCode(e.kaiCd);
   return venueCode.ok ? CheckCandidateNumber(e.juBan) : venueCode;
 }
@@ -23,13 +23,18 @@ HandoverPlan PlanHandover(const PackageSettings& settings, const Entries& entrie
   const PackagePaths paths = PackagePathsFor(place.exePath);
   const RegistrationMode mode = settings.Mode();
   HandoverPlan plan;
-  plan.check = CheckEntries(mode, entries, paths.parentFolder, settings);
+  plan.check = CheckEntries(mode, entries, paths.parentFolder, settings, place.longestInPackage);
   if (!plan.check.ok) return plan;
 
   const CandidateValues values = ValuesForMode(mode, entries.kaiCd, entries.juBan, entries.sei, entries.mei);
-  if (ForbiddenPackageValueKey(settings) != nullptr ||
-      LongestCandidatePath(paths.parentFolder, settings, values.first, values.second) > kMaxPathBytes) {
+  if (ForbiddenPackageValueKey(settings) != nullptr) {
     plan.refusal = kMsgDeployFailed;
+    return plan;
+  }
+  // The venue code is five bytes: only the candidate number can be made shorter.
+  if (LongestCandidatePath(paths.parentFolder, settings, place.longestInPackage, values.first, values.second) >
+      kMaxPathBytes) {
+    plan.check = {false, RegistrationEdit::JuBanEdt, kMsgDeployFailed};
     return plan;
   }
 

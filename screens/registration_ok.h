@@ -1,6 +1,7 @@
 #pragma once
 // The portable parts of the registration's OK action: its plan, its messages, the bounded
 // wait for the exam program's window, and HideFolder's test of the launcher's own path.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,10 +35,12 @@ struct Entries {
   std::string mei;    // MeiEdt
 };
 
-// Where the launcher runs: its executable, and the folder that holds cmd.exe and ping.exe.
+// Where the launcher runs: its executable, the folder that holds cmd.exe and ping.exe, and
+// the bytes of the longest path inside its package (LongestCandidatePath's longestInside).
 struct HandoverPlace {
   std::string exePath;
   std::string systemFolder;
+  std::size_t longestInPackage = 0;
 };
 
 struct IniWrite {
@@ -54,8 +57,9 @@ using DirExists = std::function<bool(const std::string&)>;
 
 // What the OK action will do, decided before anything on disk changes.
 struct HandoverPlan {
-  CheckResult check;            // a failed input check: its edit takes the focus
-  std::string refusal;          // else a refusal's coded message, shown without a detail
+  CheckResult check;            // a failed input check, or a venue entry too long for the
+                                // candidate folder's paths: its edit takes the focus
+  std::string refusal;          // else a package value's refusal, shown without a detail
   std::string candidateFolder;  // the package's new name
   std::string key;              // the key that ends it, written as 固有キー
   std::vector<IniWrite> iniWrites;  // in their order: 固有キー, then the candidate's two values
@@ -69,9 +73,9 @@ struct HandoverPlan {
 };
 
 // The checks of the mode's entries, then the refusals of package values that would steer a
-// path or a batch command and of paths past kMaxPathBytes, then the candidate folder (keys
-// drawn until no directory has its name) and everything the run writes. Throws what
-// nextKey throws.
+// path or a batch command and of entries that take a path in the candidate folder past
+// kMaxPathBytes, then the candidate folder (keys drawn until no directory has its name) and
+// everything the run writes. Nothing is on disk yet when it refuses. Throws what nextKey throws.
 HandoverPlan PlanHandover(const PackageSettings& settings, const Entries& entries, const HandoverPlace& place,
                           const KeySource& nextKey, const DirExists& directoryExists);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <stdexcept>
@@ -82,10 +83,13 @@ struct PlanRun {
   int drawn = 0;
   int looks = 0;
   HandoverPlan plan;
-  PlanRun(const PackageSettings& settings, const Entries& entries, std::set<std::string> existing = {})
+  PlanRun(const PackageSettings& settings, const Entries& entries, std::set<std::string> existing = {},
+          std::size_t longestInPackage = 0)
       : taken(std::move(existing)) {
+    HandoverPlace place = kPlace;
+    place.longestInPackage = longestInPackage;
     plan = PlanHandover(
-        settings, entries, kPlace, [&] { return keys.at(drawn++); },
+        settings, entries, place, [&] { return keys.at(drawn++); },
         [&](const std::string& path) { return ++looks, taken.count(path) > 0; });
   }
 };
@@ -132,9 +136,12 @@ TEST(HandoverPlan, WritesRenameAndBatchInTheirOrder) {
 
 TEST(HandoverPlan, RefusesBeforeAKeyIsDrawn) {
   // C:\exams\EAR0112345_［kkkkk］\system\shiken.ini is 9 + 11 + 9 + 18 = 47 bytes: 212 left for
-  // the candidate number.
+  // the candidate number; with system\1\setup.ini in the package, 211.
   const std::string longest(212, '0'), tooLong(213, '0');
-  struct Case { const char* what; PackageSettings settings; Entries entries; CheckResult check; const char* refusal; };
+  struct Case {
+    const char* what; PackageSettings settings; Entries entries; CheckResult check; const char* refusal;
+    std::size_t inside = 0;  // the longest path inside the package
+  };
   const Case cases[] = {
       {"venue code empty", Package("EAR"), {"", "678", "", ""},
        {false, RegistrationEdit::KaiCdEdt, kMsgVenueCodeEmpty}, ""},
@@ -155,11 +162,21 @@ TEST(HandoverPlan, RefusesBeforeAKeyIsDrawn) {
       {"ファイル名称 climbing out", Package("", "..\\..\\x"), {"", "", YAMADA, TARO}, {}, kMsgDeployFailed},
       {"開発コード with a colon", [] { auto s = Package("EAR"); s.devCode = "C:x"; return s; }(),
        {"12345", "678", "", ""}, {}, kMsgDeployFailed},
-      {"candidate number one byte too long", Package("EAR"), {"12345", tooLong, "", ""}, {}, kMsgDeployFailed},
+      // A candidate number too long for the candidate folder's paths: its field takes the focus.
+      {"candidate number one byte too long", Package("EAR"), {"12345", tooLong, "", ""},
+       {false, RegistrationEdit::JuBanEdt, kMsgDeployFailed}, ""},
       {"candidate number at the limit", Package("EAR"), {"12345", longest, "", ""}, {}, ""},
+      {"system\\1\\setup.ini one byte longer than system\\shiken.ini", Package("EAR"), {"12345", longest, "", ""},
+       {false, RegistrationEdit::JuBanEdt, kMsgDeployFailed}, "", 18},
+      {"at the limit with system\\1\\setup.ini", Package("EAR"), {"12345", longest.substr(1), "", ""}, {}, "", 18},
+      {"a picture 13 bytes deeper", Package("EAR"), {"12345", longest.substr(12), "", ""},
+       {false, RegistrationEdit::JuBanEdt, kMsgDeployFailed}, "", 30},
+      {"at the limit with that picture", Package("EAR"), {"12345", longest.substr(13), "", ""}, {}, "", 30},
+      {"names too long for that picture", Package(""), {"", "", std::string(200, 'a'), std::string(6, 'b')},
+       {false, RegistrationEdit::SeiEdt, kMsgNameTooLong}, "", 30},
   };
   for (const Case& c : cases) {
-    const PlanRun run(c.settings, c.entries);
+    const PlanRun run(c.settings, c.entries, {}, c.inside);
     const HandoverPlan& p = run.plan;
     EXPECT_EQ(p.check.ok, c.check.ok) << c.what;
     EXPECT_EQ(p.check.focus, c.check.focus) << c.what;
@@ -172,7 +189,7 @@ TEST(HandoverPlan, RefusesBeforeAKeyIsDrawn) {
       EXPECT_TRUE(p.iniWrites.empty()) << c.what;
       EXPECT_TRUE(p.candidateFolder.empty() && p.batchText.empty()) << c.what;
     } else {
-      EXPECT_EQ(p.candidateFolder.size() + std::string_view("\\system\\shiken.ini").size(), 259u) << c.what;
+      EXPECT_EQ(p.candidateFolder.size() + 1 + std::max<std::size_t>(c.inside, 17), 259u) << c.what;
     }
   }
 }

@@ -11,6 +11,7 @@
 #include "package/candidate_folder.h"
 #include "package/ini.h"
 #include "package/package_settings.h"
+#include "package/package_tree_win.h"
 #include "package/paths.h"
 #include "screens/coded_message_win.h"
 #include "screens/frmJPZZ0010.h"
@@ -129,12 +130,13 @@ void TfrmJPZZ0010::OkBtnClick() {
   try {
     plan = ear::PlanHandover(ear::ReadPackageSettings(Paths()),
                              {KaiCdEdt.Text(), JuBanEdt.Text(), SeiEdt.Text(), MeiEdt.Text()},
-                             {Context().exePath, ear::SystemFolder()}, [this] { return makeRandomKey(ear::kRandomKeyLength); },
-                             DirectoryExists);
+                             {Context().exePath, ear::SystemFolder(), ear::LongestPathInside(Paths().package)},
+                             [this] { return makeRandomKey(ear::kRandomKeyLength); }, DirectoryExists);
   } catch (const std::exception& error) {
     Report(*this, {HandoverStep::Plan, error.what()});
     return;
   }
+  // A refusal comes before anything is written: the candidate may correct and try again.
   if (!plan.check.ok) {
     ShowCheckResult(plan.check);
     Busy = false;
@@ -142,6 +144,7 @@ void TfrmJPZZ0010::OkBtnClick() {
   }
   if (plan.Refused()) {
     ear::ShowCodedMessage(this, plan.refusal, "");
+    Busy = false;
     return;
   }
   Report(*this, RunHandover(*this, plan));

@@ -66,12 +66,12 @@ CheckResult CheckCandidateNumber(std::string_view juBan) {
 }
 
 CheckResult CheckNames(std::string_view sei, std::string_view mei, std::string_view parentFolder,
-                       const PackageSettings& settings) {
+                       const PackageSettings& settings, std::size_t longestInside) {
   if (sei.empty()) return Fail(RegistrationEdit::SeiEdt, kMsgNameEmpty);
   if (mei.empty()) return Fail(RegistrationEdit::MeiEdt, kMsgNameEmpty);
   if (HasForbiddenFileNameChar(sei)) return Fail(RegistrationEdit::SeiEdt, kMsgNameForbiddenChar);
   if (HasForbiddenFileNameChar(mei)) return Fail(RegistrationEdit::MeiEdt, kMsgNameForbiddenChar);
-  if (LongestCandidatePath(parentFolder, settings, sei, mei) > kMaxPathBytes) {
+  if (LongestCandidatePath(parentFolder, settings, longestInside, sei, mei) > kMaxPathBytes) {
     return Fail(mei.size() > sei.size() ? RegistrationEdit::MeiEdt : RegistrationEdit::SeiEdt, kMsgNameTooLong);
   }
   return {};

@@ -42,8 +42,9 @@ CheckResult CheckCandidateNumber(std::string_view juBan);
 
 // Names: both filled in (blanks pass); then, mended, neither holds a character that
 // file names forbid, and together they keep the candidate folder's paths within
-// kMaxPathBytes (the focus goes to the longer name, the surname on a tie).
+// kMaxPathBytes (the focus goes to the longer name, the surname on a tie); longestInside as
+// LongestCandidatePath takes it.
 CheckResult CheckNames(std::string_view sei, std::string_view mei, std::string_view parentFolder,
-                       const PackageSettings& settings);
+                       const PackageSettings& settings, std::size_t longestInside);
 
 }  // namespace ear

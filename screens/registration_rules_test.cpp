@@ -110,7 +110,7 @@ TEST(RegistrationChecks, NamesInTheirOrder) {
       {std::string(112, 'a'), std::string(112, 'b'), RegistrationEdit::SeiEdt, kMsgNameTooLong},  // tie
   };
   for (const auto& c : cases) {
-    const CheckResult r = CheckNames(c.sei, c.mei, "C:\\exam\\", settings);
+    const CheckResult r = CheckNames(c.sei, c.mei, "C:\\exam\\", settings, 0);
     EXPECT_EQ(r.ok, c.focus == RegistrationEdit::None) << c.sei << "/" << c.mei;
     EXPECT_EQ(r.focus, c.focus) << c.sei << "/" << c.mei;
     EXPECT_EQ(r.message, c.message) << c.sei << "/" << c.mei;
@@ -120,8 +120,12 @@ TEST(RegistrationChecks, NamesInTheirOrder) {
 TEST(RegistrationChecks, LengthLimitTakesTheExamProgramPathWhenItIsLonger) {
   // 部種名称 of 30 bytes: the exam program path (folder + 38) outgrows the settings path.
   const PackageSettings settings = WithExamKindName("012345678901234567890123456789");
-  EXPECT_TRUE(CheckNames(std::string(100, 'a'), std::string(103, 'b'), "C:\\exam\\", settings).ok);  // 18+203+38 = 259
-  EXPECT_EQ(CheckNames(std::string(100, 'a'), std::string(104, 'b'), "C:\\exam\\", settings).message,
+  EXPECT_TRUE(CheckNames(std::string(100, 'a'), std::string(103, 'b'), "C:\\exam\\", settings, 0).ok);  // 18+203+38 = 259
+  EXPECT_EQ(CheckNames(std::string(100, 'a'), std::string(104, 'b'), "C:\\exam\\", settings, 0).message,
+            kMsgNameTooLong);
+  // A path inside the package of 40 bytes (the exam program's is 37): three bytes fewer for the names.
+  EXPECT_TRUE(CheckNames(std::string(100, 'a'), std::string(100, 'b'), "C:\\exam\\", settings, 40).ok);
+  EXPECT_EQ(CheckNames(std::string(100, 'a'), std::string(101, 'b'), "C:\\exam\\", settings, 40).message,
             kMsgNameTooLong);
 }
 

@@ -237,8 +237,11 @@ def test_refused_names_change_nothing_on_disk():
 
 def test_package_values_that_steer_a_path_and_overlong_numbers_change_nothing():
     def number_one_byte_too_long(parent):
-        # parent\EAR0112345_<number>［key］\system\shiken.ini must stay within 259 bytes.
-        fixed = len(sjis(harness.winpath(parent) + "\\EAR0112345_［12345］\\system\\shiken.ini"))
+        # parent\EAR0112345_<number>［key］\ + the package's longest path must stay within 259 bytes.
+        package = os.path.join(parent, "launcher", "##TMP##")
+        inside = max(len(sjis(os.path.relpath(os.path.join(top, n), package).replace(os.sep, "\\")))
+                     for top, dirs, files in os.walk(package) for n in dirs + files)
+        fixed = len(sjis(harness.winpath(parent) + "\\EAR0112345_［12345］\\")) + inside
         return "0" * (259 - fixed + 1)
 
     cases = [
@@ -276,9 +279,14 @@ def test_package_values_that_steer_a_path_and_overlong_numbers_change_nothing():
         assert not harness.message_boxes(timeout=1.5), what
         assert tree(parent) == before, what
         assert not harness.window_exists(EXAM), what
-        # OK does nothing more; back and close still work.
+        # Refused before anything was written: OK stays usable and refuses the same entries again
+        # (a number too long, with the focus in its field); back and close still work.
+        if "number" in what:
+            assert harness.wdrive("focus", screen["hwnd"])[0]["focus"] == edit(screen, "JuBanEdt")["hwnd"], what
         enter(screen, list(values)[-1])
+        assert box() == ("エラー", "受験プログラムの展開に失敗しました。"), what
         assert not harness.message_boxes(timeout=1.5), what
+        assert tree(parent) == before, what
         if n == 0:
             harness.wdrive("click", wizard.button(harness.windows(title=wizard.REGISTRATION)[0], "< 戻る")["hwnd"], "--mouse")
             harness.wait_for_window(wizard.PROCEDURE, timeout=20)

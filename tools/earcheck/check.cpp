@@ -623,12 +623,13 @@ class Checker {
               "」があります。ランチャーは登録のときに何も変更せずに" + AsShown(ear::kMsgDeployFailed) +
               "を表示し、試験は始まりません。");
     }
-    // The launcher's own limit: the longest path in the candidate folder, exam program or
-    // settings file, within 259 bytes.
-    const long long left = ear::BytesLeftForValues(paths_.parentFolder, settings_);
+    // The launcher's own limit: the longest path in the candidate folder, the exam program,
+    // shiken.ini or any file or folder of the package, within 259 bytes.
+    const long long left =
+        ear::BytesLeftForValues(paths_.parentFolder, settings_, LongestPathInside(nativePackage_));
     const bool venue = report_.venueMode;
     const std::string what = venue ? "会場コードと受験番号" : "姓と名";
-    const std::string msg = "この場所（" + paths_.parentFolder + "）では、受験者フォルダーの中のパス（試験プログラムと設定ファイル）が " +
+    const std::string msg = "この場所（" + paths_.parentFolder + "）では、受験者フォルダーの中のパス（試験プログラムとパッケージのすべてのファイル）が " +
                             Number(ear::kMaxPathBytes) + " バイトに収まるよう、受験者の入力（" + what + "）に合わせて " +
                             std::to_string(std::max(0LL, left)) + " バイト使えます。";
     // The shortest entries: a 5-byte venue code and a 1-byte number, or two 1-byte names.

@@ -2,6 +2,7 @@
 // What earcheck needs of the platform: file kinds, full paths and the conversion
 // between the launcher's Shift-JIS paths and the names of the local file system.
 // Natively (POSIX) names are UTF-8; on Windows they are the ANSI code page's bytes.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ Kind KindOf(const std::string& nativePath);
 
 // The absolute form of a native path, without a trailing separator (except a root).
 std::string FullPath(const std::string& nativePath);
+
+// Bytes of the longest path of a file or folder inside the native folder, relative to it, with
+// each name as it will be in Shift-JIS (what the launcher's hand-over counts; a character
+// without a Shift-JIS form counts ear::kUnrepresentableCharBytes); links are not followed.
+std::size_t LongestPathInside(const std::string& nativeFolder);
 
 // The native separator ('/' natively, '\\' on Windows).
 char NativeSeparator();

@@ -1,9 +1,13 @@
+#include <dirent.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "package/candidate_folder.h"
 #include "tools/earcheck/platform.h"
 
 namespace earcheck {
@@ -78,6 +82,27 @@ std::string FullPath(const std::string& nativePath) {
     i = j + 1;
   }
   return cleaned.empty() ? "/" : cleaned;
+}
+
+std::size_t LongestPathInside(const std::string& nativeFolder) {
+  std::size_t longest = 0;
+  DIR* dir = ::opendir(nativeFolder.c_str());
+  if (dir == nullptr) return 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const std::size_t bytes =
+        Convert(name, "CP932", "UTF-8", std::string(ear::kUnrepresentableCharBytes, '?')).size();
+    longest = std::max(longest, bytes);
+    const std::string path = nativeFolder + "/" + name;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      const std::size_t below = LongestPathInside(path);
+      if (below > 0) longest = std::max(longest, bytes + 1 + below);
+    }
+  }
+  ::closedir(dir);
+  return longest;
 }
 
 char NativeSeparator() { return '/'; }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "package/package_tree_win.h"
 #include "tools/earcheck/platform.h"
 
 namespace earcheck {
@@ -38,6 +39,8 @@ std::string FullPath(const std::string& nativePath) {
   }
   return full;
 }
+
+std::size_t LongestPathInside(const std::string& nativeFolder) { return ear::LongestPathInside(nativeFolder); }
 
 char NativeSeparator() { return '\\'; }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "package/candidate_folder.h"
 #include "package/package_settings.h"
 #include "screens/registration_ok.h"
 #include "tests/sjis_samples.h"
@@ -45,19 +46,29 @@ Budget BudgetOf(const earcheck::PackageReport& report) {
 }
 
 TEST(EarcheckAgainstTheLauncher, BytesLeftAreExactlyWhatTheHandoverAccepts) {
-  struct Case { const char* what; std::string abb, fileName, examKindName; };
+  // longest: the bytes of the longest path inside the package, relative to it, that the
+  // launcher gathers on disk; at the bytes left the candidate folder + "\" + it is 259 bytes.
+  struct Case { const char* what; std::string abb, fileName, examKindName, extra; std::size_t longest; };
   const Case cases[] = {
-      {"venue mode, short 部種名称: the settings file is the longest path", "EAR", "", "\x96\xCD"},  // 模
-      {"name mode, long 部種名称: the exam program is", "", "", "\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1\x83\x5C\x83\x74\x83\x67"},
-      {"0x5C second bytes in the prefix", "EAR", HYO SO, "b"},
+      {"venue mode, short 部種名称: system\\1\\setup.ini is the longest path", "EAR", "", "\x96\xCD", "", 18},  // 模
+      {"name mode, long 部種名称: the exam program is", "", "", "\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1\x83\x5C\x83\x74\x83\x67",
+       "", 3 + 14 + 4},
+      {"0x5C second bytes in the prefix", "EAR", HYO SO, "b", "", 18},
+      {"a picture deeper than the settings files", "EAR", "", "b", "system/Image/sub/a_long_picture_name.jpg",
+       6 + 1 + 5 + 1 + 3 + 1 + 23},
+      // 한 has no Shift-JIS form: two bytes each, the widest a Shift-JIS character takes.
+      {"a name without a Shift-JIS form", "", "", "b", "system/Image/\xED\x95\x9C\xED\x95\x9C/pic.jpg",
+       6 + 1 + 5 + 1 + 4 + 1 + 7},
   };
   const fs::path work = fs::temp_directory_path() / ("earcheck-rules-" + std::to_string(::getpid()));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fs::remove_all(work);
-    const fs::path system = work / "L" / "##TMP##" / "system";
+    const fs::path package = work / "L" / "##TMP##";
+    const fs::path system = package / "system";
     Write(system / "system.ini", "[基本情報]\r\nABB=" + c.abb + "\r\n開発コード=EAR01\r\nファイル名称=" + c.fileName + "\r\n");
     Write(system / "1" / "setup.ini", "[基本情報]\r\n受験タイプ=1\r\n部種名称=" + c.examKindName + "\r\n");
+    if (!c.extra.empty()) Write(package / c.extra, "x");
     const std::optional<earcheck::PackageReport> report = earcheck::CheckPath((work / "L").string());
     ASSERT_TRUE(report);
     const Budget budget = BudgetOf(*report);
@@ -68,7 +79,7 @@ TEST(EarcheckAgainstTheLauncher, BytesLeftAreExactlyWhatTheHandoverAccepts) {
     settings.devCode = "EAR01";
     settings.fileName = c.fileName;
     settings.examKindName = c.examKindName;
-    const ear::HandoverPlace place{budget.parentFolder + "L\\ExamAutoRunner.exe", "C:\\windows\\system32"};
+    const ear::HandoverPlace place{budget.parentFolder + "L\\ExamAutoRunner.exe", "C:\\windows\\system32", c.longest};
     const auto plan = [&](long long bytes) {
       const std::size_t n = static_cast<std::size_t>(bytes);
       const ear::Entries entries = c.abb.empty() ? ear::Entries{"", "", std::string(n - 1, 'a'), "b"}
@@ -76,7 +87,9 @@ TEST(EarcheckAgainstTheLauncher, BytesLeftAreExactlyWhatTheHandoverAccepts) {
       return ear::PlanHandover(settings, entries, place, [] { return std::string("k1k2k"); },
                                [](const std::string&) { return false; });
     };
-    EXPECT_FALSE(plan(budget.left).Refused());
+    const ear::HandoverPlan fits = plan(budget.left);
+    EXPECT_FALSE(fits.Refused());
+    EXPECT_EQ(fits.candidateFolder.size() + 1 + c.longest, ear::kMaxPathBytes);
     const ear::HandoverPlan over = plan(budget.left + 1);
     EXPECT_TRUE(over.Refused());
     EXPECT_EQ(over.check.message + over.refusal, c.abb.empty() ? ear::kMsgNameTooLong : ear::kMsgDeployFailed);

@@ -54,7 +54,7 @@ CLEAN_FINDINGS = [
 
 
 def budget_message(parent, left, what="会場コードと受験番号"):
-    return ("この場所（%s）では、受験者フォルダーの中のパス（試験プログラムと設定ファイル）が 259 バイトに収まるよう、"
+    return ("この場所（%s）では、受験者フォルダーの中のパス（試験プログラムとパッケージのすべてのファイル）が 259 バイトに収まるよう、"
             "受験者の入力（%s）に合わせて %d バイト使えます。" % (parent, what, left))
 
 
@@ -84,9 +84,9 @@ class Findings(unittest.TestCase):
     def test_clean_sample_package_in_full(self):
         rc, pkg = self.package("clean", lambda l: None)
         parent = T.launcher_form(WORK) + "\\"
-        # parent + "EAR01" + "_" + "［" + 5 + "］" + "\system\shiken.ini", longer than
-        # "\" + "[1]" + "模擬試験" (8 bytes) + ".exe"
-        left = 259 - (len(parent) + 5 + 1 + 2 + 5 + 2 + 18)
+        # parent + "EAR01" + "_" + "［" + 5 + "］" + "\system\Image\bg_procedure.jpg", the package's
+        # longest path, longer than "\system\shiken.ini" and "\" + "[1]" + "模擬試験" (8 bytes) + ".exe"
+        left = 259 - (len(parent) + 5 + 1 + 2 + 5 + 2 + 30)
         self.assertEqual(pkg, {"path": os.path.join(WORK, "clean", "##TMP##"), "ok": True, "mode": "venue",
                                "examType": "1",
                                "findings": CLEAN_FINDINGS + [finding(I, None, None, budget_message(parent, left))]})
@@ -319,11 +319,12 @@ class Findings(unittest.TestCase):
         self.assertEqual(rc, 0)
 
     def test_too_few_bytes_left_for_the_candidate(self):
-        # Parent folders of 198 and 225 bytes: 259 - (198 + 33) = 28 bytes left, and 1, too few
-        # for any venue code (5 bytes) and candidate number.
+        # Parent folders of 186 and 213 bytes: 259 - (186 + 45) = 28 bytes left, and 1, too few
+        # for any venue code (5 bytes) and candidate number (45: "EAR01_［12345］" and the longest
+        # path of the package, "\system\Image\bg_procedure.jpg").
         cases = [
-            (198, 28, W, "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。", 0),
-            (225, 1, E, "どの入力でもランチャーは「受験プログラムの展開に失敗しました。」を表示し、試験は始まりません。"
+            (186, 28, W, "少なすぎるため、長い入力では試験が始まりません。パッケージを浅いフォルダーに置いてください。", 0),
+            (213, 1, E, "どの入力でもランチャーは「受験プログラムの展開に失敗しました。」を表示し、試験は始まりません。"
                         "パッケージを浅いフォルダーに置いてください。", 1),
         ]
         for length, left, severity, consequence, code in cases:
@@ -471,7 +472,7 @@ class Command(unittest.TestCase):
         T.set_key(launcher, "system", "開発コード", "")
         rc, out, err = check([launcher])
         parent = T.launcher_form(WORK) + "\\"
-        left = 259 - (len(parent) + 0 + 1 + 2 + 5 + 2 + 18)
+        left = 259 - (len(parent) + 0 + 1 + 2 + 5 + 2 + 30)
         body = "\n".join(
             ["%s  %s%s: %s" % ({"error": "エラー", "warning": "警告  ", "info": "情報  "}[f["severity"]], f["file"],
                                " [%s]" % f["key"] if f["key"] else "", f["message"]) for f in [

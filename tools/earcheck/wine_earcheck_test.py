@@ -197,6 +197,24 @@ class Wine(unittest.TestCase):
         self.assertIn(refusal + "ページに画面を載せません: ", err_page.decode("cp932"))
         self.assertEqual((rc, rc_page), (2, 2))
 
+    def test_bytes_left_count_every_path_read_by_its_unicode_name(self):
+        # A folder named 한한 (no Shift-JIS form: two bytes a character; its ANSI name would be
+        # "??") holds the package's longest path: system\Image\한한\a_long_picture_name.jpg.
+        pkg = T.make_sample_package.make_package(os.path.join(WORK, "深い"))
+        os.makedirs(os.path.join(pkg, "system", "Image", "한한"))
+        with open(os.path.join(pkg, "system", "Image", "한한", "a_long_picture_name.jpg"), "wb") as f:
+            f.write(b"x")
+        rc, out, _ = run("--json", "深い")
+        doc = T.parse_json(out)["packages"][0]
+        parent = doc["path"][:-len("深い\\##TMP##")]
+        # parent + "EAR01" + first + "_" + second + "［key］" + "\" + 41 bytes within 259.
+        left = 259 - (len(parent.encode("cp932")) + 5 + 1 + 9 + 1 + (13 + 4 + 1 + 23))
+        messages = [f["message"] for f in doc["findings"] if "バイト使えます" in f["message"]]
+        self.assertEqual(messages, ["この場所（%s）では、受験者フォルダーの中のパス（試験プログラムとパッケージのすべてのファイル）が "
+                                    "259 バイトに収まるよう、受験者の入力（会場コードと受験番号）に合わせて %d バイト使えます。"
+                                    % (parent, left)])
+        self.assertEqual(rc, 0)
+
     def test_text_report_is_shift_jis(self):
         rc, out, _ = run("表示パッケージ")
         text = out.decode("cp932")

@@ -390,6 +390,18 @@ int CmdText(const Args& a) {
   return 0;
 }
 
+// The control that has the keyboard focus in the window's thread (0 when none).
+int CmdFocus(const Args& a) {
+  HWND h = TargetOf(a);
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(h, nullptr), &info);
+  Json j;
+  j.Begin().Key("hwnd").Int(HwndValue(h)).Key("focus").Int(HwndValue(info.hwndFocus)).End();
+  j.Print();
+  return 0;
+}
+
 int CmdClose(const Args& a) {
   HWND h = TargetOf(a);
   PostMessageW(h, WM_CLOSE, 0, 0);
@@ -564,7 +576,7 @@ int Usage() {
       "  key HWND VK [--child TEXT | --id N] [--input]\n"
       "  type HWND TEXT / settext HWND TEXT / text HWND [--child TEXT | --id N]\n"
       "  ps / kill PID...\n"
-      "  close HWND / fg HWND / rect HWND / region HWND [--points \"x,y;x,y\"]\n",
+      "  close HWND / fg HWND / rect HWND / region HWND [--points \"x,y;x,y\"] / focus HWND\n",
       stderr);
   return 2;
 }
@@ -584,6 +596,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"settext") return CmdSetText(a);
   if (cmd == L"text") return CmdText(a);
   if (cmd == L"close") return CmdClose(a);
+  if (cmd == L"focus") return CmdFocus(a);
   if (cmd == L"fg") return CmdForeground(a);
   if (cmd == L"rect") return CmdRect(a);
   if (cmd == L"region") return CmdRegion(a);
