@@ -201,6 +201,8 @@ class Wine(unittest.TestCase):
         # A folder named 한한 (no Shift-JIS form: two bytes a character; its ANSI name would be
         # "??") holds the package's longest path: system\Image\한한\a_long_picture_name.jpg.
         pkg = T.make_sample_package.make_package(os.path.join(WORK, "深い"))
+        with open(os.path.join(pkg, "[1]模擬試験.exe"), "wb") as f:
+            f.write(T.pe_bytes(0x8664, 2))
         os.makedirs(os.path.join(pkg, "system", "Image", "한한"))
         with open(os.path.join(pkg, "system", "Image", "한한", "a_long_picture_name.jpg"), "wb") as f:
             f.write(b"x")
