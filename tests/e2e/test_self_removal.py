@@ -153,7 +153,7 @@ def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
              ":Lbl0", pause, count, bound, 'DEL ^"%s^"' % e, 'IF EXIST ^"%s^" GOTO Lbl0' % e,
              "cd..",
              ":Lbl1", pause, count, bound, 'RMDIR ^"%s^"' % f, 'IF EXIST ^"%s^" GOTO Lbl1' % f,
-             ":LblEnd", "DEL %0", "EXIT"]
+             ":LblEnd", 'DEL ^"%s\\%s^"' % (base, BATCH), "EXIT"]
     with open(batch, "rb") as fh:
         got = fh.read()
     assert got == ("\r\n".join(lines) + "\r\n").encode("cp932"), got
