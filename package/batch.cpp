@@ -85,8 +85,8 @@ std::string RetryIfExists(std::string_view path, std::string_view label) {
          "IF EXIST " + CaretQuoted(path) + " GOTO " + std::string(label) + "\r\n";
 }
 
-// The batch deletes itself by its own path, written out as every other path: Wine's cmd reads
-// what %0 gives once more, so a "%" in the parent folder's name ("100%完了") cut the line there.
+// The batch deletes itself by its own path, written out and escaped as every other path: Wine's
+// cmd gives %0 without the "%" of a parent folder named "100%完了", and "DEL %0" missed the batch.
 std::string DeleteSelf(std::string_view exePath) {
   return "DEL " + CaretQuoted(PackagePathsFor(exePath).batch) + "\r\n";
 }

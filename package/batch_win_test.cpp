@@ -89,7 +89,7 @@ TEST(LaunchBatch, StartsTheExamThenRemovesTheLauncherFolderAndItself) {
       {"unpacked among the candidate's files", "p", "Desktop", "ABC1_2" LBR "zZ9a0" RBR, "[1]TEST.exe", true},
       {"among files, in hostile folders", "p (x86) & q^!;,=", SO " &^%;,=()!" HYO,
        "ABC a&b_x" LBR "k9Z0q" RBR, "[1]A B%&.exe", true},
-      // Wine's cmd read what %0 gives once more: a "%" in the batch's own path cut its delete.
+      // Wine's cmd drops a "%" of the batch's own path from %0: "DEL %0" missed the batch.
       {"percent in the parent", "100%完了", "ExamAutoRunner", "ABC1_2" LBR "aB3xZ" RBR, "[1]TEST.exe"},
   };
   char temp[MAX_PATH];

@@ -150,7 +150,7 @@ TEST(SelfRemoval, RemovesPackageExecutableFolderAndBatchForReal) {
       // No "%" here: Wine's cmd cannot start a batch whose own path holds one.
       {"hostile parent", "p (x86) & q^!;,=", "a b"},
       {"hostile parent of second bytes", SO TA " " UN, HYO},
-      // Wine's cmd read what %0 gives once more: a "%" there cut the batch's delete of itself.
+      // Wine's cmd drops a "%" of the batch's own path from %0: "DEL %0" missed the batch.
       {"percent in the parent", "100%完了", "ExamAutoRunner"},
       // Started from an unrelated folder with its own "##TMP##": only the package beside
       // the executable goes.

@@ -59,7 +59,7 @@ def test_closing_removes_package_executable_folder_and_batch():
         ("launcher", False, None),
         ("配布 ソ&表^タ%運(1)!;,=　", False, None),
         ("launcher", True, None),
-        # Wine's cmd read what %0 gives once more, and a "%" there cut "DEL %0": the batch stayed.
+        # Wine's cmd drops the "%" from what %0 gives ("...\100完了\..."): "DEL %0" missed the batch.
         ("launcher", False, "100%完了"),
     ]
     for name, elsewhere, parent_name in cases:
