@@ -543,6 +543,15 @@ TEST(SelfRemoval, DeleteFolderTreeNeverGoesThroughALink) {
     }
     MakeLink(caseFolder + c.target, caseFolder + c.link);
     const std::vector<std::string> masterBefore = Contents(caseFolder + "master");
+    {
+      // Listed as the walk lists it, the link reads as a link: a name surrogate on Windows, a
+      // reparse point without a tag under Wine.
+      WIN32_FIND_DATAW found;
+      const FindHandle find(FindFirstFileW(Widen(caseFolder + c.link, kFileSystemCodePage).c_str(), &found));
+      ASSERT_TRUE(find);
+      EXPECT_EQ(ActionFor(found.cFileName, found.dwFileAttributes, found.dwReserved0), EntryAction::kRemoveLink)
+          << std::hex << found.dwFileAttributes << " " << found.dwReserved0;
+    }
 
     std::string error;
     try {
