@@ -85,6 +85,12 @@ std::string RetryIfExists(std::string_view path, std::string_view label) {
          "IF EXIST " + CaretQuoted(path) + " GOTO " + std::string(label) + "\r\n";
 }
 
+// The batch deletes itself by its own path, written out and escaped as every other path: Wine's
+// cmd gives %0 without the "%" of a parent folder named "100%完了", and "DEL %0" missed the batch.
+std::string DeleteSelf(std::string_view exePath) {
+  return "DEL " + CaretQuoted(PackagePathsFor(exePath).batch) + "\r\n";
+}
+
 }  // namespace
 
 std::string EscapeBatchPath(std::string_view path) {
@@ -114,7 +120,7 @@ std::string CleanupBatchText(std::string_view exePath, std::string_view systemFo
     text += "IF EXIST " + f + " GOTO Lbl1\r\n";
   }
   text += ":LblEnd\r\n";
-  text += "DEL %0\r\n";
+  text += DeleteSelf(exePath);
   text += "EXIT\r\n";
   return text;
 }
@@ -148,7 +154,7 @@ std::string LaunchBatchText(std::string_view examProgramPath, std::string_view e
     text += RetryIfExists(exeFolder, "Lbl1");
   }
   text += ":Lbl2\r\n";
-  text += "DEL %0\r\n";
+  text += DeleteSelf(exePath);
   text += "EXIT\r\n";
   return text;
 }

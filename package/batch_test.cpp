@@ -83,7 +83,7 @@ TEST(CleanupBatch, WholeTextForAPlainPath) {
             "RMDIR ^\"C:\\exam\\^\"\r\n"
             "IF EXIST ^\"C:\\exam\\^\" GOTO Lbl1\r\n"
             ":LblEnd\r\n"
-            "DEL %0\r\n"
+            "DEL ^\"C:\\ExamAutoRunner.BAT^\"\r\n"
             "EXIT\r\n");
 }
 
@@ -132,16 +132,22 @@ std::vector<std::string> WithoutPacing(const std::string& batch) {
 // Nine lines in order between the pacing; in a root folder only the executable and the
 // batch go (no folder to leave and remove).
 TEST(CleanupBatch, LinesInOrderBetweenThePacing) {
-  struct Case { std::string exe; std::string e; std::string f; };  // f empty: a root folder
+  // f empty: a root folder; b: the batch's own path, by which it deletes itself
+  struct Case { std::string exe; std::string e; std::string f; std::string b; };
   const Case cases[] = {
-      {"C:\\a b\\ExamAutoRunner.exe", "C:\\a^ b\\ExamAutoRunner.exe", "C:\\a^ b\\"},
+      {"C:\\a b\\ExamAutoRunner.exe", "C:\\a^ b\\ExamAutoRunner.exe", "C:\\a^ b\\", "C:\\ExamAutoRunner.BAT"},
       {"C:\\p\\%^&;,=\\ExamAutoRunner.exe", "C:\\p\\%%^^^&^;^,^=\\ExamAutoRunner.exe",
-       "C:\\p\\%%^^^&^;^,^=\\"},
+       "C:\\p\\%%^^^&^;^,^=\\", "C:\\p\\ExamAutoRunner.BAT"},
       {"D:\\" SO WSP HYO "\\" TA "\\ExamAutoRunner.exe",
-       "D:\\" SO "^" WSP HYO "\\" TA "\\ExamAutoRunner.exe", "D:\\" SO "^" WSP HYO "\\" TA "\\"},
-      {"E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\"},
-      {"C:\\ExamAutoRunner.exe", "C:\\ExamAutoRunner.exe", ""},
-      {"\\\\srv\\a b\\ExamAutoRunner.exe", "\\\\srv\\a^ b\\ExamAutoRunner.exe", ""},
+       "D:\\" SO "^" WSP HYO "\\" TA "\\ExamAutoRunner.exe", "D:\\" SO "^" WSP HYO "\\" TA "\\",
+       "D:\\" SO "^" WSP HYO "\\ExamAutoRunner.BAT"},
+      {"E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\ExamAutoRunner.exe", "E:\\(x86)!\\", "E:\\ExamAutoRunner.BAT"},
+      {"C:\\ExamAutoRunner.exe", "C:\\ExamAutoRunner.exe", "", "C:\\ExamAutoRunner.BAT"},
+      {"\\\\srv\\a b\\ExamAutoRunner.exe", "\\\\srv\\a^ b\\ExamAutoRunner.exe", "",
+       "\\\\srv\\a^ b\\ExamAutoRunner.BAT"},
+      // A "%" in the parent folder's name is doubled like any other.
+      {"C:\\100%完了\\a\\ExamAutoRunner.exe", "C:\\100%%完了\\a\\ExamAutoRunner.exe",
+       "C:\\100%%完了\\a\\", "C:\\100%%完了\\ExamAutoRunner.BAT"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exe);
@@ -158,9 +164,14 @@ TEST(CleanupBatch, LinesInOrderBetweenThePacing) {
           "IF EXIST ^\"" + c.f + "^\" GOTO Lbl1",
       });
     }
-    expected.insert(expected.end(), {"DEL %0", "EXIT"});
+    expected.insert(expected.end(), {"DEL ^\"" + c.b + "^\"", "EXIT"});
     EXPECT_EQ(WithoutPacing(CleanupBatchText(c.exe, kSystem)), expected);
   }
+}
+
+// A delete of the executable, which is retried; the batch deletes itself once, at its end.
+bool DeletesTheExecutable(const std::string& line) {
+  return line.starts_with("DEL ^\"") && line.ends_with(".exe^\"");
 }
 
 TEST(CleanupBatch, EveryAttemptIsPacedAndCountedBeforeItRuns) {
@@ -169,14 +180,14 @@ TEST(CleanupBatch, EveryAttemptIsPacedAndCountedBeforeItRuns) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i] == PAUSE(4)) pausesSinceStart += 3;
     if (lines[i] == PAUSE(2)) pausesSinceStart += 1;
-    if (lines[i].starts_with("DEL ^\"") || lines[i].starts_with("RMDIR ")) {
+    if (DeletesTheExecutable(lines[i]) || lines[i].starts_with("RMDIR ")) {
       ASSERT_GE(i, 3u);
       EXPECT_EQ(lines[i - 3], PAUSE(2)) << lines[i];
       EXPECT_EQ(lines[i - 2], "SET /A EarTries+=1") << lines[i];
       EXPECT_EQ(lines[i - 1], "IF %EarTries% GTR 180 GOTO LblEnd") << lines[i];
     }
     // The launcher lingers ~2 s after closing under Wine: the first delete waits ~4 s.
-    if (lines[i].starts_with("DEL ^\"")) {
+    if (DeletesTheExecutable(lines[i])) {
       EXPECT_GE(pausesSinceStart, 4);
     }
   }
@@ -214,7 +225,7 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        "IF EXIST \"C:\\p\\e\\\" GOTO Lbl1\r\n"
        "IF EXIST ^\"C:\\p\\e\\^\" GOTO Lbl1\r\n"
        ":Lbl2\r\n"
-       "DEL %0\r\n"
+       "DEL ^\"C:\\p\\ExamAutoRunner.BAT^\"\r\n"
        "EXIT\r\n"},
       {"every sign, second bytes 5C and 5E",
        "D:\\q " WSP "&^%;,=()!\\" SO HYO TA UN "_x\\[1]" UN " " TA ".exe",
@@ -243,7 +254,7 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        "IF EXIST \"D:\\q " WSP "&^%%;,=()!\\" SO " " HYO "\\\" GOTO Lbl1\r\n"
        "IF EXIST ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\" SO "^ " HYO "\\^\" GOTO Lbl1\r\n"
        ":Lbl2\r\n"
-       "DEL %0\r\n"
+       "DEL ^\"D:\\q^ ^" WSP "^&^^%%^;^,^=()!\\ExamAutoRunner.BAT^\"\r\n"
        "EXIT\r\n"},
       // In a drive's root only the executable and the batch go: no RMDIR of the root.
       {"root", "C:\\A_1\x81\x6dk\x81\x6e\\[1]T.exe", "C:\\ExamAutoRunner.exe", "C:\\",
@@ -262,7 +273,7 @@ TEST(LaunchBatch, WholeTextForHostilePaths) {
        "IF EXIST \"C:\\ExamAutoRunner.exe\" GOTO Lbl0\r\n"
        "IF EXIST ^\"C:\\ExamAutoRunner.exe^\" GOTO Lbl0\r\n"
        ":Lbl2\r\n"
-       "DEL %0\r\n"
+       "DEL ^\"C:\\ExamAutoRunner.BAT^\"\r\n"
        "EXIT\r\n"},
   };
   for (const auto& c : cases) {
@@ -296,7 +307,7 @@ TEST(LaunchBatch, TwelveLinesInOrderBetweenThePacing) {
       "RMDIR ^\"C:\\p\\a^ b\\^\"",
       "IF EXIST ^\"C:\\p\\a^ b\\^\" GOTO Lbl1",
       ":Lbl2",
-      "DEL %0",
+      "DEL ^\"C:\\p\\ExamAutoRunner.BAT^\"",
       "EXIT",
   };
   EXPECT_EQ(lines, expected);
@@ -324,7 +335,7 @@ TEST(LaunchBatch, TriesTheExecutableForAnHourAndTheFolderAFewTimes) {
   int deletes = 0, removes = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Attempt a = AttemptBefore(lines, i);
-    if (lines[i].starts_with("DEL ^\"")) {
+    if (DeletesTheExecutable(lines[i])) {
       ++deletes;
       // A launcher left open for most of an hour (a box nobody closes) is still deleted.
       EXPECT_GE(a.pauseSeconds, 1);

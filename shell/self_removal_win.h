@@ -19,8 +19,11 @@ struct SelfRemovalContext {
   std::function<void()> closeMainForm;
 };
 
-// Deletes folder with everything below it; throws the system error text on the first failure.
-// A link (junction, symbolic link), folder itself included, is removed itself, never followed.
+// Deletes folder with everything below it, by the entries' Unicode names; read-only entries are
+// made writable first. A link (a name surrogate: junction, symbolic link), folder itself included,
+// is removed itself, never followed. What cannot be deleted is left and the rest goes on; then one
+// error tells the first failure's system error text and how many entries stayed. A missing folder
+// throws its system error at once.
 void DeleteFolderTree(const std::string& folder);
 
 // Writes the cleanup batch, deletes the package, starts the batch and closes the main form;

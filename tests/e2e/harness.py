@@ -93,13 +93,13 @@ def linuxpath(windows_path):
     raise HarnessError("no Linux path for " + windows_path)
 
 
-def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE):
+def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=None):
     """Starts a Windows program under the run's Wine; returns the Popen. Extra env vars reach
     the program (and whatever it starts) as Windows environment variables."""
     e = wine_env()
     if env:
         e.update(env)
-    p = subprocess.Popen([WINE, program, *args], cwd=cwd, env=e, stdout=stdout, stderr=stderr)
+    p = subprocess.Popen([WINE, program, *args], cwd=cwd, env=e, stdout=stdout, stderr=stderr, stdin=stdin)
     _started.append(p)
     _used_wine[0] = True
     return p

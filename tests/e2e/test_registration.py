@@ -192,7 +192,7 @@ def expected_launch_batch(exam, exe, exe_folder):
              "IF EXIST %s GOTO Lbl0" % plain(exe), "IF EXIST %s GOTO Lbl0" % esc(exe), "SET /A EarTries=0",
              ":Lbl1", ping % 2, *tries(10), "RMDIR %s" % esc(exe_folder),
              "IF EXIST %s GOTO Lbl1" % plain(exe_folder), "IF EXIST %s GOTO Lbl1" % esc(exe_folder),
-             ":Lbl2", "DEL %0", "EXIT"]
+             ":Lbl2", "DEL %s" % esc(exe_folder.rstrip("\\").rsplit("\\", 1)[0] + "\\" + BATCH), "EXIT"]
     return sjis("".join(line + "\r\n" for line in lines))
 
 

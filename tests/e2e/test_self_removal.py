@@ -55,13 +55,18 @@ def wait_gone(paths, timeout=30.0):
 
 def test_closing_removes_package_executable_folder_and_batch():
     cases = [
-        # (launcher folder name, start from an unrelated folder with its own "##TMP##")
-        ("launcher", False),
-        ("配布 ソ&表^タ%運(1)!;,=　", False),
-        ("launcher", True),
+        # (launcher folder name, start from an unrelated folder with its own "##TMP##", parent's name)
+        ("launcher", False, None),
+        ("配布 ソ&表^タ%運(1)!;,=　", False, None),
+        ("launcher", True, None),
+        # Wine's cmd drops the "%" from what %0 gives ("...\100完了\..."): "DEL %0" missed the batch.
+        ("launcher", False, "100%完了"),
     ]
-    for name, elsewhere in cases:
+    for name, elsewhere, parent_name in cases:
         parent = harness.temp_dir("selfremoval")
+        if parent_name:
+            parent = os.path.join(parent, parent_name)
+            os.makedirs(parent)
         folder = install(parent, name)
         neighbours(parent)
         cwd = parent
@@ -82,7 +87,8 @@ def test_closing_removes_package_executable_folder_and_batch():
             assert listing(cwd) == cwd_before, listing(cwd)
         assert not harness.message_boxes(timeout=0.5)
         print("%s%s: folder gone %.2f s after the launcher ended"
-              % (name, " (started elsewhere)" if elsewhere else "", gone - ended))
+              % (name, " (started elsewhere)" if elsewhere else " (in %s)" % parent_name if parent_name else "",
+                 gone - ended))
 
 
 def plant_ping(folder, markers, tag):
@@ -153,7 +159,7 @@ def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
              ":Lbl0", pause, count, bound, 'DEL ^"%s^"' % e, 'IF EXIST ^"%s^" GOTO Lbl0' % e,
              "cd..",
              ":Lbl1", pause, count, bound, 'RMDIR ^"%s^"' % f, 'IF EXIST ^"%s^" GOTO Lbl1' % f,
-             ":LblEnd", "DEL %0", "EXIT"]
+             ":LblEnd", 'DEL ^"%s\\%s^"' % (base, BATCH), "EXIT"]
     with open(batch, "rb") as fh:
         got = fh.read()
     assert got == ("\r\n".join(lines) + "\r\n").encode("cp932"), got
@@ -168,26 +174,92 @@ def test_debug_keeps_everything_and_its_batch_does_the_rest_later():
     assert listing(parent) == listing(parent, skip=name) == [x for x in before if not x.startswith(name)]
 
 
-def test_read_only_file_in_the_package_stops_before_the_batch_starts():
+def write(path, data=b"x"):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def closed_cleanly(parent, folder, launcher, before):
+    """No box, and the package, the launcher's folder and the batch gone; the parent as before."""
+    assert not harness.message_boxes(timeout=2), harness.message_boxes(timeout=0)
+    assert launcher.wait(timeout=30) == 0
+    assert not os.path.exists(os.path.join(folder, "##TMP##"))
+    wait_gone([folder, os.path.join(parent, BATCH)])
+    assert not os.path.exists(folder), listing(folder)
+    assert not os.path.exists(os.path.join(parent, BATCH))
+    assert listing(parent) == before, listing(parent)
+
+
+def test_names_in_the_package_never_lead_out_of_it():
+    # Listed in Shift-JIS, U+00A5 (¥) reads as 0x5C, the separator: "##TMP##\..\..\victim.txt" is the
+    # user's victim.txt beside the launcher's folder, and "##TMP##\..\.." that whole folder.
+    parent = harness.temp_dir("names")
+    folder = install(parent, "launcher")
+    neighbours(parent)
+    for rel in ("victim.txt", os.path.join("victimdir", "inner.txt"), os.path.join("victimdir", "deep", "x.txt")):
+        write(os.path.join(parent, rel), b"user")
+    package = os.path.join(folder, "##TMP##")
+    for rel in ("..¥..¥victim.txt", os.path.join("..¥..¥victimdir", "inner.txt"),
+                os.path.join("..¥..", "victim.txt"), os.path.join("system", "..¥..¥..¥victim.txt")):
+        write(os.path.join(package, rel))
+    os.makedirs(os.path.join(package, "..¥..¥victimdir", "deep"))
+    before = listing(parent, skip="launcher")
+    launcher = abandon(folder, parent)
+    closed_cleanly(parent, folder, launcher, before)
+    assert harness.tree(parent)["victim.txt"] == b"user"
+
+
+def test_read_only_entries_and_names_outside_shift_jis_all_go():
+    # Every file copied from a CD is read-only; names outside Shift-JIS, with ¥, or ending in a dot
+    # or a space have no byte form that finds them: each used to stop the removal half-way.
     parent = harness.temp_dir("selfremoval-ro")
     folder = install(parent, "launcher")
-    locked = os.path.join(folder, "##TMP##", "system", "locked.txt")
-    with open(locked, "wb") as f:
-        f.write(b"x")
-    os.chmod(locked, stat.S_IRUSR)  # Wine's read-only attribute
+    neighbours(parent)
+    package = os.path.join(folder, "##TMP##")
+    names = ["résumé.txt", "한국어.txt", "価格¥100.txt", "trail.", "trail ", os.path.join("dir. ", "x."),
+             os.path.join("한국어", "価格¥100", "y "), os.path.join("read-only", "locked.txt")]
+    for rel in names:
+        write(os.path.join(package, rel))
+    for rel in names[:3] + [names[-1]]:
+        os.chmod(os.path.join(package, rel), stat.S_IRUSR)  # Wine's read-only attribute
+    os.chmod(os.path.join(package, "read-only"), stat.S_IRUSR | stat.S_IXUSR)
+    before = listing(parent, skip="launcher")
     launcher = abandon(folder, parent)
-    boxes = harness.message_boxes(timeout=10)
-    assert len(boxes) == 1, boxes
-    text = boxes[0]["text"].replace("\r\n", "\n")
-    # The detail ends in the prefix's own message for code 5 (access denied).
-    assert text == "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：5.\nアクセスが拒否されました。", text
-    harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
-    assert launcher.wait(timeout=30) == 0
+    closed_cleanly(parent, folder, launcher, before)
+
+
+def test_a_file_held_open_stays_and_everything_else_goes():
+    parent = harness.temp_dir("selfremoval-held")
+    folder = install(parent, "launcher")
+    package = os.path.join(folder, "##TMP##")
+    held = os.path.join(package, "data", "held.dat")
+    write(held, b"held")
+    for rel in ("a.txt", os.path.join("data", "b.txt"), os.path.join("data", "sub", "c.txt")):
+        write(os.path.join(package, rel))
+    # Another program keeps held.dat open, as a virus scanner or an editor would.
+    holder = harness.run_wine(harness.exe("wdrive"), ["hold", harness.winpath(held)], stdin=subprocess.PIPE,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        assert holder.stdout.readline().strip() == b'{"held":true}'
+        launcher = abandon(folder, parent)
+        boxes = harness.message_boxes(timeout=10)
+        assert len(boxes) == 1, boxes
+        text = boxes[0]["text"].replace("\r\n", "\n")
+        # One box: the first failure's reason (32: in use by another process) and what stayed.
+        assert boxes[0]["title"] == "エラー", boxes
+        assert text.startswith("バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：32.\n"), text
+        assert text.endswith("\n削除できなかった項目：1 件"), text
+        harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
+        assert launcher.wait(timeout=30) == 0
+    finally:
+        holder.stdin.close()
+        holder.wait(timeout=30)
+    assert harness.tree(package) == {"data": None, os.path.join("data", "held.dat"): b"held"}
+    # The batch is written, not started: the launcher stays beside what is left.
     time.sleep(6)
     assert os.path.isfile(os.path.join(folder, "ExamAutoRunner.exe"))
-    assert os.path.isfile(locked)
-    assert os.path.isfile(os.path.join(parent, BATCH))  # written, never started
-    os.chmod(locked, stat.S_IRUSR | stat.S_IWUSR)
+    assert os.path.isfile(os.path.join(parent, BATCH))
 
 
 def test_a_folder_link_in_the_package_is_never_followed():
@@ -226,7 +298,8 @@ def test_a_package_that_is_a_link_to_the_master_copy_is_never_followed():
     boxes = harness.message_boxes(timeout=10)
     assert len(boxes) == 1, boxes
     text = boxes[0]["text"].replace("\r\n", "\n").rstrip("\n")
-    assert (boxes[0]["title"], text) == ("エラー", "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：4390."), text
+    assert (boxes[0]["title"], text) == \
+        ("エラー", "バッチファイルの実行に失敗しました。\n\nシステムエラー。コード：4390.\n削除できなかった項目：1 件"), text
     harness.wdrive("click", boxes[0]["hwnd"], "--id", 1)
     assert launcher.wait(timeout=30) == 0
     time.sleep(6)  # long enough for a batch, had one been started, to delete the executable

@@ -566,6 +566,29 @@ int CmdKill(const Args& a) {
   return failed ? 1 : 0;
 }
 
+DWORD WINAPI ReadToEnd(void*) {
+  char buffer[256];
+  DWORD read = 0;
+  while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &read, nullptr) && read != 0) {
+  }
+  return 0;
+}
+
+// Holds a file open without letting others delete it, as another program using it would, until
+// standard input ends or the timeout passes.
+int CmdHold(const Args& a) {
+  if (a.positional.empty()) Fail("a file is needed");
+  const ear::FileHandle file(CreateFileW(a.positional[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  Json j;
+  j.Begin().Key("held").Bool(static_cast<bool>(file)).End();
+  j.Print();
+  if (!file) return 1;
+  const ear::KernelHandle reader(CreateThread(nullptr, 0, ReadToEnd, nullptr, 0, nullptr));
+  WaitForSingleObject(reader.Get(), static_cast<DWORD>(a.Num(L"--timeout", 120000)));
+  return 0;
+}
+
 int Usage() {
   fputs(
       "usage: wdrive COMMAND ...\n"
@@ -576,6 +599,7 @@ int Usage() {
       "  key HWND VK [--child TEXT | --id N] [--input]\n"
       "  type HWND TEXT / settext HWND TEXT / text HWND [--child TEXT | --id N]\n"
       "  ps / kill PID...\n"
+      "  hold FILE [--timeout MS]\n"
       "  close HWND / fg HWND / rect HWND / region HWND [--points \"x,y;x,y\"] / focus HWND\n",
       stderr);
   return 2;
@@ -602,5 +626,6 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"region") return CmdRegion(a);
   if (cmd == L"ps") return CmdPs(a);
   if (cmd == L"kill") return CmdKill(a);
+  if (cmd == L"hold") return CmdHold(a);
   return Usage();
 }
