@@ -66,8 +66,15 @@ TEST(Placement, CentredWhereTheFormFitsElseItsBottomEdgeOnTheWorkArea) {
       {Plain(801, 600), 860, 688, {-29, -88}},  // -29.5 cut towards zero, as the centring does
       {TaskBarBelow(800, 600, 48), 860, 688, {-30, -136}},
       {{800, 600, {30, 0, 800, 600}}, 860, 688, {-15, -88}},
-      // Wider only: the height still centred.
+      // Wider only: the height still centred, moved into the work area where that holds it...
       {Plain(800, 768), 860, 688, {-30, 40}},
+      {TaskBarBelow(800, 768, 40), 860, 688, {-30, 40}},
+      {TaskBarBelow(800, 768, 60), 860, 688, {-30, 20}},
+      // ...and its bottom edge on the area's last row where that cannot.
+      {TaskBarBelow(800, 688, 40), 860, 688, {-30, -40}},
+      // Taller only: across, the centre moved into the work area.
+      {{1024, 600, {100, 0, 1024, 600}}, 860, 688, {100, -88}},
+      {{1024, 600, {0, 0, 900, 600}}, 860, 688, {40, -88}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CentreOnScreen(c.screen, c.width, c.height), c.expected)
