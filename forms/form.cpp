@@ -184,6 +184,15 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_MOUSEWHEEL:
+      // The wheel shows the rest of a centred form that the screen cannot hold.
+      if (position == Position::ScreenCenter) {
+        const FormPlace place = ScrollVertically(ThePrimaryScreen(), Width(), Height(), {Left(), Top()},
+                                                 GET_WHEEL_DELTA_WPARAM(wp));
+        if (place.top != Top()) SetBounds(place.left, place.top, Width(), Height());
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) {
         DefaultHandler(msg, wp, lp);

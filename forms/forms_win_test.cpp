@@ -504,6 +504,24 @@ TEST(FormsForm, AFormTallerThanTheScreenShowsItsBottomEdgeAndTabBringsAControlIn
   EXPECT_EQ(formAt[2].bottom, work.bottom + 10);
 }
 
+TEST(FormsForm, TheWheelOverAFormTallerThanTheScreenShowsTheRestOfIt) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  TallForm form;
+  form.ShowForm();
+  const auto wheel = [](HWND to, int delta) {
+    SendMessageW(to, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))), 0);
+  };
+  ASSERT_EQ(form.Top() + form.Height(), work.bottom);
+  wheel(form.Handle(), 120);  // up one notch: the form comes down as far
+  EXPECT_EQ(form.Top() + form.Height(), work.bottom + 120);
+  wheel(form.BottomBtn.Handle(), 3 * 120);  // over a button: the form's all the same, up to its top edge
+  EXPECT_EQ(form.Top(), work.top);
+  wheel(form.Handle(), -10 * 120);
+  EXPECT_EQ(form.Top() + form.Height(), work.bottom);
+  form.Close();
+}
+
 TEST(FormsControls, ImeOffEditHasNoInputContextWhileAnotherEditHasOne) {
   TwoButtonForm form;
   Edit venue(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}}, {.imeOff = true});

@@ -44,4 +44,11 @@ FormPlace BringIntoView(const PrimaryScreen& screen, int formWidth, int formHeig
   return place;
 }
 
+FormPlace ScrollVertically(const PrimaryScreen& screen, int formWidth, int formHeight, FormPlace place, int pixels) {
+  const ScreenRect& work = screen.workArea;
+  if ((formWidth <= screen.width && formHeight <= screen.height) || formHeight <= work.bottom - work.top) return place;
+  place.top = std::clamp(place.top + pixels, work.bottom - formHeight, work.top);
+  return place;
+}
+
 }  // namespace forms

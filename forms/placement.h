@@ -32,4 +32,9 @@ FormPlace CentreOnScreen(const PrimaryScreen& screen, int formWidth, int formHei
 FormPlace BringIntoView(const PrimaryScreen& screen, int formWidth, int formHeight, FormPlace place,
                         const ScreenRect& control);
 
+// A form that does not fit the screen moved up or down by the mouse wheel (pixels > 0: down,
+// showing more of its top), where the work area cannot hold its height, no further than its
+// own edges.
+FormPlace ScrollVertically(const PrimaryScreen& screen, int formWidth, int formHeight, FormPlace place, int pixels);
+
 }  // namespace forms

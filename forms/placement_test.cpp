@@ -145,5 +145,24 @@ TEST(Placement, TabMovesALargeFormTheLeastThatShowsTheControlAndNeverPastItsEdge
   }
 }
 
+TEST(Placement, TheWheelMovesOnlyAFormTallerThanTheWorkAreaAndNeverPastItsEdges) {
+  struct Case { const char* what; PrimaryScreen screen; int width, height; FormPlace at; int pixels;
+                FormPlace expected; };
+  const Case cases[] = {
+      {"one notch up shows the top", Plain(800, 600), 860, 688, {-30, -88}, 120, {-30, 0}},
+      {"half a notch: half the way", Plain(1024, 600), 860, 688, {82, -88}, 60, {82, -28}},
+      {"down again to the bottom edge", Plain(800, 600), 860, 688, {-30, 0}, -120, {-30, -88}},
+      {"under a task bar: to the work area's last row", TaskBarBelow(1024, 600, 40), 860, 688, {82, -8}, -240,
+       {82, -128}},
+      {"a task bar above: to the work area's first row", TaskBarAbove(1024, 600, 30), 860, 688, {82, -88}, 360,
+       {82, 30}},
+      {"a form that fits never moves", Plain(1024, 768), 860, 688, {82, 40}, 120, {82, 40}},
+      {"nor one only too wide", Plain(800, 768), 860, 688, {-30, 40}, 120, {-30, 40}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScrollVertically(c.screen, c.width, c.height, c.at, c.pixels), c.expected) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace forms

@@ -1,7 +1,7 @@
 """The launcher on screens of six sizes, from an 800 x 600 projector mode to 2560 x 1440: the
 backdrop covers the whole screen, a wizard screen that fits is centred as ever, and one that
 does not (the 860 x 688 procedure screen on a 600-row screen) shows its buttons, clicked with
-the real mouse and reached with Tab. One launcher run per size walks the three screens; the
+the real mouse, and the rest of itself with the wheel and with Tab. One launcher run per size walks the three screens; the
 screen sizes need displays of their own, so this script keeps a rig of its own (one prefix,
 a fresh display per size). Under Wine without a window manager the work area is the whole
 screen, so a screen that does not fit has its bottom edge on the screen's last row. One
@@ -114,8 +114,15 @@ def walk(size):
     click(rects["次へ >"])  # the real mouse, where the screen shows the button
     window, rects = look(procedure, width, height, size)
     if procedure.size[1] > height:
-        # Tab from 次へ > to 閉じる, then to < 戻る: each comes into view as it takes the focus.
+        # The wheel up shows the top with 閉じる, down the bottom row again.
         harness.xdotool("mousemove", width // 2, height // 2)
+        for wheel, shown, hidden in (("4", "閉じる", "次へ >"), ("5", "次へ >", "閉じる")):
+            harness.xdotool("click", wheel)
+            time.sleep(0.5)
+            moved = buttons(harness.wait_for_window(procedure.window, timeout=5), procedure)
+            assert on_screen(moved[shown], width, height), (size, wheel, shown, moved[shown])
+            assert not on_screen(moved[hidden], width, height), (size, wheel, hidden, moved[hidden])
+        # Tab from 次へ > to 閉じる, then to < 戻る: each comes into view as it takes the focus.
         for caption in ("閉じる", "< 戻る"):
             harness.xdotool("key", "Tab")
             time.sleep(0.5)
