@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "forms/application.h"
+#include "forms/placement.h"
 
 namespace forms {
 
@@ -58,12 +59,33 @@ void Form::DoShow() {
   }
 }
 
+namespace {
+PrimaryScreen ThePrimaryScreen() {
+  PrimaryScreen screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), {}};
+  RECT work{0, 0, screen.width, screen.height};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);  // on failure the whole screen
+  screen.workArea = {work.left, work.top, work.right, work.bottom};
+  return screen;
+}
+}  // namespace
+
 void Form::PlaceAsShown() {
   if (position != Position::ScreenCenter) return;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
+  const FormPlace place = CentreOnScreen(ThePrimaryScreen(), Width(), Height());
+  const int left = place.left, top = place.top;
   RECT r{};
   if (hwnd_ && GetWindowRect(hwnd_, &r) && r.left == left && r.top == top && Left() == left && Top() == top) return;
   SetBounds(left, top, Width(), Height());
+}
+
+void Form::BringActiveControlIntoView() {
+  if (position != Position::ScreenCenter || !activeControl_ || !hwnd_ || !activeControl_->HandleAllocated()) return;
+  RECT r{};
+  GetWindowRect(activeControl_->Handle(), &r);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  const FormPlace place =
+      BringIntoView(ThePrimaryScreen(), Width(), Height(), {Left(), Top()}, {r.left, r.top, r.right, r.bottom});
+  if (place.left != Left() || place.top != Top()) SetBounds(place.left, place.top, Width(), Height());
 }
 
 void Form::ShowForm() {
@@ -151,6 +173,7 @@ void Form::SelectNext(bool forward) {
     index = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
   }
   stops[index]->SetFocus();
+  BringActiveControlIntoView();
 }
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -161,6 +184,15 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_MOUSEWHEEL:
+      // The wheel shows the rest of a centred form that the screen cannot hold.
+      if (position == Position::ScreenCenter) {
+        const FormPlace place = ScrollVertically(ThePrimaryScreen(), Width(), Height(), {Left(), Top()},
+                                                 GET_WHEEL_DELTA_WPARAM(wp));
+        if (place.top != Top()) SetBounds(place.left, place.top, Width(), Height());
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) {
         DefaultHandler(msg, wp, lp);

@@ -47,8 +47,8 @@ class Form : public WinControl, public TopLevel {
   bool IsModal() const { return modal_; }
   void ShowForm() override;
   void HideForm();
-  // Where a show puts the form: a centred form to the screen's centre. A window already
-  // there is left alone.
+  // Where a show puts the form: a centred form to the screen's centre, or, larger than the
+  // screen, with its bottom edge in view (CentreOnScreen). A window already there is left alone.
   void PlaceAsShown();
   // A modal form ends with mrCancel; the main form ends the application.
   void Close();
@@ -74,6 +74,8 @@ class Form : public WinControl, public TopLevel {
 
  private:
   void DoShow();
+  // After Tab: a centred form larger than the screen moves so that the focused control shows.
+  void BringActiveControlIntoView();
   Form* owner_;  // not owned
   int modalResult_ = 0;
   bool modal_ = false;

@@ -456,6 +456,72 @@ TEST(FormsForm, ArgsGiveSizeColourFontAndTheOneWindowText) {
   EXPECT_EQ(form.Text(), "abc");
 }
 
+// A centred form 200 pixels taller than the screen, with a button at its bottom and one at
+// its top, as the wizard screens have them.
+class TallForm : public Form {
+ public:
+  TallForm()
+      : Form(nullptr, {.name = "TallForm", .clientWidth = 400, .clientHeight = GetSystemMetrics(SM_CYSCREEN) + 200,
+                       .position = Position::ScreenCenter, .text = "tall"}) {}
+  PushButton BottomBtn{this, {.name = "BottomBtn", .bounds = {10, Height() - 38, 80, 28}, .tabOrder = 0}, mrOk};
+  PushButton TopBtn{this, {.name = "TopBtn", .bounds = {300, 8, 80, 28}, .tabOrder = 1}, mrCancel};
+};
+
+TEST(FormsForm, AFormTallerThanTheScreenShowsItsBottomEdgeAndTabBringsAControlIntoView) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  TallForm form;
+  // Once shown and idle: where the form and the focused control are; then Tab, twice, and end.
+  std::vector<RECT> formAt, focusedAt;
+  App().WhenIdle(&form, [&] {
+    WinControl* focused = form.ActiveControl();
+    if (!IsWindowVisible(form.Handle()) || !focused) return true;
+    RECT f{}, c{};
+    GetWindowRect(form.Handle(), &f);
+    GetWindowRect(focused->Handle(), &c);
+    formAt.push_back(f);
+    focusedAt.push_back(c);
+    if (formAt.size() < 3) {
+      PostKey(focused->Handle(), VK_TAB);
+      return true;
+    }
+    form.Close();
+    return false;
+  });
+  EXPECT_EQ(form.ShowModal(), mrCancel);
+  App().CancelIdle(&form);
+  ASSERT_EQ(formAt.size(), 3u);
+  // Shown: its bottom edge on the work area's last row, centred across, the bottom button in view.
+  EXPECT_EQ(formAt[0].bottom, work.bottom);
+  EXPECT_EQ(formAt[0].left, (GetSystemMetrics(SM_CXSCREEN) - 400) / 2);
+  EXPECT_EQ(focusedAt[0].bottom, work.bottom - 10);
+  // Tab to the top button: moved down the least that shows it, across not at all.
+  EXPECT_EQ(focusedAt[1].top, work.top);
+  EXPECT_EQ(formAt[1].top, work.top - 8);
+  EXPECT_EQ(formAt[1].left, formAt[0].left);
+  // Tab back to the bottom one: moved up until it shows.
+  EXPECT_EQ(focusedAt[2].bottom, work.bottom);
+  EXPECT_EQ(formAt[2].bottom, work.bottom + 10);
+}
+
+TEST(FormsForm, TheWheelOverAFormTallerThanTheScreenShowsTheRestOfIt) {
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+  TallForm form;
+  form.ShowForm();
+  const auto wheel = [](HWND to, int delta) {
+    SendMessageW(to, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))), 0);
+  };
+  ASSERT_EQ(form.Top() + form.Height(), work.bottom);
+  wheel(form.Handle(), 120);  // up one notch: the form comes down as far
+  EXPECT_EQ(form.Top() + form.Height(), work.bottom + 120);
+  wheel(form.BottomBtn.Handle(), 3 * 120);  // over a button: the form's all the same, up to its top edge
+  EXPECT_EQ(form.Top(), work.top);
+  wheel(form.Handle(), -10 * 120);
+  EXPECT_EQ(form.Top() + form.Height(), work.bottom);
+  form.Close();
+}
+
 TEST(FormsControls, ImeOffEditHasNoInputContextWhileAnotherEditHasOne) {
   TwoButtonForm form;
   Edit venue(&form, {.name = "KaiCdEdt", .bounds = {10, 40, 60, 20}}, {.imeOff = true});

@@ -69,6 +69,14 @@ def wine_env():
     return dict(_env)
 
 
+def use_rig(state):
+    """From now on runs Wine in the rig of this state folder (a prefix and display made by
+    tests/wine/start.sh or display.sh) instead of the run's; tidy up before switching."""
+    global _env
+    os.environ["EAR_WINE_STATE"] = os.path.abspath(state)
+    _env = None
+
+
 def _start_server(env):
     # A wineserver (and the prefix's services) started by one of our programs would inherit its
     # output pipes and hold them open: keep one running on its own, with no pipes, for the run.

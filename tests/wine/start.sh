@@ -11,12 +11,7 @@ source "$here/wine-env.sh"
 rm -rf "$EAR_WINE_STATE"
 mkdir -p "$EAR_WINE_STATE"
 if [ -z "${EAR_KEEP_DISPLAY:-}" ]; then
-  exec 9>"$EAR_WINE_STATE/display.tmp"
-  Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset >"$EAR_WINE_STATE/xvfb.log" 2>&1 &
-  echo $! >"$EAR_WINE_STATE/xvfb.pid"
-  for _ in $(seq 100); do [ -s "$EAR_WINE_STATE/display.tmp" ] && break; sleep 0.1; done
-  exec 9>&-
-  tr -d '\n' <"$EAR_WINE_STATE/display.tmp" >"$EAR_WINE_STATE/display"
+  "$here/display.sh" "$EAR_WINE_STATE" "$size"
   export DISPLAY=":$(cat "$EAR_WINE_STATE/display")"
 fi
 "$EAR_WINE" wineboot -i >"$EAR_WINE_STATE/wineboot.log" 2>&1
