@@ -308,8 +308,8 @@ class Checker {
     }
 
     // The launcher's reading, with the warnings on each value's form as it is read.
-    settings_ = ear::ReadPackageSettings([&](ear::SettingsFile file, const char* key) {
-      return Key(file == ear::SettingsFile::System ? system : setup, kBasic, key);
+    settings_ = ear::ReadPackageSettings([&](ear::SettingsFile file, const char* section, const char* key) {
+      return Key(file == ear::SettingsFile::System ? system : setup, section, key);
     });
     const ear::TitleTexts& title = settings_.title;
     const std::string& abb = settings_.abb;
