@@ -347,6 +347,21 @@ class Command(unittest.TestCase):
         self.assertEqual((rc, out), (2, b""))
         self.assertIn("使い方: earcheck", err.decode("utf-8"))
 
+    def test_reference_names_every_key_picture_and_finding_the_reports_use(self):
+        rc, out, err = check([], "--reference")
+        self.assertEqual((rc, err), (0, b""))
+        lines = [line.split("\t") for line in out.decode("utf-8").splitlines()]
+        self.assertEqual({fields[0] for fields in lines}, {"ini", "picture", "finding"})
+        keys = {fields[3] for fields in lines if fields[0] == "ini"}
+        pictures = {fields[1].split("\\")[-1].split(".")[0] for fields in lines if fields[0] == "picture"}
+        # What the clean sample package's report names is all in the reference.
+        _, pkg = Findings.package(self, "reference", lambda l: None)
+        for f in pkg["findings"]:
+            if f["key"]:
+                self.assertIn(f["key"], keys)
+            if f["file"] and f["file"].startswith(IMG):
+                self.assertIn(f["file"][len(IMG):].split(".")[0], pictures)
+
     def test_progress_on_a_terminal_only_with_several_packages(self):
         import pty
         a = T.copy_of(BASE, WORK, "p1")
