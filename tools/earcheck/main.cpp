@@ -104,6 +104,43 @@ bool WriteHtmlPage(std::string htmlFile, bool dropped, const std::vector<earchec
   return true;
 }
 
+struct Checked {
+  std::vector<earcheck::PackageReport> reports;
+  std::vector<std::string> skipped;  // the paths that are no package
+  std::string text;                  // the text report, for the terminal
+  bool notPackage = false;
+  bool previewFailed = false;
+};
+
+// Each path checked in turn, its screens painted with --preview.
+Checked CheckPaths(const earcheck::Options& o) {
+  Checked c;
+  const bool progress = o.paths.size() > 1 && earcheck::StderrIsTerminal();
+  for (std::size_t i = 0; i < o.paths.size(); ++i) {
+    const std::string& path = o.paths[i];
+    if (progress) ShowProgress(i, o.paths.size(), path);
+    std::optional<earcheck::PackageReport> report = earcheck::CheckPath(path);
+    if (!report) {
+      Err("earcheck: ");
+      std::fwrite(path.data(), 1, path.size(), stderr);
+      Err(" はパッケージではありません（「system」フォルダーがありません）。\n");
+      c.notPackage = true;
+      c.skipped.push_back(path);
+      continue;
+    }
+    if (o.preview && !PreviewPackage(o.previewDir, *report, static_cast<int>(i + 1))) c.previewFailed = true;
+    if (!o.json) {
+      const std::string part = earcheck::TextReport(*report, "");
+      // The path goes in the terminal's own form; the rest is converted from Shift-JIS.
+      const std::string shown = earcheck::ConsoleFromNative(report->nativePath);
+      const std::string body = earcheck::ConsoleFromSjis(part.substr(3));
+      c.text += (c.text.empty() ? "== " : "\n== ") + shown + body;
+    }
+    c.reports.push_back(std::move(*report));
+  }
+  return c;
+}
+
 int RunChecks(earcheck::Options o) {
   if (o.preview && !earcheck::preview::Available()) {
     // The screens are painted by the launcher's Windows code; a look-alike would mislead.
@@ -129,36 +166,10 @@ int RunChecks(earcheck::Options o) {
     }
     if (!session) session.emplace();
   }
-  bool previewFailed = false;
-  const bool progress = o.paths.size() > 1 && earcheck::StderrIsTerminal();
-  std::vector<earcheck::PackageReport> reports;
-  bool notPackage = false;
-  std::vector<std::string> skipped;
-  std::string text;
-  for (std::size_t i = 0; i < o.paths.size(); ++i) {
-    const std::string& path = o.paths[i];
-    if (progress) ShowProgress(i, o.paths.size(), path);
-    std::optional<earcheck::PackageReport> report = earcheck::CheckPath(path);
-    if (!report) {
-      Err("earcheck: ");
-      std::fwrite(path.data(), 1, path.size(), stderr);
-      Err(" はパッケージではありません（「system」フォルダーがありません）。\n");
-      notPackage = true;
-      skipped.push_back(path);
-      continue;
-    }
-    if (o.preview && !PreviewPackage(o.previewDir, *report, static_cast<int>(i + 1))) previewFailed = true;
-    if (!o.json) {
-      const std::string part = earcheck::TextReport(*report, "");
-      // The path goes in the terminal's own form; the rest is converted from Shift-JIS.
-      const std::string shown = earcheck::ConsoleFromNative(report->nativePath);
-      const std::string body = earcheck::ConsoleFromSjis(part.substr(3));
-      text += (text.empty() ? "== " : "\n== ") + shown + body;
-    }
-    reports.push_back(std::move(*report));
-  }
-  const bool pageFailed = html && !reports.empty() && !WriteHtmlPage(o.htmlFile, dropped, reports, skipped);
-  const std::string out = o.json ? earcheck::JsonReport(reports) : text;
+  const Checked checked = CheckPaths(o);
+  const std::vector<earcheck::PackageReport>& reports = checked.reports;
+  const bool pageFailed = html && !reports.empty() && !WriteHtmlPage(o.htmlFile, dropped, reports, checked.skipped);
+  const std::string out = o.json ? earcheck::JsonReport(reports) : checked.text;
   if (dropped) {
     // The console closes with the program: the author reads the report first.
     earcheck::drop::Show(out + "\nEnter キーを押すと閉じます。\n");
@@ -167,7 +178,7 @@ int RunChecks(earcheck::Options o) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
   }
-  if (notPackage || previewFailed || pageFailed) return 2;
+  if (checked.notPackage || checked.previewFailed || pageFailed) return 2;
   for (const auto& r : reports) {
     if (!r.Ok()) return 1;
   }

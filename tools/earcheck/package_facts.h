@@ -23,7 +23,8 @@ struct PictureFacts {
   Kind kind = Kind::Missing;
   // The launcher's size probe, for pictures it probes.
   bool probed = false;
-  std::string probeError;  // the probe's message, with the launcher's form of the path; empty: it passed
+  bool probeFailed = false;
+  std::string probeError;  // the probe's message, with the launcher's form of the path
   std::uint32_t probedWidth = 0, probedHeight = 0;
   // The JPEG decoder's verdict, for a ".jpg" name that the probe did not stop.
   enum class Jpeg { NotJpeg, Unread, NoFrame, TooLarge, DecodeFailed, Decoded };

@@ -19,6 +19,37 @@ namespace {
 
 std::string Number(unsigned long long v) { return std::to_string(v); }
 
+// The JPEG decoder's verdict on a file's bytes.
+void JudgeJpeg(const std::string& bytes, PictureFacts& p) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  unsigned w = 0, h = 0;
+  if (!JpegFrameSize(data, bytes.size(), w, h)) {
+    // The header alone fails: the decoder stops there too and gives libjpeg's reason.
+    p.jpeg = PictureFacts::Jpeg::NoFrame;
+    try {
+      ear::DecodeJpeg(data, bytes.size());
+    } catch (const ear::Error& e) {
+      p.jpegMessage = e.Message();
+    }
+    return;
+  }
+  if (static_cast<unsigned long long>(w) * h > kMaxDecodePixels) {
+    p.jpeg = PictureFacts::Jpeg::TooLarge;
+    p.jpegWidth = w;
+    p.jpegHeight = h;
+    return;
+  }
+  try {
+    const ear::DecodedImage image = ear::DecodeJpeg(data, bytes.size());
+    p.jpeg = PictureFacts::Jpeg::Decoded;
+    p.jpegWidth = static_cast<unsigned>(image.width);
+    p.jpegHeight = static_cast<unsigned>(image.height);
+  } catch (const ear::Error& e) {
+    p.jpeg = PictureFacts::Jpeg::DecodeFailed;
+    p.jpegMessage = e.Message();
+  }
+}
+
 class Reader {
  public:
   Reader(const std::string& nativePackage, const std::string& exePath)
@@ -41,6 +72,7 @@ class Reader {
       try {
         ear::GetDimension(native, p.probedWidth, p.probedHeight);
       } catch (const ear::Error& e) {
+        p.probeFailed = true;
         p.probeError = ShowPath(e.Message(), native, path);
         return;
       }
@@ -51,33 +83,7 @@ class Reader {
       p.jpeg = PictureFacts::Jpeg::Unread;
       return;
     }
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    unsigned w = 0, h = 0;
-    if (!JpegFrameSize(data, bytes.size(), w, h)) {
-      // The header alone fails: the decoder stops there too and gives libjpeg's reason.
-      p.jpeg = PictureFacts::Jpeg::NoFrame;
-      try {
-        ear::DecodeJpeg(data, bytes.size());
-      } catch (const ear::Error& e) {
-        p.jpegMessage = e.Message();
-      }
-      return;
-    }
-    if (static_cast<unsigned long long>(w) * h > kMaxDecodePixels) {
-      p.jpeg = PictureFacts::Jpeg::TooLarge;
-      p.jpegWidth = w;
-      p.jpegHeight = h;
-      return;
-    }
-    try {
-      const ear::DecodedImage image = ear::DecodeJpeg(data, bytes.size());
-      p.jpeg = PictureFacts::Jpeg::Decoded;
-      p.jpegWidth = static_cast<unsigned>(image.width);
-      p.jpegHeight = static_cast<unsigned>(image.height);
-    } catch (const ear::Error& e) {
-      p.jpeg = PictureFacts::Jpeg::DecodeFailed;
-      p.jpegMessage = e.Message();
-    }
+    JudgeJpeg(bytes, p);
   }
 
   void ReadExamProgram(const std::string& examKindName, ExamProgramFacts& exam) const {

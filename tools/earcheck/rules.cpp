@@ -263,37 +263,42 @@ class Rules {
   }
 
   void CheckSettings() {
-    Ini files[3];
-    files[0] = LoadIni(ear::SettingsFile::System);
-    files[1] = LoadIni(ear::SettingsFile::Setup);
-    Ini& shiken = files[2];
+    files_[0] = LoadIni(ear::SettingsFile::System);
+    files_[1] = LoadIni(ear::SettingsFile::Setup);
     if (package_.settingsFiles[static_cast<int>(ear::SettingsFile::Shiken)].kind == Kind::Missing) {
       Add(FindingKind::ShikenIniAbsent, ear::SettingsFileInPackage(ear::SettingsFile::Shiken), {},
           "shiken.ini はありません。登録のときにランチャーが作成します。");
     } else {
-      shiken = LoadIni(ear::SettingsFile::Shiken);
+      files_[2] = LoadIni(ear::SettingsFile::Shiken);
     }
-
     // The launcher's reading, with the warnings on each value's form as it is read.
     settings_ = ear::ReadPackageSettings([&](ear::SettingsFile file, const char* section, const char* key) {
-      return Key(files[static_cast<int>(file)], section, key);
+      return Key(files_[static_cast<int>(file)], section, key);
     });
-    const ear::TitleTexts& title = settings_.title;
-    const std::string& abb = settings_.abb;
-    const std::string& kyu = title.gradeName;
-    const std::string& devCode = settings_.devCode;
-    const std::string& fileName = settings_.fileName;
-    const std::string& bushu = settings_.examKindName;
     report_.examType = settings_.examType;
     report_.venueMode = settings_.Mode() == ear::RegistrationMode::Venue;
+    CheckMode();
+    CheckTitleTexts();
+    CheckExamType();
+    CheckExamKindName();
+    CheckLeftOverCandidate();
+  }
 
-    const std::string& sys = files[0].rel;
+  void CheckMode() {
+    const std::string& sys = files_[0].rel;
     const char* abbKey = ear::kAbbKey.key;
-    if (!abb.empty()) {
-      Add(FindingKind::ModeVenue, sys, abbKey, "値" + Quote(abb) + ": 会場モードです。受験者は会場コードと受験番号を入力します。");
+    if (!settings_.abb.empty()) {
+      Add(FindingKind::ModeVenue, sys, abbKey,
+          "値" + Quote(settings_.abb) + ": 会場モードです。受験者は会場コードと受験番号を入力します。");
     } else {
       Add(FindingKind::ModeName, sys, abbKey, "値が空: 氏名モードです。受験者は姓と名を入力します。");
     }
+  }
+
+  // The exam name, the grade and the file name or development code of the title screen.
+  void CheckTitleTexts() {
+    const ear::TitleTexts& title = settings_.title;
+    const std::string& sys = files_[0].rel;
     const char* nameKey = ear::kExamNameKey.key;
     if (title.examPictureExt.empty()) {
       if (title.examName.empty()) {
@@ -305,6 +310,7 @@ class Rules {
       Add(FindingKind::ExamNameReplacedByPicture, sys, nameKey,
           "試験画像を表示するため、試験名" + Quote(title.examName) + "は表示されません。");
     }
+    const std::string& kyu = title.gradeName;
     const char* gradeKey = ear::kGradeNameKey.key;
     if (title.gradePictureExt.empty()) {
       if (kyu.empty()) {
@@ -315,10 +321,11 @@ class Rules {
     } else {
       Add(FindingKind::GradeReplacedByPicture, sys, gradeKey, "級の画像を表示するため、級名" + Quote(kyu) + "は表示されません。");
     }
+    const std::string& devCode = settings_.devCode;
     const char* devKey = ear::kDevCodeKey.key;
-    if (!fileName.empty()) {
+    if (!settings_.fileName.empty()) {
       Add(FindingKind::FileNameUsed, sys, ear::kFileNameKey.key,
-          "値" + Quote(fileName) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。");
+          "値" + Quote(settings_.fileName) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います（開発コードは使いません）。");
       if (!devCode.empty()) {
         Add(FindingKind::DevCodeUnused, sys, devKey, "値" + Quote(devCode) + "はファイル名称があるため使われません。");
       }
@@ -326,7 +333,10 @@ class Rules {
       Add(FindingKind::DevCodeUsed, sys, devKey,
           "ファイル名称が空のため、値" + Quote(devCode) + "をタイトル画面に表示し、受験者フォルダー名の先頭に使います。");
     }
-    const std::string& set = files[1].rel;
+  }
+
+  void CheckExamType() {
+    const std::string& set = files_[1].rel;
     const char* typeKey = ear::kExamTypeKey.key;
     if (settings_.AlternativeLayout()) {
       Add(FindingKind::ExamTypeAlternative, set, typeKey, "値「3」: 各画面を別のレイアウト（受験タイプ 3 の案内と著作権表示）で表示します。");
@@ -336,6 +346,11 @@ class Rules {
     } else {
       Add(FindingKind::ExamTypeStandard, set, typeKey, "値" + Quote(report_.examType) + ": 標準のレイアウトで表示します。");
     }
+  }
+
+  void CheckExamKindName() {
+    const std::string& set = files_[1].rel;
+    const std::string& bushu = settings_.examKindName;
     const char* kindKey = ear::kExamKindNameKey.key;
     if (bushu.empty()) {
       Add(FindingKind::ExamKindNameEmpty, set, kindKey, "値が空です。ランチャーは試験プログラムを「[1].exe」として探します。");
@@ -347,20 +362,23 @@ class Rules {
     } else {
       Add(FindingKind::ExamProgramName, set, kindKey, "試験プログラムは「[1]" + bushu + ".exe」です。");
     }
-    if (shiken.present) {
-      // What the hand-over writes there, left by an earlier candidate.
-      bool leftover = false;
-      for (const ear::SettingKey& row : ear::kSettingKeys) {
-        if (row.Read() || row.file != ear::SettingsFile::Shiken) continue;
-        const std::string v = ear::FitIniValue(ear::FindIniValue(shiken.text, row.section, row.key).value_or(""));
-        if (v.empty()) continue;
-        leftover = true;
-        Add(FindingKind::CandidateValueLeftOver, shiken.rel, std::string(row.key),
-            "前の受験者の値" + Quote(v) + "が残っています。登録のときに上書きされますが、配布するパッケージには不要です。");
-      }
-      if (!leftover) {
-        Add(FindingKind::CandidateSectionReady, shiken.rel, {}, "登録のときにランチャーが受験者情報を書き込みます。");
-      }
+  }
+
+  // What the hand-over writes into shiken.ini, left there by an earlier candidate.
+  void CheckLeftOverCandidate() {
+    const Ini& shiken = files_[2];
+    if (!shiken.present) return;
+    bool leftover = false;
+    for (const ear::SettingKey& row : ear::kSettingKeys) {
+      if (row.Read() || row.file != ear::SettingsFile::Shiken) continue;
+      const std::string v = ear::FitIniValue(ear::FindIniValue(shiken.text, row.section, row.key).value_or(""));
+      if (v.empty()) continue;
+      leftover = true;
+      Add(FindingKind::CandidateValueLeftOver, shiken.rel, std::string(row.key),
+          "前の受験者の値" + Quote(v) + "が残っています。登録のときに上書きされますが、配布するパッケージには不要です。");
+    }
+    if (!leftover) {
+      Add(FindingKind::CandidateSectionReady, shiken.rel, {}, "登録のときにランチャーが受験者情報を書き込みます。");
     }
   }
 
@@ -385,7 +403,7 @@ class Rules {
     width = height = 0;
     bool sized = false;
     if (row.Probed()) {
-      if (!p.probeError.empty()) {
+      if (p.probeFailed) {
         Add(FindingKind::PictureProbeError, rel, key,
             "ランチャーの画像サイズ取得がこのエラーを表示し、画面の準備がそこで止まります: " + p.probeError);
         return false;
@@ -590,6 +608,7 @@ class Rules {
 
   const PackageFacts& package_;
   ear::PackagePaths paths_;
+  Ini files_[3];  // by ear::SettingsFile; shiken.ini stays empty when it is absent
   PackageReport report_;
   ear::PackageSettings settings_;
 };

@@ -117,6 +117,7 @@ TEST(RulesInMemory, EachPictureOfTheTable) {
       EXPECT_EQ(f->key.has_value(), row.extKey != nullptr);
     }
     p = Clean();
+    p.pictures[name].probeFailed = true;
     p.pictures[name].probeError = "probe says no";
     p.pictures[name].jpeg = PictureFacts::Jpeg::DecodeFailed;
     p.pictures[name].jpegMessage = "decoder says no";
