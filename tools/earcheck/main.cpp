@@ -40,7 +40,11 @@ void Usage(std::FILE* to = stderr) {
 }
 
 void ShowProgress(std::size_t i, std::size_t count, const std::string& path) {
-  const std::string line = "[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] ";
+  std::string line = "[";
+  line += std::to_string(i + 1);
+  line += '/';
+  line += std::to_string(count);
+  line += "] ";
   std::fputs(line.c_str(), stderr);
   std::fwrite(path.data(), 1, path.size(), stderr);
   std::fputs("\n", stderr);
