@@ -1,6 +1,9 @@
 // earcheck's command line read apart from the run, and the reference it prints.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -100,6 +103,18 @@ TEST(EarcheckReference, EveryKeyPictureAndFindingOnce) {
                            "finding\tpicture-cut-at-box\twarning\n", "finding\tpackage-folder-name\terror\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
+}
+
+// The scripts read the table from their copy; EAR_UPDATE_TABLE=1 writes it anew after a row changed.
+TEST(EarcheckReference, TheScriptsCopyOfTheTableIsCurrent) {
+  const std::string path = std::string(EAR_SOURCE_ROOT) + "/scripts/package_table.json";
+  const std::string table = TableJson();
+  if (const char* update = std::getenv("EAR_UPDATE_TABLE"); update && std::string(update) == "1") {
+    std::ofstream(path, std::ios::binary) << table;
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::string copy((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(copy, table) << path << " is out of date: run this test with EAR_UPDATE_TABLE=1";
 }
 
 }  // namespace

@@ -13,4 +13,8 @@ namespace earcheck {
 // The lines in Shift-JIS, each ending in "\n".
 std::string ReferenceText();
 
+// The launcher's table as one JSON document (UTF-8), for the scripts that build sample packages
+// and the tests' expectations: scripts/package_table.json holds a copy, held to this by a test.
+std::string TableJson();
+
 }  // namespace earcheck
