@@ -7,7 +7,6 @@
 
 #include "base/rounding.h"
 #include "base/sjis.h"
-#include "imaging/MainGetDimension.h"
 #include "package/candidate_folder.h"
 #include "package/ini.h"
 #include "package/ini_parse.h"
