@@ -1,6 +1,7 @@
 #include "package/package_settings.h"
 
 #include "base/sjis.h"
+#include "package/paths.h"
 
 namespace ear {
 
@@ -21,19 +22,26 @@ std::size_t PictureExtSeparator(std::string_view ext) {
   return std::string_view::npos;
 }
 
+const char* PackageSettings::PrefixKey() const { return fileName.empty() ? kDevCodeKey.key : kFileNameKey.key; }
+
+const char* SettingsFileInPackage(SettingsFile file) {
+  switch (file) {
+    case SettingsFile::System: return "system\\system.ini";
+    case SettingsFile::Setup: return "system\\1\\setup.ini";
+    case SettingsFile::Shiken: return "system\\shiken.ini";
+  }
+  return "";
+}
+
+std::string SettingsFilePath(const PackagePaths& paths, SettingsFile file) {
+  return paths.package + "\\" + SettingsFileInPackage(file);
+}
+
 PackageSettings ReadPackageSettings(const SettingsReader& read) {
   PackageSettings s;
-  const auto system = [&](const char* key) { return read(SettingsFile::System, key); };
-  s.title.examName = system("試験名");
-  s.title.examPictureExt = system("試験画像拡張子");
-  s.title.makerPictureExt = system("メーカー画像拡張子");
-  s.title.gradePictureExt = system("級TOP画像拡張子");
-  s.title.gradeName = system("級名");
-  s.abb = system("ABB");
-  s.devCode = system("開発コード");
-  s.fileName = system("ファイル名称");
-  s.examType = read(SettingsFile::Setup, kExamTypeKey);
-  s.examKindName = read(SettingsFile::Setup, "部種名称");
+  for (const SettingKey& row : kSettingKeys) {
+    if (row.Read()) row.field(s) = read(row.file, row.section, row.key);
+  }
   return s;
 }
 

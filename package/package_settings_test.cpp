@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "package/package_settings.h"
+#include "package/paths.h"
 #include "tests/sjis_samples.h"
 
 namespace ear {
@@ -21,7 +22,8 @@ TEST(PackageSettings, EachKeyReadOnceFromItsFile) {
       {{SettingsFile::Setup, "ABB"}, "wrong"}, {{SettingsFile::System, "部種名称"}, "wrong"},
   };
   std::vector<std::string> asked;
-  const PackageSettings s = ReadPackageSettings([&](SettingsFile file, const char* key) {
+  const PackageSettings s = ReadPackageSettings([&](SettingsFile file, const char* section, const char* key) {
+    EXPECT_STREQ(section, "基本情報") << key;
     asked.push_back(key);
     const auto found = files.find({file, key});
     return found == files.end() ? std::string() : found->second;
@@ -38,6 +40,29 @@ TEST(PackageSettings, EachKeyReadOnceFromItsFile) {
   EXPECT_STREQ(s.PrefixKey(), "ファイル名称");
   EXPECT_TRUE(s.AlternativeLayout());
   EXPECT_EQ(s.examKindName, "模擬試験");
+}
+
+// The table's files are the ones the launcher's paths name, and every key a screen or the
+// hand-over reads or writes has its row: the settings read, and what the hand-over writes.
+TEST(PackageSettings, TheTableNamesTheFilesAndKeysTheLauncherUses) {
+  const PackagePaths paths = PackagePathsFor("C:\\L\\ExamAutoRunner.exe");
+  EXPECT_EQ(SettingsFilePath(paths, SettingsFile::System), paths.systemIni);
+  EXPECT_EQ(SettingsFilePath(paths, SettingsFile::Setup), paths.setupIni);
+  EXPECT_EQ(SettingsFilePath(paths, SettingsFile::Shiken), paths.shikenIni);
+  std::vector<std::string> written;
+  for (const SettingKey& row : kSettingKeys) {
+    if (row.Read()) {
+      PackageSettings s;
+      row.field(s) = "x";
+      EXPECT_EQ(row.Value(s), "x") << row.key;
+      PackageSettings other;
+      EXPECT_EQ(row.Value(other), "") << row.key;  // each row its own field
+    } else {
+      written.push_back(std::string(row.file == SettingsFile::System ? "system:" : "shiken:") + row.section + ":" + row.key);
+    }
+  }
+  EXPECT_EQ(written, (std::vector<std::string>{"system:基本情報:固有キー", "shiken:受験者情報:会場コード",
+                                               "shiken:受験者情報:受験番号", "shiken:受験者情報:姓", "shiken:受験者情報:名"}));
 }
 
 TEST(PackageSettings, ModeFromAbb) {

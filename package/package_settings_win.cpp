@@ -5,13 +5,13 @@
 namespace ear {
 
 PackageSettings ReadPackageSettings(const PackagePaths& paths) {
-  return ReadPackageSettings([&](SettingsFile file, const char* key) {
-    return ReadIniString(file == SettingsFile::System ? paths.systemIni : paths.setupIni, kBasicSection, key);
+  return ReadPackageSettings([&](SettingsFile file, const char* section, const char* key) {
+    return ReadIniString(SettingsFilePath(paths, file), section, key);
   });
 }
 
 std::string ReadExamType(const PackagePaths& paths) {
-  return ReadIniString(paths.setupIni, kBasicSection, kExamTypeKey);
+  return ReadIniString(SettingsFilePath(paths, kExamTypeKey.file), kExamTypeKey.section, kExamTypeKey.key);
 }
 
 }  // namespace ear

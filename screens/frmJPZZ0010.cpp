@@ -32,7 +32,7 @@ void TfrmJPZZ0010::SetupRegistrationScreen() {
   const ear::PackageSettings settings = ear::ReadPackageSettings(paths);
   for (forms::Edit* edit : {&SeiEdt, &MeiEdt, &KaiCdEdt, &JuBanEdt}) edit->SetText("");
   PaintHeaderBand(TRImg);
-  ear::CenterImageByFile(*this, TejunImg, paths.imageFolder + "procedure" + "01.jpg");
+  ear::CenterImageByFile(*this, TejunImg, ear::PicturePath(paths, ear::kRegistrationProcedurePicture));
   if (settings.Mode() == ear::RegistrationMode::Venue) {
     for (forms::Control* c : std::initializer_list<forms::Control*>{&SeiLbl, &SeiEdt, &MeiLbl, &MeiEdt, &Bevel1,
                                                                     &MidashiLbl}) {

@@ -5,6 +5,7 @@
 #include "forms/standard_controls.h"
 #include "package/batch_win.h"
 #include "package/candidate_folder.h"
+#include "package/package_pictures.h"
 #include "screens/artwork.h"
 #include "screens/registration_rules.h"
 #include "screens/screen_style.h"
@@ -23,7 +24,8 @@ class TfrmJPZZ0010 : public ear::WizardScreen {
   forms::Bevel Bevel1{this, {.name = "Bevel1", .bounds = {223, 216, 201, 73}}};
   forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {186, 528, 308, 12}, .font = ear::kFooterFont},
                      {.caption = ear::kCopyrightNotice, .transparent = true}};
-  forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {8, 98, 683, 59}}};
+  forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {8, 98, ear::kRegistrationProcedurePicture.box.width,
+                                                            ear::kRegistrationProcedurePicture.box.height}}};
   forms::Label MidashiLbl{this, {.name = "MidashiLbl", .bounds = {74, 186, 499, 12}, .font = ear::kMidashiFont},
                           {.transparent = true}};
   forms::Image MongonImg{this, {.name = "MongonImg", .bounds = {64, 168, 538, 48}},

@@ -45,7 +45,7 @@ void TfrmJPZZ0030::SetupTitleScreen() {
   const int centringWidth = Width();
   int x = 0;
   if (!title.examPictureExt.empty()) {
-    x = ear::DrawKeyedImage(Image1, paths.imageFolder + "ShikenImage" + title.examPictureExt, 439, 20, 220, 0, centringWidth);
+    x = ear::DrawKeyedPicture(Image1, paths, ear::kExamNamePicture, settings, 0, centringWidth);
     ShikenNameLbl.Hide();
   } else {
     ShikenNameLbl.SetCaption(title.examName);
@@ -56,12 +56,12 @@ void TfrmJPZZ0030::SetupTitleScreen() {
 
   // 4. Maker logo where the exam name starts (the label's client X used as a bitmap X).
   if (!title.makerPictureExt.empty()) {
-    ear::DrawKeyedImage(Image1, paths.imageFolder + "MakerImage" + title.makerPictureExt, 219, 17, 200, x, centringWidth);
+    ear::DrawKeyedPicture(Image1, paths, ear::kMakerPicture, settings, x, centringWidth);
   }
 
   // 5. Grade.
   if (!title.gradePictureExt.empty()) {
-    ear::DrawKeyedImage(Image1, paths.imageFolder + "KyuTopImage" + title.gradePictureExt, 100, 30, 254, 0, centringWidth);
+    ear::DrawKeyedPicture(Image1, paths, ear::kGradePicture, settings, 0, centringWidth);
     KyuName1Lbl.Hide();
     KyuLbl2Lbl.Hide();
   } else {

@@ -20,4 +20,4 @@ void TfrmJPZZ0040::SetupProcedureScreen() {
 
 void TfrmJPZZ0040::Prepare() { TejunImg.picture.PrepareFile(ProcedurePicture()); }
 
-std::string TfrmJPZZ0040::ProcedurePicture() const { return Paths().imageFolder + "bg_procedure.jpg"; }
+std::string TfrmJPZZ0040::ProcedurePicture() const { return ear::PicturePath(Paths(), ear::kProcedurePicture); }

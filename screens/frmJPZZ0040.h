@@ -2,6 +2,7 @@
 // The procedure confirmation screen: the second screen of the wizard.
 #include "forms/picture.h"
 #include "forms/standard_controls.h"
+#include "package/package_pictures.h"
 #include "screens/artwork.h"
 #include "screens/screen_style.h"
 #include "screens/wizard_screen.h"
@@ -17,7 +18,8 @@ class TfrmJPZZ0040 : public ear::WizardScreen {
                       {.resource = ear::kProcedureBackground.name}};
   forms::Label CRLbl{this, {.name = "CRLbl", .bounds = {290, 666, 308, 12}, .font = ear::kFooterFont},
                      {.caption = ear::kCopyrightNotice, .transparent = true}};
-  forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {17, 91, 832, 558}}};
+  forms::Image TejunImg{this, {.name = "TejunImg", .bounds = {17, 91, ear::kProcedurePicture.box.width,
+                                                             ear::kProcedurePicture.box.height}}};
   forms::Panel Panel1{this, {.name = "Panel1", .bounds = {0, 0, 860, 70}, .align = forms::Align::Top, .tabOrder = 1},
                       {.bevelOuter = forms::BevelCut::None}};
   forms::Image TRImg{&Panel1, {.name = "TRImg", .bounds = {190, 0, 676, 122},

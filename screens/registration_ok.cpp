@@ -42,11 +42,13 @@ HandoverPlan PlanHandover(const PackageSettings& settings, const Entries& entrie
       ChooseCandidateFolder(paths.parentFolder, settings.Prefix(), values, nextKey, directoryExists);
   plan.candidateFolder = folder.path;
   plan.key = folder.key;
-  plan.iniWrites.push_back({paths.systemIni, "基本情報", "固有キー", folder.key});
-  const char* firstKey = mode == RegistrationMode::Venue ? "会場コード" : "姓";
-  const char* secondKey = mode == RegistrationMode::Venue ? "受験番号" : "名";
-  plan.iniWrites.push_back({paths.shikenIni, "受験者情報", firstKey, std::string(values.first)});
-  plan.iniWrites.push_back({paths.shikenIni, "受験者情報", secondKey, std::string(values.second)});
+  const auto write = [&](const SettingKey& row, std::string_view value) {
+    plan.iniWrites.push_back({SettingsFilePath(paths, row.file), row.section, row.key, std::string(value)});
+  };
+  const bool venue = mode == RegistrationMode::Venue;
+  write(kUniqueKeyKey, folder.key);
+  write(venue ? kVenueCodeKey : kSurnameKey, values.first);
+  write(venue ? kCandidateNumberKey : kGivenNameKey, values.second);
   plan.systemFolder = paths.systemFolder;
   plan.package = paths.package;
   plan.examProgram = CandidateExamProgramPath(folder.path, settings.examKindName);

@@ -19,6 +19,12 @@ int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWid
   return left;
 }
 
+int DrawKeyedPicture(forms::Image& target, const PackagePaths& paths, const PackagePicture& picture,
+                     const PackageSettings& settings, int askedLeft, int centringWidth) {
+  return DrawKeyedImage(target, PicturePath(paths, picture, settings), picture.box.width, picture.box.height,
+                        picture.top, askedLeft, centringWidth);
+}
+
 void CenterImageByFile(forms::Form& screen, forms::Image& image, const std::string& fileName) {
   const std::optional<int> left = CenteredLeftOfFile(screen.Width(), fileName);
   if (!left) return;

@@ -5,6 +5,8 @@
 
 #include "forms/form.h"
 #include "forms/picture.h"
+#include "package/package_pictures.h"
+#include "package/paths.h"
 
 namespace ear {
 
@@ -12,6 +14,10 @@ namespace ear {
 // picture gets a white bitmap of its size, but only when the file passed the probe.
 int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWidth,
                    int boxHeight, int top, int askedLeft, int centringWidth);
+
+// DrawKeyedImage of the package's picture of a KeyedScaled row, into the row's box at its top.
+int DrawKeyedPicture(forms::Image& target, const PackagePaths& paths, const PackagePicture& picture,
+                     const PackageSettings& settings, int askedLeft, int centringWidth);
 
 // Moves image so that a picture of the file's width is centred on screen, then loads the
 // file into it. A missing file changes nothing; GetDimension's errors pass through first.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
@@ -21,6 +22,7 @@
 #include "base/module_path.h"
 #include "base/text_win.h"
 #include "forms/application.h"
+#include "package/package_pictures.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
 #include "screens/frmJPZZ0010.h"
@@ -585,6 +587,35 @@ TEST_F(ScreensTest, ScreensSetTheirWindowBandsWithTheHandedBackdropAndFlag) {
   TfrmJPZZ0030 alone(nullptr, context_);
   alone.ShowForm();
   EXPECT_TRUE(Topmost(alone));
+}
+
+// The package pictures' rows against the screens that draw them: the control is there, a
+// picture cut at its box is cut by the control's size, and the width it is centred on is
+// the screen's own (earcheck predicts from the rows, the screens draw on these).
+TEST_F(ScreensTest, PictureRowsMatchTheScreensThatDrawThem) {
+  const unsigned takers[] = {ear::kTitle, ear::kProcedure, ear::kRegistration};
+  ASSERT_EQ(ear::WizardOrder().size(), std::size(takers));
+  std::set<std::string> checked;
+  for (std::size_t step = 0; step < std::size(takers); ++step) {
+    const std::unique_ptr<ear::WizardScreen> screen =
+        ear::MakeWizardScreen(step, step == 0 ? &backdrop_ : nullptr, context_);
+    for (const ear::PackagePicture& row : ear::kPackagePictures) {
+      if (!(row.takers & takers[step])) continue;
+      SCOPED_TRACE(std::string(ear::WizardOrder()[step].name) + ": " + row.name);
+      auto* image = dynamic_cast<forms::Image*>(Find(*screen, row.control));
+      ASSERT_NE(image, nullptr);
+      if (row.placement == ear::Placement::TopLeftCut || row.placement == ear::Placement::CentredCut) {
+        EXPECT_EQ(std::vector<int>({image->Width(), image->Height()}), std::vector<int>({row.box.width, row.box.height}));
+      }
+      if (row.centreOn) {
+        EXPECT_EQ(screen->Width(), row.centreOn);
+      }
+      checked.insert(row.name);
+    }
+  }
+  for (const ear::PackagePicture& row : ear::kPackagePictures) {
+    EXPECT_EQ(checked.contains(row.name), (row.takers & ear::kEveryWizardScreen) != 0) << row.name;
+  }
 }
 
 // A family counts as installed exactly when the system's whole list of families names it.

@@ -57,7 +57,7 @@ bool WizardScreen::PrepareNextScreen() {
 }
 
 void WizardScreen::PaintHeaderBand(forms::Image& band) {
-  PaintBackdrop(band, paths_.imageFolder + "bg_main_top.jpg", band.Width(), band.Height());
+  PaintBackdrop(band, PicturePath(paths_, kHeaderBandPicture), band.Width(), band.Height());
 }
 
 bool WizardScreen::ApplyExamType(std::string_view examType, forms::Label& footer,

@@ -9,12 +9,37 @@ INI files are CP932 with CRLF line ends; pictures are drawn with ImageMagick.
 Given the same options the output is the same, byte for byte.
 """
 import argparse
+import json
 import os
 import shutil
 import subprocess
 import sys
 
 FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
+
+# What the launcher takes from a package: its table's copy (package/package_settings.h,
+# package/package_pictures.h), held to the C++ by earcheck's native tests.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "package_table.json"), encoding="utf-8") as _f:
+    TABLE = json.load(_f)
+PICTURES = {p["name"]: p for p in TABLE["pictures"]}
+
+
+def box(name):
+    """The box the launcher draws the picture into: (width, height)."""
+    return tuple(PICTURES[name]["box"])
+
+
+def settings_file(which):
+    """The settings file's path under the package folder, as parts."""
+    return TABLE["settingsFiles"][which].split("\\")
+
+
+def section(which):
+    return next(k["section"] for k in TABLE["keys"] if k["file"] == which)
+
+
+def read_keys(which):
+    return [k["key"] for k in TABLE["keys"] if k["file"] == which and k["read"]]
 
 # bg.jpg: a 64x48 tile whose red 8x8 block at its top left and blue 16x8 block at its
 # bottom right mark each repetition in a screenshot; colours sit in whole 8x8 JPEG blocks.
@@ -103,11 +128,11 @@ HEADER_MARK_COLOR = (0x78, 0xBE, 0xEB)
 
 # Default picture sizes, each within the box its screen gives it.
 SIZES = {
-    "shiken": (439, 20),      # title screen box 439 x 20
-    "maker": (150, 17),       # box 219 x 17
-    "kyu": (100, 30),         # box 100 x 30
-    "procedure": (832, 558),  # TejunImg 832 x 558, cut beyond
-    "banner": (640, 59),      # registration banner, centred by its width (control 683 wide)
+    "shiken": box("ShikenImage"),                # fills its box on the title screen
+    "maker": (150, box("MakerImage")[1]),        # narrower than its box
+    "kyu": box("KyuTopImage"),                   # fills its box
+    "procedure": box("bg_procedure.jpg"),        # fills the procedure screen's box, cut beyond
+    "banner": (640, box("procedure01.jpg")[1]),  # the registration banner, centred by its width
 }
 
 
@@ -180,6 +205,13 @@ def draw_banner(path, size):
            "受験者情報を入力して、受験者用フォルダーを作成します", *jpeg_out(path))
 
 
+def draw_plain(path, size):
+    """A picture of a row the sample knows no drawing for: a framed box of its size."""
+    w, h = size
+    magick("-size", "%dx%d" % (w, h), "xc:rgb(236,244,252)", "-fill", "none", "-stroke", "rgb(0,110,180)",
+           "-draw", "rectangle 0,0 %d,%d" % (w - 1, h - 1), *out_for(path))
+
+
 def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, omit=(), backdrop="marked",
                  no_bg=False, shiken_name=None, kyu=None, dev_code=None, file_name=None, abb=None,
                  shiken_ext=None, maker_ext=None, kyu_ext=None, with_shiken_ini=False,
@@ -209,33 +241,34 @@ def make_package(outdir, mode="venue", exam_type="1", bushu=None, standin=None, 
     os.makedirs(os.path.join(system, "1"))
     os.makedirs(images)
 
-    basic = [("試験名", o["shiken_name"]), ("試験画像拡張子", o["shiken_ext"]),
-             ("メーカー画像拡張子", o["maker_ext"]), ("級TOP画像拡張子", o["kyu_ext"]),
-             ("級名", o["kyu"]), ("ABB", o["abb"] if mode == "venue" else ""),
-             ("開発コード", o["dev_code"]), ("ファイル名称", o["file_name"])]
-    with open(os.path.join(system, "system.ini"), "wb") as f:
-        f.write(ini_text([("基本情報", basic)]))
-    with open(os.path.join(system, "1", "setup.ini"), "wb") as f:
-        f.write(ini_text([("基本情報", [("受験タイプ", str(exam_type)), ("部種名称", o["bushu"])])]))
+    # Every key the launcher reads, in the table's order; one the sample has no value for is empty.
+    values = {"試験名": o["shiken_name"], "試験画像拡張子": o["shiken_ext"], "メーカー画像拡張子": o["maker_ext"],
+              "級TOP画像拡張子": o["kyu_ext"], "級名": o["kyu"], "ABB": o["abb"] if mode == "venue" else "",
+              "開発コード": o["dev_code"], "ファイル名称": o["file_name"], "受験タイプ": str(exam_type),
+              "部種名称": o["bushu"]}
+    for which in ("system", "setup"):
+        with open(os.path.join(pkg, *settings_file(which)), "wb") as f:
+            f.write(ini_text([(section(which), [(k, values.get(k, "")) for k in read_keys(which)])]))
     if with_shiken_ini:
-        with open(os.path.join(system, "shiken.ini"), "wb") as f:
-            f.write(ini_text([("受験者情報", [])]))
+        with open(os.path.join(pkg, *settings_file("shiken")), "wb") as f:
+            f.write(ini_text([(section("shiken"), [])]))
 
-    pictures = {
+    draw_row = {
         "bg.jpg": BACKDROPS[backdrop],
         "bg_main_top.jpg": draw_header,
         "bg_procedure.jpg": lambda p: draw_procedure(p, size["procedure"]),
         "procedure01.jpg": lambda p: draw_banner(p, size["banner"]),
+        "ShikenImage": lambda p: draw_keyed_text(p, size["shiken"], o["shiken_name"], "rgb(20,40,90)", bold=True),
+        "MakerImage": lambda p: draw_maker_logo(p, size["maker"]),
+        "KyuTopImage": lambda p: draw_keyed_text(p, size["kyu"], o["kyu"], "rgb(0,110,60)", bold=True),
     }
-    if o["shiken_ext"]:
-        pictures["ShikenImage" + o["shiken_ext"]] = lambda p: draw_keyed_text(
-            p, size["shiken"], o["shiken_name"], "rgb(20,40,90)", bold=True)
-    if o["maker_ext"]:
-        pictures["MakerImage" + o["maker_ext"]] = lambda p: draw_maker_logo(p, size["maker"])
-    if o["kyu_ext"]:
-        pictures["KyuTopImage" + o["kyu_ext"]] = lambda p: draw_keyed_text(
-            p, size["kyu"], o["kyu"], "rgb(0,110,60)", bold=True)
-    for name, draw in pictures.items():
+    # Every picture of the table: a fixed name, or the name and its key's value when that is set.
+    for row in TABLE["pictures"]:
+        ext = values.get(row["extKey"], "") if row["extKey"] else ""
+        if row["extKey"] and not ext:
+            continue
+        name = row["name"] + ext
+        draw = draw_row.get(row["name"], lambda p, r=row: draw_plain(p, tuple(r["box"]) if r["box"][0] else (64, 48)))
         if name not in omit:
             draw(os.path.join(images, name))
 

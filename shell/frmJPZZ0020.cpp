@@ -7,6 +7,7 @@
 #include "forms/application.h"
 #include "base/text_win.h"
 #include "base/module_path.h"
+#include "package/package_pictures.h"
 #include "package/paths.h"
 #include "screens/screen_painting.h"
 #include "screens/coded_message_win.h"
@@ -31,7 +32,7 @@ void TfrmJPZZ0020::FormCreate() {
 
 void TfrmJPZZ0020::FormShow() {
   const ear::PackagePaths paths = ear::PackagePathsFor(ear::ExecutablePath());
-  ear::PaintBackdrop(Image, paths.imageFolder + "bg.jpg", Width(), Height());
+  ear::PaintBackdrop(Image, ear::PicturePath(paths, ear::kBackdropPicture), Width(), Height());
   PostMessageW(Handle(), forms::WM_AFTERSHOW, 0, 0);
 }
 

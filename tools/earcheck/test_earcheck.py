@@ -20,9 +20,27 @@ WORK = None
 BASE = None
 
 E, W, I = "error", "warning", "info"
-SYS, SETUP, SHIKEN = "system\\system.ini", "system\\1\\setup.ini", "system\\shiken.ini"
+SYS, SETUP, SHIKEN = (T.make_sample_package.TABLE["settingsFiles"][f] for f in ("system", "setup", "shiken"))
 IMG = "system\\Image\\"
 EXAM = "[1]模擬試験.exe"
+PICTURE = T.make_sample_package.PICTURES
+SIZES = T.make_sample_package.SIZES
+
+
+def half_even(x):
+    """Rounding as the launcher's layout: halves to the even neighbour (Python's round)."""
+    return round(x)
+
+
+def keyed_info(name, ext, size):
+    """The sample's keyed picture, no larger than its box: drawn at scale 1."""
+    row = PICTURE[name]
+    (w, h), (bw, bh) = size, row["box"]
+    where = ("左端は %d です。" % half_even((row["centreOn"] - w) / 2) if row["left"] == "centred"
+             else "左端は試験名の左端に揃えます。")
+    return finding(I, IMG + name + ext, row["extKey"],
+                   "画像は %d × %d です。タイトル画面の %d × %d の枠に合わせて %d × %d（倍率 1）で描き、白は透明になります。%s"
+                   % (w, h, bw, bh, w, h, where))
 
 
 def finding(severity, file, key, message):
@@ -37,18 +55,14 @@ CLEAN_FINDINGS = [
     finding(I, SYS, "開発コード", "ファイル名称が空のため、値「EAR01」をタイトル画面に表示し、受験者フォルダー名の先頭に使います。"),
     finding(I, SETUP, "受験タイプ", "値「1」: 標準のレイアウトで表示します。"),
     finding(I, SETUP, "部種名称", "試験プログラムは「[1]模擬試験.exe」です。"),
-    finding(I, IMG + "bg_procedure.jpg", None, "画像は 832 × 558 です。手順確認画面の 832 × 558 の枠の左上に表示します。"),
-    # (697 - 640) / 2 = 28.5 -> 28, halves to the even neighbour
-    finding(I, IMG + "procedure01.jpg", None, "画像は 640 × 59 です。受験者登録画面で左端 28 に中央揃えで表示します。"),
-    # 439 x 20 in 439 x 20: scale 1; (647 - 439) / 2 = 104
-    finding(I, IMG + "ShikenImage.png", "試験画像拡張子",
-            "画像は 439 × 20 です。タイトル画面の 439 × 20 の枠に合わせて 439 × 20（倍率 1）で描き、白は透明になります。左端は 104 です。"),
-    # 150 x 17 in 219 x 17: sx 1.46, sy 1, scale 1
-    finding(I, IMG + "MakerImage.png", "メーカー画像拡張子",
-            "画像は 150 × 17 です。タイトル画面の 219 × 17 の枠に合わせて 150 × 17（倍率 1）で描き、白は透明になります。左端は試験名の左端に揃えます。"),
-    # (647 - 100) / 2 = 273.5 -> 274
-    finding(I, IMG + "KyuTopImage.jpg", "級TOP画像拡張子",
-            "画像は 100 × 30 です。タイトル画面の 100 × 30 の枠に合わせて 100 × 30（倍率 1）で描き、白は透明になります。左端は 274 です。"),
+    finding(I, IMG + "bg_procedure.jpg", None, "画像は %d × %d です。手順確認画面の %d × %d の枠の左上に表示します。"
+            % (SIZES["procedure"] + tuple(PICTURE["bg_procedure.jpg"]["box"]))),
+    # centred on the registration screen: (697 - 640) / 2 = 28.5 -> 28, halves to the even neighbour
+    finding(I, IMG + "procedure01.jpg", None, "画像は %d × %d です。受験者登録画面で左端 %d に中央揃えで表示します。"
+            % (SIZES["banner"] + (half_even((PICTURE["procedure01.jpg"]["centreOn"] - SIZES["banner"][0]) / 2),))),
+    keyed_info("ShikenImage", ".png", SIZES["shiken"]),  # (647 - 439) / 2 = 104
+    keyed_info("MakerImage", ".png", SIZES["maker"]),    # 150 x 17 in 219 x 17: sx 1.46, sy 1, scale 1
+    keyed_info("KyuTopImage", ".jpg", SIZES["kyu"]),     # (647 - 100) / 2 = 273.5 -> 274
     finding(I, EXAM, None, "Windows の実行ファイルです: x86（32 ビット）、Windows GUI。"),
 ]
 
@@ -381,6 +395,21 @@ class Command(unittest.TestCase):
         rc, out, err = check(["--bogus"])
         self.assertEqual((rc, out), (2, b""))
         self.assertIn("使い方: earcheck", err.decode("utf-8"))
+
+    def test_reference_names_every_key_picture_and_finding_the_reports_use(self):
+        rc, out, err = check([], "--reference")
+        self.assertEqual((rc, err), (0, b""))
+        lines = [line.split("\t") for line in out.decode("utf-8").splitlines()]
+        self.assertEqual({fields[0] for fields in lines}, {"ini", "picture", "finding"})
+        keys = {fields[3] for fields in lines if fields[0] == "ini"}
+        pictures = {fields[1].split("\\")[-1].split(".")[0] for fields in lines if fields[0] == "picture"}
+        # What the clean sample package's report names is all in the reference.
+        _, pkg = Findings.package(self, "reference", lambda l: None)
+        for f in pkg["findings"]:
+            if f["key"]:
+                self.assertIn(f["key"], keys)
+            if f["file"] and f["file"].startswith(IMG):
+                self.assertIn(f["file"][len(IMG):].split(".")[0], pictures)
 
     def test_progress_on_a_terminal_only_with_several_packages(self):
         import pty
