@@ -14,6 +14,7 @@
 #include "forms/form_snapshot_win.h"
 #include "imaging/gdiplus_win.h"
 #include "imaging/png_file_win.h"
+#include "package/package_pictures.h"
 #include "package/package_settings.h"
 #include "package/paths.h"
 #include "screens/wizard.h"
@@ -170,14 +171,14 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
 std::string PaintRefusal(const std::string& packageNativePath) {
   const std::string stem = LauncherFolder(packageNativePath);
   if (stem.empty()) return {};
-  const ear::TitleTexts title = ear::ReadPackageSettings(ear::PackagePathsFor(stem + "ExamAutoRunner.exe")).title;
-  const std::pair<const char*, const std::string*> keys[] = {
-      {"試験画像拡張子", &title.examPictureExt}, {"メーカー画像拡張子", &title.makerPictureExt},
-      {"級TOP画像拡張子", &title.gradePictureExt}};
-  for (const auto& [key, ext] : keys) {
+  const ear::PackageSettings settings = ear::ReadPackageSettings(ear::PackagePathsFor(stem + "ExamAutoRunner.exe"));
+  // Every picture row named by a key, as the screens take them.
+  for (const ear::PackagePicture& row : ear::kPackagePictures) {
+    if (!row.extKey) continue;
     // The value itself is shown by the report, its control characters made visible.
-    if (ear::PictureExtSeparator(*ext) != std::string::npos) {
-      return std::string("「") + key + "」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
+    if (ear::PictureExtSeparator(ear::PictureExtValue(row, settings)) != std::string::npos) {
+      return std::string("「") + row.extKey->key +
+             "」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
     }
   }
   return {};
