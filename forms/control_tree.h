@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/colors_fonts.h"
+#include "forms/control_rules.h"
 #include "forms/shift_state.h"
 
 namespace forms {
@@ -39,16 +40,6 @@ class TopLevel {
 using ErrorReporter = void (*)(const std::exception& error);
 void SetErrorReporter(ErrorReporter reporter);
 void ReportError(const std::exception& error);
-
-struct Bounds {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-enum class Align { None, Top, Client };
-
-// The edges of its parent that a control keeps its distance to when the parent resizes.
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-using Anchors = unsigned;
 
 // What every control of a layout row shares. Each control kind takes this first and its
 // own Args second; the control tree applies it in one place (Control::Init).
@@ -258,7 +249,26 @@ class WinControl : public Control {
  private:
   static void RegisterClasses();
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+  // The window procedure's handlers, one a message (or a group of alike ones); each ends
+  // with the default handling where the message needs it.
+  LRESULT OnPaint(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnEraseBackground(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnNcPaint(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMouseMove(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMouseLeave(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnButtonDown(UINT msg, WPARAM wp, LPARAM lp);
+  // The click rule (control_rules.h) on the left button's release.
+  LRESULT OnButtonUp(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCaptureChanged(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnKeyUp(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSetFocus(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnKillFocus(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnEnable(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSize(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCommand(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnControlColor(UINT msg, WPARAM wp, LPARAM lp);
+  // The update rectangle painted into the shared off-screen buffer, then copied in one go.
+  void PaintComposed(HDC dc, const RECT& update);
   // Graphic child under the pointer when the left button went down (not owned).
   Control* GraphicChildAt(int x, int y) const;
   // The pointer crossed the window's edge: MouseEnter or MouseLeave with where it is now.
