@@ -58,7 +58,9 @@ void Control::Init(WinControl* parent, const ControlArgs& args) {
 }
 
 void Control::Click() {
-  if (onClick) onClick();
+  Clicking();
+  RunClickHandler();
+  Clicked();
 }
 
 TopLevel* Control::ParentTopLevel() const {

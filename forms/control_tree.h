@@ -111,11 +111,19 @@ class Control {
   virtual void Invalidate();
   virtual void Repaint();
 
-  // Fires for every kind: windowed controls on their own mouse clicks, graphic controls when
-  // their parent is clicked inside their rectangle, buttons also from the keyboard.
+  // The click handler.
   std::function<void()> onClick;
-  // The plain click: onClick. Buttons add their modal result (ButtonControl).
-  virtual void Click();
+  // A click, the one there is, whoever gives it: the mouse (windowed controls on their own
+  // clicks, graphic controls when their parent is clicked inside their rectangle) and a
+  // dialog key (Enter on the focused button, Escape on a cancel button). The kind's own
+  // part comes first (a button hands its modal result to its form), then onClick.
+  void Click();
+  // onClick alone, none of the click's other steps: what Enter runs where the key rules
+  // say so (Enter on a button that no dialog key took, Enter in an edit whose layout row
+  // names a button: Application::IsDialogKey).
+  void RunClickHandler() const {
+    if (onClick) onClick();
+  }
 
   // Graphic controls draw here; the origin is the control's top-left corner.
   virtual void Paint(HDC /*dc*/) {}
@@ -139,6 +147,9 @@ class Control {
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   virtual void BoundsChanged() { Invalidate(); }
+  // The kind's part of a click: before onClick, and after it.
+  virtual void Clicking() {}
+  virtual void Clicked() {}
 
   WinControl* parent_ = nullptr;  // not owned
   Bounds bounds_;
@@ -191,8 +202,9 @@ class WinControl : public Control {
 
   // The dialog-key step: Enter and Escape are offered depth first in child order.
   virtual bool DialogKey(WORD key, unsigned shift);
-  // What Enter does while this control has the focus, as its layout row says: the focus
-  // moves to this button and its click handler runs (a button names itself). Null: nothing.
+  // What Enter does while this control has the focus, as its layout row says, when no dialog
+  // key took it: the focus moves to this button and its click handler runs (a button names
+  // itself). Null: nothing.
   WinControl* EnterClicks() const { return enterClicks_; }
 
   // The handlers of the control kinds; the window procedure calls them.
