@@ -1,11 +1,9 @@
 """The harness's own helpers and the sample package, checked without Wine."""
 import os
-import re
 import subprocess
 import tempfile
 
 import harness
-import wizard
 
 SCRATCH = tempfile.mkdtemp(prefix="ear-harness-")
 
@@ -135,24 +133,6 @@ def test_tile_marks_find_the_shifted_tiling():
     blue = harness.tile_marks(shot, color=harness.BG_MARK_BOTTOMRIGHT)
     assert (10 + w - 16, h - 8) in blue, blue
     assert harness.close_to(harness.pixel(shot, 40, 20), harness.BG_FILL)
-
-
-def test_wizard_table_agrees_with_the_launchers_order():
-    """wizard.ORDER against screens/wizard.cpp's order and each screen's form settings."""
-    screens = os.path.join(harness.SOURCE_DIR, "screens")
-    source = open(os.path.join(screens, "wizard.cpp"), encoding="utf-8").read()
-    table = re.search(r"kWizardOrder\[\] = \{(.*?)\n\};", source, re.S).group(1)
-    rows = re.findall(r'\{"(\w+)", "([^"]+)", &Make<T(frmJPZZ\d+), \3>\}', table)
-    assert len(rows) == table.count("&Make<"), table
-    cpp = []
-    for name, caption, form in rows:
-        text = "".join(open(os.path.join(screens, form + ext), encoding="utf-8").read() for ext in (".h", ".cpp"))
-        args = re.search(r'WizardScreen\(owner, \{\.name = "%s",(.*?)\}, context\)' % form, text, re.S).group(1)
-
-        def field(key):
-            return re.search(r"\.%s = ([^,}]+)" % key, args).group(1).strip().strip('"')
-        cpp.append(wizard.Screen(name, field("text"), caption, (int(field("clientWidth")), int(field("clientHeight")))))
-    assert tuple(cpp) == wizard.ORDER, cpp
 
 
 if __name__ == "__main__":

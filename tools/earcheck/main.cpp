@@ -15,6 +15,7 @@
 #include "tools/earcheck/platform.h"
 #include "tools/earcheck/preview.h"
 #include "tools/earcheck/report.h"
+#include "tools/earcheck/screen_list.h"
 
 namespace {
 
@@ -64,6 +65,14 @@ int main(int argc, char** argv) {
     } else if (options && a == "--json") {
       json = true;
       anyOption = true;
+    } else if (options && a == "--screens") {
+      // The wizard's screens, for the tests; no package is checked.
+      if (!earcheck::ScreenListAvailable()) {
+        Err("earcheck: --screens は Windows 版（earcheck.exe）だけで使えます。\n");
+        return 2;
+      }
+      Put(stdout, earcheck::ScreenList());
+      return 0;
     } else if (options && (a == "--help" || a == "-h")) {
       Usage(stdout);
       return 0;
