@@ -1,8 +1,15 @@
 """The harness's own helpers and the sample package, checked without Wine."""
+import base64
+import hashlib
+import json
 import os
+import socket
 import subprocess
 import tempfile
+import threading
+import time
 
+import browser
 import harness
 
 SCRATCH = tempfile.mkdtemp(prefix="ear-harness-")
@@ -133,6 +140,45 @@ def test_tile_marks_find_the_shifted_tiling():
     blue = harness.tile_marks(shot, color=harness.BG_MARK_BOTTOMRIGHT)
     assert (10 + w - 16, h - 8) in blue, blue
     assert harness.close_to(harness.pixel(shot, 40, 20), harness.BG_FILL)
+
+
+def test_browser_keeps_a_frame_its_read_timeout_cut():
+    """A DevTools event whose frame arrives in two parts, the pause between them longer than
+    what settle() waits: the part read before the timeout is kept, and the event arrives whole."""
+    message = json.dumps({"method": "Log.entryAdded", "params": {"entry": {"text": "late"}}}).encode()
+    frame = bytes([0x81, len(message)]) + message  # one unmasked text frame, shorter than 126 bytes
+    server = socket.create_server(("127.0.0.1", 0))
+
+    def serve():
+        conn, _ = server.accept()
+        head = b""
+        while b"\r\n\r\n" not in head:
+            head += conn.recv(1024)
+        key = [line.split(b":", 1)[1].strip() for line in head.split(b"\r\n")
+               if line.lower().startswith(b"sec-websocket-key:")][0]
+        accept = base64.b64encode(hashlib.sha1(key + b"258EAFA5-E914-47DA-95CA-C5AB0DC85B11").digest())
+        conn.sendall(b"HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                     b"Sec-WebSocket-Accept: " + accept + b"\r\n\r\n")
+        time.sleep(0.2)
+        conn.sendall(frame[:6])
+        time.sleep(1.0)
+        conn.sendall(frame[6:])
+        time.sleep(5)
+        conn.close()
+
+    thread = threading.Thread(target=serve, daemon=True)
+    thread.start()
+    b = browser.Chromium.__new__(browser.Chromium)  # the protocol side alone, no browser
+    b.ws = browser.websocket.create_connection("ws://127.0.0.1:%d/devtools" % server.getsockname()[1],
+                                               timeout=10, suppress_origin=True)
+    b.next_id, b.received = 0, []
+    try:
+        b.settle(0.6)  # ends while the frame is half read
+        assert b.received == []
+        assert b.wait_event("Log.entryAdded", timeout=5) == {"entry": {"text": "late"}}
+    finally:
+        b.ws.close()
+        server.close()
 
 
 if __name__ == "__main__":
