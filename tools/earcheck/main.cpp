@@ -66,13 +66,7 @@ int main(int argc, char** argv) {
       json = true;
       anyOption = true;
     } else if (options && a == "--screens") {
-      // The wizard's screens, for the tests; no package is checked.
-      if (!earcheck::ScreenListAvailable()) {
-        Err("earcheck: --screens は Windows 版（earcheck.exe）だけで使えます。\n");
-        return 2;
-      }
-      Put(stdout, earcheck::ScreenList());
-      return 0;
+      return earcheck::PrintScreenList();  // the wizard's screens, for the tests; no package is checked
     } else if (options && (a == "--help" || a == "-h")) {
       Usage(stdout);
       return 0;

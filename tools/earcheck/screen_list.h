@@ -7,9 +7,11 @@
 
 namespace earcheck {
 
-bool ScreenListAvailable();
-
 // The lines, in Shift-JIS; each screen is made (no window, no package read) and asked.
+// Empty natively: the screens are the launcher's Windows code.
 std::string ScreenList();
+
+// Prints the lines for the terminal and returns 0; natively says it cannot and returns 2.
+int PrintScreenList();
 
 }  // namespace earcheck

@@ -1,12 +1,12 @@
 #include "tools/earcheck/screen_list.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "screens/wizard.h"
+#include "tools/earcheck/platform.h"
 
 namespace earcheck {
-
-bool ScreenListAvailable() { return true; }
 
 std::string ScreenList() {
   std::string out;
@@ -18,6 +18,12 @@ std::string ScreenList() {
            '\t' + std::to_string(screen->Height()) + '\n';
   }
   return out;
+}
+
+int PrintScreenList() {
+  const std::string text = ConsoleFromSjis(ScreenList());
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return 0;
 }
 
 }  // namespace earcheck
