@@ -83,32 +83,5 @@ TEST(CommandLine, DebugOnlyExactlyAndAnywhere) {
   for (const auto& c : cases) EXPECT_EQ(HasDebugFlag(c.args), c.expected);
 }
 
-TEST(CommandLine, SplitsAsTheSystemDoes) {
-  struct Case { std::string line; std::vector<std::string> expected; };
-  const Case cases[] = {
-      {"", {}},
-      {"prog.exe", {}},
-      {"prog.exe   ", {}},
-      {"prog.exe -debug", {"-debug"}},
-      {"\"C:\\My Files\\prog.exe\" -debug", {"-debug"}},
-      {"\"C:\\a b\\prog.exe\"-debug", {"-debug"}},  // the name ends at its closing quote
-      {"C:\\a\"b\"c.exe x", {"x"}},                    // an unquoted name ends at a blank only
-      {"p \t a\tb  c ", {"a", "b", "c"}},
-      {"p \"-debug\"", {"-debug"}},
-      {"p -deb\"ug\"", {"-debug"}},
-      {"p \"a b\" c", {"a b", "c"}},
-      {"p \"\"", {""}},
-      {"p \"\" x", {"", "x"}},
-      {"p a\\b c\\\\d", {"a\\b", "c\\\\d"}},       // backslashes without a quote stay
-      {"p a\\\"b", {"a\"b"}},                          // an odd run: a literal quote
-      {"p a\\\\\"b c\"", {"a\\b c"}},                  // an even run: half, and quoting
-      {"p a\\\\\\\"b", {"a\\\"b"}},
-      {"p \"a\"\"b\"", {"a\"b"}},                         // a quote after a closing quote
-      {"p \"\"\"a\"\"\" x", {"\"a\"", "x"}},
-      {"p \"unterminated -debug", {"unterminated -debug"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine<char>(c.line), c.expected) << c.line;
-}
-
 }  // namespace
 }  // namespace ear

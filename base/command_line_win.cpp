@@ -1,20 +1,14 @@
 #include "base/command_line_win.h"
 
-#include <windows.h>
-
-#include "base/command_line.h"
-#include "base/text_win.h"
+#include <cstdlib>
 
 namespace ear {
 
 std::vector<std::string> CommandLineArguments() {
-  // Split here rather than by CommandLineToArgvW: shell32 and all it loads would cost the
-  // start-up several milliseconds for this one call.
-  std::vector<std::string> arguments;
-  for (const std::wstring& argument : SplitCommandLine<wchar_t>(GetCommandLineW())) {
-    arguments.push_back(Narrow(argument, kFileSystemCodePage));
-  }
-  return arguments;
+  // Split once by the runtime before main; no splitter of our own, and no shell32 for
+  // CommandLineToArgvW.
+  if (__argc < 1 || __argv == nullptr) return {};
+  return std::vector<std::string>(__argv + 1, __argv + __argc);
 }
 
 }  // namespace ear

@@ -4,7 +4,9 @@
 
 namespace ear {
 
-// The process's command-line arguments after the program name, as CP932 bytes.
+// The process's command-line arguments after the program name, as the C runtime split
+// them at start (__argv: CommandLineToArgvW's rules for every plain or quoted argument,
+// in the ANSI code page).
 std::vector<std::string> CommandLineArguments();
 
 }  // namespace ear

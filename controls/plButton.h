@@ -165,8 +165,6 @@ class TplButton : public forms::ButtonControl {
   void SetParent(forms::WinControl* parent) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   bool DialogKey(WORD key, unsigned shift) override;
-  // The full click: the form's modal result, then the plain click.
-  void Click() override;
   void KeyUp(WORD& key, unsigned shift) override;
   void MouseDown(int button, unsigned shift, int x, int y) override;
   void MouseUp(int button, unsigned shift, int x, int y) override;
@@ -182,6 +180,10 @@ class TplButton : public forms::ButtonControl {
   void FillCreateParams(CreateParams& params) override;
   void HandleCreated() override;
   void ParentColorChanged() override;
+  // A click also lifts the button (Pressed false) before the form's modal result and
+  // onClick, and repaints it after.
+  void Clicking() override;
+  void Clicked() override;
 
  private:
   friend class TplBtnCaption;

@@ -62,11 +62,12 @@ bool TplButton::DialogKey(WORD key, unsigned shift) {
   return forms::WinControl::DialogKey(key, shift);
 }
 
-void TplButton::Click() {
+void TplButton::Clicking() {
   pressed_ = false;
-  forms::ButtonControl::Click();
-  Invalidate();
+  forms::ButtonControl::Clicking();
 }
+
+void TplButton::Clicked() { Invalidate(); }
 
 void TplButton::KeyUp(WORD& key, unsigned /*shift*/) {
   if (key == VK_RETURN) {

@@ -112,16 +112,17 @@ bool Application::IsDialogKey(const MSG& msg) {
 bool Application::ClickForEnter(WinControl& focused) {
   WinControl* button = focused.EnterClicks();
   if (!button) return false;
-  // A button's own Enter, when no dialog key took it: the plain click, and the key stops.
+  // A button's own Enter, when no dialog key took it: its click handler alone (no modal
+  // result), and the key stops.
   if (button == &focused) {
     if (!focused.Enabled()) return false;
-    focused.Control::Click();
+    focused.RunClickHandler();
     return true;
   }
-  // An edit's Enter: the focus moves to the button and its click handler runs; the key
-  // then goes on to the edit.
+  // An edit's Enter: the focus moves to the button and its click handler runs alone, as a
+  // handler called directly; the key then goes on to the edit.
   button->SetFocus();
-  button->Control::Click();
+  button->RunClickHandler();
   return false;
 }
 

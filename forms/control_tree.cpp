@@ -1,6 +1,8 @@
 #include "forms/control_tree.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "base/gdi.h"
 #include "base/text_win.h"
@@ -56,7 +58,9 @@ void Control::Init(WinControl* parent, const ControlArgs& args) {
 }
 
 void Control::Click() {
-  if (onClick) onClick();
+  Clicking();
+  RunClickHandler();
+  Clicked();
 }
 
 TopLevel* Control::ParentTopLevel() const {
@@ -172,25 +176,30 @@ void WinControl::RemoveControl(Control* child) {
 }
 
 void WinControl::RealignControls() {
-  int top = 0;
-  for (Control* c : controls_) {
-    if (c->align_ == Align::Top) {
-      c->SetBounds(0, top, bounds_.width, c->Height());
-      if (c->visible_) top += c->Height();
+  std::vector<AlignItem> items;
+  items.reserve(controls_.size());
+  for (const Control* c : controls_) items.push_back({c->align_, c->Height(), c->visible_});
+  const std::vector<std::optional<Bounds>> placed = AlignedBounds(items, bounds_.width, bounds_.height);
+  // Top-aligned children first, then the client-aligned ones, as the rule places them.
+  for (Align pass : {Align::Top, Align::Client}) {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+      if (items[i].align == pass) controls_[i]->SetBounds(*placed[i]);
     }
-  }
-  for (Control* c : controls_) {
-    if (c->align_ == Align::Client) c->SetBounds(0, top, bounds_.width, std::max(0, bounds_.height - top));
   }
 }
 
 std::vector<WinControl*> WinControl::TabList() const {
-  std::vector<WinControl*> list;
+  std::vector<WinControl*> windowed;
+  std::vector<int> orders;
   for (Control* c : controls_) {
-    if (auto* w = dynamic_cast<WinControl*>(c)) list.push_back(w);
+    if (auto* w = dynamic_cast<WinControl*>(c)) {
+      windowed.push_back(w);
+      orders.push_back(w->tabOrder_);
+    }
   }
-  std::stable_sort(list.begin(), list.end(),
-                   [](const WinControl* a, const WinControl* b) { return a->tabOrder_ < b->tabOrder_; });
+  std::vector<WinControl*> list;
+  list.reserve(windowed.size());
+  for (std::size_t i : TabSequence(orders)) list.push_back(windowed[i]);
   return list;
 }
 
@@ -206,12 +215,19 @@ void WinControl::SetTabOrder(int order) {
     tabOrder_ = order;
     return;
   }
-  // Keep the sibling orders a permutation: shift the others around the new place.
-  std::vector<WinControl*> list = parent_->TabList();
-  list.erase(std::remove(list.begin(), list.end(), this), list.end());
-  order = std::clamp(order, 0, static_cast<int>(list.size()));
-  list.insert(list.begin() + order, this);
-  for (int i = 0; i < static_cast<int>(list.size()); ++i) list[i]->tabOrder_ = i;
+  // Keep the sibling orders a permutation: the others close up around the new place.
+  std::vector<WinControl*> siblings;
+  std::vector<int> orders;
+  std::size_t self = 0;
+  for (Control* c : parent_->controls_) {
+    if (auto* w = dynamic_cast<WinControl*>(c)) {
+      if (w == this) self = siblings.size();
+      siblings.push_back(w);
+      orders.push_back(w->tabOrder_);
+    }
+  }
+  orders = MoveInTabOrder(orders, self, order);
+  for (std::size_t i = 0; i < siblings.size(); ++i) siblings[i]->tabOrder_ = orders[i];
 }
 
 bool WinControl::CanFocus() const {
@@ -263,17 +279,7 @@ void WinControl::SetBounds(int left, int top, int width, int height) {
 void WinControl::AnchorChildren(int oldWidth, int oldHeight) {
   const int dw = bounds_.width - oldWidth, dh = bounds_.height - oldHeight;
   for (Control* c : controls_) {
-    if (c->align_ != Align::None) continue;
-    Bounds b = c->bounds_;
-    if (c->anchors & akRight) {
-      if (c->anchors & akLeft) b.width += dw;
-      else b.left += dw;
-    }
-    if (c->anchors & akBottom) {
-      if (c->anchors & akTop) b.height += dh;
-      else b.top += dh;
-    }
-    c->SetBounds(b);
+    if (c->align_ == Align::None) c->SetBounds(Anchored(c->bounds_, c->anchors, dw, dh));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "forms/colors_fonts.h"
+#include "forms/control_rules.h"
 #include "forms/shift_state.h"
 
 namespace forms {
@@ -39,16 +40,6 @@ class TopLevel {
 using ErrorReporter = void (*)(const std::exception& error);
 void SetErrorReporter(ErrorReporter reporter);
 void ReportError(const std::exception& error);
-
-struct Bounds {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-enum class Align { None, Top, Client };
-
-// The edges of its parent that a control keeps its distance to when the parent resizes.
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-using Anchors = unsigned;
 
 // What every control of a layout row shares. Each control kind takes this first and its
 // own Args second; the control tree applies it in one place (Control::Init).
@@ -120,11 +111,19 @@ class Control {
   virtual void Invalidate();
   virtual void Repaint();
 
-  // Fires for every kind: windowed controls on their own mouse clicks, graphic controls when
-  // their parent is clicked inside their rectangle, buttons also from the keyboard.
+  // The click handler.
   std::function<void()> onClick;
-  // The plain click: onClick. Buttons add their modal result (ButtonControl).
-  virtual void Click();
+  // A click, the one there is, whoever gives it: the mouse (windowed controls on their own
+  // clicks, graphic controls when their parent is clicked inside their rectangle) and a
+  // dialog key (Enter on the focused button, Escape on a cancel button). The kind's own
+  // part comes first (a button hands its modal result to its form), then onClick.
+  void Click();
+  // onClick alone, none of the click's other steps: what Enter runs where the key rules
+  // say so (Enter on a button that no dialog key took, Enter in an edit whose layout row
+  // names a button: Application::IsDialogKey).
+  void RunClickHandler() const {
+    if (onClick) onClick();
+  }
 
   // Graphic controls draw here; the origin is the control's top-left corner.
   virtual void Paint(HDC /*dc*/) {}
@@ -148,6 +147,9 @@ class Control {
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   virtual void BoundsChanged() { Invalidate(); }
+  // The kind's part of a click: before onClick, and after it.
+  virtual void Clicking() {}
+  virtual void Clicked() {}
 
   WinControl* parent_ = nullptr;  // not owned
   Bounds bounds_;
@@ -200,8 +202,9 @@ class WinControl : public Control {
 
   // The dialog-key step: Enter and Escape are offered depth first in child order.
   virtual bool DialogKey(WORD key, unsigned shift);
-  // What Enter does while this control has the focus, as its layout row says: the focus
-  // moves to this button and its click handler runs (a button names itself). Null: nothing.
+  // What Enter does while this control has the focus, as its layout row says, when no dialog
+  // key took it: the focus moves to this button and its click handler runs (a button names
+  // itself). Null: nothing.
   WinControl* EnterClicks() const { return enterClicks_; }
 
   // The handlers of the control kinds; the window procedure calls them.
@@ -258,7 +261,26 @@ class WinControl : public Control {
  private:
   static void RegisterClasses();
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+  // The window procedure's handlers, one a message (or a group of alike ones); each ends
+  // with the default handling where the message needs it.
+  LRESULT OnPaint(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnEraseBackground(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnNcPaint(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMouseMove(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMouseLeave(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnButtonDown(UINT msg, WPARAM wp, LPARAM lp);
+  // The click rule (control_rules.h) on the left button's release.
+  LRESULT OnButtonUp(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCaptureChanged(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnKeyUp(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSetFocus(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnKillFocus(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnEnable(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnSize(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnCommand(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnControlColor(UINT msg, WPARAM wp, LPARAM lp);
+  // The update rectangle painted into the shared off-screen buffer, then copied in one go.
+  void PaintComposed(HDC dc, const RECT& update);
   // Graphic child under the pointer when the left button went down (not owned).
   Control* GraphicChildAt(int x, int y) const;
   // The pointer crossed the window's edge: MouseEnter or MouseLeave with where it is now.

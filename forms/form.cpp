@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "forms/application.h"
@@ -163,17 +164,13 @@ void CollectTabStops(const WinControl& parent, std::vector<WinControl*>& out) {
 void Form::SelectNext(bool forward) {
   std::vector<WinControl*> stops;
   CollectTabStops(*this, stops);
-  if (stops.empty()) return;
-  auto it = std::find(stops.begin(), stops.end(), activeControl_);
-  size_t index;
-  if (it == stops.end()) {
-    index = forward ? 0 : stops.size() - 1;
-  } else {
-    const size_t current = static_cast<size_t>(it - stops.begin());
-    index = forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
+  const auto it = std::find(stops.begin(), stops.end(), activeControl_);
+  const std::optional<std::size_t> current =
+      it == stops.end() ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(it - stops.begin()));
+  if (const std::optional<std::size_t> next = NextTabStop(stops.size(), current, forward)) {
+    stops[*next]->SetFocus();
+    BringActiveControlIntoView();
   }
-  stops[index]->SetFocus();
-  BringActiveControlIntoView();
 }
 
 LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

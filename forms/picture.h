@@ -8,7 +8,7 @@
 
 #include "base/gdi.h"
 #include "forms/control_tree.h"
-#include "imaging/jpeg/jpeg_decode.h"
+#include "imaging/decoded_image.h"
 
 namespace forms {
 
@@ -32,7 +32,7 @@ class Picture {
   // Loads JPEG (.jpg, .jpeg), BMP (.bmp) and icon (.ico) files, chosen by the extension
   // in any letter case; any other extension is refused with an error.
   // A JPEG becomes a bitmap in the display's format (32 bits per pixel), which a paint
-  // copies without converting each pixel, unless a 24-bit bitmap is asked for.
+  // copies without converting each pixel.
   void LoadFromFile(const std::string& path);
   // Decodes a JPEG file ahead of a LoadFromFile of the same path, which then takes these
   // pixels when it reads the very same bytes, and decodes afresh otherwise. Changes nothing

@@ -181,9 +181,8 @@ LRESULT Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- Button ----
 
-void ButtonControl::Click() {
+void ButtonControl::Clicking() {
   if (Form* form = ParentForm(*this)) form->SetModalResult(modalResult_);
-  Control::Click();
 }
 
 }  // namespace forms

@@ -97,8 +97,8 @@ class Edit : public WinControl {
   std::wstring accepted_;  // the text as it last stood within maxLength
 };
 
-// A push button for its form: the one place where a click hands the modal result to the
-// form, before onClick. Enter on the focused button clicks it.
+// A push button for its form: its click hands its modal result to the form, before
+// onClick. Enter on the focused button runs its click handler (WinControl::EnterClicks).
 class ButtonControl : public WinControl {
  public:
   int ModalResult() const { return modalResult_; }
@@ -106,10 +106,10 @@ class ButtonControl : public WinControl {
   // Escape clicks a cancel button wherever the focus is.
   bool Cancel() const { return cancel_; }
   void SetCancel(bool value) { cancel_ = value; }
-  // The full click: the form's modal result, then the plain click (Control::Click).
-  void Click() override;
 
  protected:
+  // The form's modal result becomes the button's, also when it is 0.
+  void Clicking() override;
   ButtonControl() {
     tabStop_ = true;
     enterClicks_ = this;

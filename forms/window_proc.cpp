@@ -5,7 +5,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "base/gdi.h"
 #include "base/text_win.h"
@@ -138,13 +140,11 @@ LRESULT WinControl::DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 Control* WinControl::GraphicChildAt(int x, int y) const {
-  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-    const Control* c = *it;
-    if (c->IsWindowed() || !c->visible_ || !c->enabled_) continue;
-    const Bounds& b = c->bounds_;
-    if (x >= b.left && x < b.left + b.width && y >= b.top && y < b.top + b.height) return *it;
-  }
-  return nullptr;
+  std::vector<HitItem> items;
+  items.reserve(controls_.size());
+  for (const Control* c : controls_) items.push_back({c->bounds_, !c->IsWindowed(), c->visible_, c->enabled_});
+  const std::optional<std::size_t> hit = GraphicAt(items, x, y);
+  return hit ? controls_[*hit] : nullptr;
 }
 
 void WinControl::PointerCrossed(bool inside) {
@@ -156,59 +156,75 @@ void WinControl::PointerCrossed(bool inside) {
   else MouseLeave(CurrentShiftState(), p.x, p.y);
 }
 
-LRESULT WinControl::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
-  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-  const unsigned shift = CurrentShiftState();
+namespace {
+// The mouse button of a press or release message: 0 left, 1 right, 2 middle.
+int ButtonOf(UINT msg) {
   switch (msg) {
-    case WM_MOUSEMOVE: {
-      // A captured control gets the moves outside too: those leave it, and coming back enters.
-      RECT r = ClientRect();
-      const bool inside = PtInRect(&r, POINT{x, y}) != 0;
-      if (inside && !pointerInside_) {
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-        TrackMouseEvent(&tme);
-        PointerCrossed(true);
-      } else if (!inside && pointerInside_) {
-        PointerCrossed(false);
-      }
-      break;
-    }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (!standardProc_) SetCapture(hwnd_);  // a system class captures for itself
-      clickPending_ = clicksFromMouse_;
-      pressedGraphic_ = GraphicChildAt(x, y);
-      MouseDown(0, shift, x, y);
-      break;
     case WM_RBUTTONDOWN:
-      MouseDown(1, shift, x, y);
-      break;
-    case WM_MBUTTONDOWN:
-      MouseDown(2, shift, x, y);
-      break;
-    case WM_LBUTTONUP: {
-      // Click rule: a press on the control and the release inside it.
-      RECT r = ClientRect();
-      const bool click = clickPending_ && PtInRect(&r, POINT{x, y});
-      Control* graphic = std::exchange(pressedGraphic_, nullptr);
-      clickPending_ = false;
-      if (!standardProc_ && GetCapture() == hwnd_) ReleaseCapture();
-      // A graphic control takes the click pressed and released inside its rectangle.
-      if (click && graphic && GraphicChildAt(x, y) == graphic) {
-        graphic->Click();
-      } else if (click && !graphic) {
-        Click();
-      }
-      MouseUp(0, shift, x, y);
-      break;
-    }
     case WM_RBUTTONUP:
-      MouseUp(1, shift, x, y);
-      break;
+      return 1;
+    case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-      MouseUp(2, shift, x, y);
-      break;
+      return 2;
+    default:
+      return 0;
   }
+}
+}  // namespace
+
+LRESULT WinControl::OnMouseMove(UINT msg, WPARAM wp, LPARAM lp) {
+  // A captured control gets the moves outside too: those leave it, and coming back enters.
+  RECT r = ClientRect();
+  const bool inside = PtInRect(&r, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}) != 0;
+  if (inside && !pointerInside_) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+    TrackMouseEvent(&tme);
+    PointerCrossed(true);
+  } else if (!inside && pointerInside_) {
+    PointerCrossed(false);
+  }
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::OnMouseLeave(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/) {
+  if (pointerInside_) PointerCrossed(false);  // else it already left while captured
+  return 0;
+}
+
+LRESULT WinControl::OnButtonDown(UINT msg, WPARAM wp, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp), button = ButtonOf(msg);
+  const unsigned shift = CurrentShiftState();
+  if (button == 0) {
+    if (!standardProc_) SetCapture(hwnd_);  // a system class captures for itself
+    clickPending_ = clicksFromMouse_;
+    pressedGraphic_ = GraphicChildAt(x, y);
+  }
+  MouseDown(button, shift, x, y);
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::OnButtonUp(UINT msg, WPARAM wp, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp), button = ButtonOf(msg);
+  const unsigned shift = CurrentShiftState();
+  if (button == 0) {
+    RECT r = ClientRect();
+    Control* graphic = std::exchange(pressedGraphic_, nullptr);
+    const auto place = [this](const Control* c) -> std::optional<std::size_t> {
+      if (!c) return std::nullopt;
+      return static_cast<std::size_t>(std::find(controls_.begin(), controls_.end(), c) - controls_.begin());
+    };
+    const ClickTarget target = ClickOnRelease(
+        {std::exchange(clickPending_, false), PtInRect(&r, POINT{x, y}) != 0, place(graphic), place(GraphicChildAt(x, y))});
+    if (!standardProc_ && GetCapture() == hwnd_) ReleaseCapture();
+    if (target == ClickTarget::Graphic) graphic->Click();
+    if (target == ClickTarget::Window) Click();
+  }
+  MouseUp(button, shift, x, y);
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::OnCaptureChanged(UINT msg, WPARAM wp, LPARAM lp) {
+  if (reinterpret_cast<HWND>(lp) != hwnd_) clickPending_ = false;  // the press no longer counts
   return DefaultHandler(msg, wp, lp);
 }
 
@@ -249,113 +265,137 @@ class PaintBuffer {
 };
 }  // namespace
 
-LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: {
-      if (standardProc_) return DefaultHandler(msg, wp, lp);
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      // Only the update rectangle, composed off-screen and copied in one go: no flicker.
-      // A form whose update rectangle is one opaque picture alone (the backdrop) needs no
-      // composing: the picture is copied straight to the window, the one copy it takes.
-      // Nor does the first paint of a window just shown: there is nothing on view to flicker.
-      const RECT& u = ps.rcPaint;
-      const int w = u.right - u.left, h = u.bottom - u.top;
-      const bool firstPaint = std::exchange(firstPaint_, false);
-      if (w > 0 && h > 0 && (firstPaint || (dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u)))) {
-        PaintWindow(dc);
-      } else if (w > 0 && h > 0) {
-        const PaintBuffer pixels(dc, w, h);
-        gdi::MemoryDC buffer(dc);
-        gdi::Select selected(buffer.Get(), pixels.Get());
-        SetViewportOrgEx(buffer.Get(), -u.left, -u.top, nullptr);
-        PaintWindow(buffer.Get());
-        SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);
-        BitBlt(dc, u.left, u.top, w, h, buffer.Get(), 0, 0, SRCCOPY);
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
+LRESULT WinControl::OnPaint(UINT msg, WPARAM wp, LPARAM lp) {
+  if (standardProc_) return DefaultHandler(msg, wp, lp);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  const RECT& u = ps.rcPaint;
+  const bool firstPaint = std::exchange(firstPaint_, false);
+  if (u.right > u.left && u.bottom > u.top) {
+    // A form whose update rectangle is one opaque picture alone (the backdrop) needs no
+    // composing: the picture is copied straight to the window, the one copy it takes. Nor
+    // does the first paint of a window just shown: there is nothing on view to flicker.
+    if (firstPaint || (dynamic_cast<const TopLevel*>(this) != nullptr && OneGraphicChildAlone(u))) {
+      PaintWindow(dc);
+    } else {
+      PaintComposed(dc, u);
     }
-    case WM_ERASEBKGND:
-      if (standardProc_) break;
-      return 1;
-    case WM_NCPAINT: {
-      // A window whose client area is all of it has no frame to draw: the system's frame
-      // painting would only cost time (every child window of a screen gets it on show).
-      if (standardProc_) break;
-      RECT window, client;
-      if (GetWindowRect(hwnd_, &window) && GetClientRect(hwnd_, &client) &&
-          window.right - window.left == client.right && window.bottom - window.top == client.bottom) {
-        return 0;
-      }
-      break;
-    }
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      return HandleMouse(msg, wp, lp);
-    case WM_MOUSELEAVE:
-      if (pointerInside_) PointerCrossed(false);  // else it already left while captured
-      return 0;
-    case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != hwnd_) clickPending_ = false;
-      break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP: {
-      WORD key = static_cast<WORD>(wp);
-      KeyUp(key, CurrentShiftState());
-      if (key == 0) return 0;
-      return DefaultHandler(msg, key, lp);
-    }
-    case WM_SETFOCUS: {
-      if (TopLevel* top = TopLevelAbove()) top->NoteFocus(this);
-      LRESULT r = DefaultHandler(msg, wp, lp);
-      DoEnter();
-      return r;
-    }
-    case WM_KILLFOCUS: {
-      LRESULT r = DefaultHandler(msg, wp, lp);
-      DoExit();
-      return r;
-    }
-    case WM_ENABLE: {
-      LRESULT r = DefaultHandler(msg, wp, lp);
-      EnabledChanged();
-      return r;
-    }
-    case WM_SIZE: {
-      LRESULT r = DefaultHandler(msg, wp, lp);
-      RECT wr;
-      GetWindowRect(hwnd_, &wr);
-      const int oldWidth = bounds_.width, oldHeight = bounds_.height;
-      bounds_.width = wr.right - wr.left;
-      bounds_.height = wr.bottom - wr.top;
-      if (bounds_.width != oldWidth || bounds_.height != oldHeight) AnchorChildren(oldWidth, oldHeight);
-      Resized();
-      return r;
-    }
-    case WM_COMMAND:
-      // Notifications of system-class children go back to the child.
-      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp)); child && child != this) {
-        return child->WndProc(CN_COMMAND, wp, lp);
-      }
-      break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-      if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp))) {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, ColorToRGB(child->font_.color));
-        SetBkColor(dc, ColorToRGB(child->color_));
-        return reinterpret_cast<LRESULT>(CachedBrush(ColorToRGB(child->color_)));
-      }
-      break;
+  }
+  EndPaint(hwnd_, &ps);
+  return 0;
+}
+
+void WinControl::PaintComposed(HDC dc, const RECT& update) {
+  // Only the update rectangle, composed off-screen and copied in one go: no flicker.
+  const int w = update.right - update.left, h = update.bottom - update.top;
+  const PaintBuffer pixels(dc, w, h);
+  gdi::MemoryDC buffer(dc);
+  gdi::Select selected(buffer.Get(), pixels.Get());
+  SetViewportOrgEx(buffer.Get(), -update.left, -update.top, nullptr);
+  PaintWindow(buffer.Get());
+  SetViewportOrgEx(buffer.Get(), 0, 0, nullptr);
+  BitBlt(dc, update.left, update.top, w, h, buffer.Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT WinControl::OnEraseBackground(UINT msg, WPARAM wp, LPARAM lp) {
+  if (standardProc_) return DefaultHandler(msg, wp, lp);
+  return 1;  // the paint covers every pixel
+}
+
+LRESULT WinControl::OnNcPaint(UINT msg, WPARAM wp, LPARAM lp) {
+  // A window whose client area is all of it has no frame to draw: the system's frame
+  // painting would only cost time (every child window of a screen gets it on show).
+  RECT window, client;
+  if (!standardProc_ && GetWindowRect(hwnd_, &window) && GetClientRect(hwnd_, &client) &&
+      window.right - window.left == client.right && window.bottom - window.top == client.bottom) {
+    return 0;
   }
   return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::OnKeyUp(UINT msg, WPARAM wp, LPARAM lp) {
+  WORD key = static_cast<WORD>(wp);
+  KeyUp(key, CurrentShiftState());
+  if (key == 0) return 0;  // the handler took it
+  return DefaultHandler(msg, key, lp);
+}
+
+LRESULT WinControl::OnSetFocus(UINT msg, WPARAM wp, LPARAM lp) {
+  if (TopLevel* top = TopLevelAbove()) top->NoteFocus(this);
+  const LRESULT r = DefaultHandler(msg, wp, lp);
+  DoEnter();
+  return r;
+}
+
+LRESULT WinControl::OnKillFocus(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT r = DefaultHandler(msg, wp, lp);
+  DoExit();
+  return r;
+}
+
+LRESULT WinControl::OnEnable(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT r = DefaultHandler(msg, wp, lp);
+  EnabledChanged();
+  return r;
+}
+
+LRESULT WinControl::OnSize(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT r = DefaultHandler(msg, wp, lp);
+  RECT wr;
+  GetWindowRect(hwnd_, &wr);
+  const int oldWidth = bounds_.width, oldHeight = bounds_.height;
+  bounds_.width = wr.right - wr.left;
+  bounds_.height = wr.bottom - wr.top;
+  if (bounds_.width != oldWidth || bounds_.height != oldHeight) AnchorChildren(oldWidth, oldHeight);
+  Resized();
+  return r;
+}
+
+LRESULT WinControl::OnCommand(UINT msg, WPARAM wp, LPARAM lp) {
+  // Notifications of system-class children go back to the child.
+  if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp)); child && child != this) {
+    return child->WndProc(CN_COMMAND, wp, lp);
+  }
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::OnControlColor(UINT msg, WPARAM wp, LPARAM lp) {
+  // A system-class child (an edit) in its own font colour and colour.
+  if (WinControl* child = FromHandle(reinterpret_cast<HWND>(lp))) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, ColorToRGB(child->font_.color));
+    SetBkColor(dc, ColorToRGB(child->color_));
+    return reinterpret_cast<LRESULT>(CachedBrush(ColorToRGB(child->color_)));
+  }
+  return DefaultHandler(msg, wp, lp);
+}
+
+LRESULT WinControl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: return OnPaint(msg, wp, lp);
+    case WM_ERASEBKGND: return OnEraseBackground(msg, wp, lp);
+    case WM_NCPAINT: return OnNcPaint(msg, wp, lp);
+    case WM_MOUSEMOVE: return OnMouseMove(msg, wp, lp);
+    case WM_MOUSELEAVE: return OnMouseLeave(msg, wp, lp);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: return OnButtonDown(msg, wp, lp);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(msg, wp, lp);
+    case WM_CAPTURECHANGED: return OnCaptureChanged(msg, wp, lp);
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return OnKeyUp(msg, wp, lp);
+    case WM_SETFOCUS: return OnSetFocus(msg, wp, lp);
+    case WM_KILLFOCUS: return OnKillFocus(msg, wp, lp);
+    case WM_ENABLE: return OnEnable(msg, wp, lp);
+    case WM_SIZE: return OnSize(msg, wp, lp);
+    case WM_COMMAND: return OnCommand(msg, wp, lp);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: return OnControlColor(msg, wp, lp);
+    default: return DefaultHandler(msg, wp, lp);
+  }
 }
 
 }  // namespace forms

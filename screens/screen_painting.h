@@ -1,6 +1,7 @@
 #pragma once
 // The shared painting routines applied to the framework's picture controls and forms.
-// GDI+ must have been started (ear::gdiplus::Session).
+// What they hand to GDI+ starts it through the run's session (ear::gdiplus::Session) when
+// first needed; a run without one gets GDI+'s failure (nothing drawn).
 #include <string>
 
 #include "forms/form.h"

@@ -25,7 +25,7 @@ struct WizardContext;
 struct WizardStep {
   const char* name;     // the screen's name in earcheck's preview files ("title" ...)
   const char* caption;  // and in its report page
-  // Makes the screen and sets its program-wide reference to it.
+  // Makes the screen (and sets its program-wide reference, where it keeps one).
   std::unique_ptr<WizardScreen> (*make)(forms::Form* owner, const WizardContext& context);
 };
 

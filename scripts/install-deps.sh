@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales dpkg-dev patch xz-utils
   chromium  # renders earcheck's report page in the end-to-end tests (headless)
+  python3-websocket  # their connection to it (tests/e2e/browser.py)
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -52,8 +52,8 @@ void TfrmJPZZ0020::RunSelfRemoval() {
 }
 
 void TfrmJPZZ0020::WMAfterShow() {
-  // Lives until the handler returns on every way out, so frmJPZZ0030 stays valid
-  // through the self-removal.
+  // The title screen, made here, is released when the handler returns, whichever way out:
+  // the backdrop ends it last, after the self-removal.
   std::unique_ptr<ear::WizardScreen> title;
   int result = forms::mrCancel;
   try {

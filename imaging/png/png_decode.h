@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "imaging/jpeg/jpeg_decode.h"  // DecodedImage
+#include "imaging/decoded_image.h"
 
 namespace ear {
 

@@ -1,6 +1,7 @@
-"""Headless chromium driven through the DevTools protocol, standard library only (a small
-websocket client). What the page does is read from the browser's side: dialogs, console
-messages, exceptions, log entries and requests arrive as protocol events.
+"""Headless chromium driven through the DevTools protocol over a websocket (Debian's
+python3-websocket does the socket layer). What the page does is read from the browser's
+side: dialogs, console messages, exceptions, log entries and requests arrive as protocol
+events.
 
     with browser.Chromium() as b:
         b.open("file:///.../page.html")
@@ -13,93 +14,28 @@ import json
 import os
 import shutil
 import socket
-import struct
 import subprocess
+import sys
 import tempfile
 import time
 import urllib.request
 
+try:
+    import websocket
+except ImportError:  # an interpreter of its own (pyenv) does not look in Debian's packages
+    sys.path.append("/usr/lib/python3/dist-packages")
+    import websocket
+
 CHROMIUM = os.environ.get("EAR_CHROMIUM", "/usr/bin/chromium")
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync"]
+# What a read that runs out of time raises; the library keeps the part of a frame read so
+# far, and the next read goes on from there.
+TIMEOUTS = (websocket.WebSocketTimeoutException, socket.timeout)
 
 
 def available():
     return os.access(CHROMIUM, os.X_OK)
-
-
-class WebSocket:
-    """Text frames only, client side (masked), as RFC 6455 has them."""
-
-    def __init__(self, url):
-        assert url.startswith("ws://"), url
-        hostport, path = url[len("ws://"):].split("/", 1)
-        host, port = hostport.rsplit(":", 1)
-        self.sock = socket.create_connection((host, int(port)), timeout=60)
-        key = base64.b64encode(os.urandom(16)).decode()
-        self.sock.sendall(("GET /%s HTTP/1.1\r\nHost: %s\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-                           "Sec-WebSocket-Key: %s\r\nSec-WebSocket-Version: 13\r\n\r\n" % (path, hostport, key)).encode())
-        head = b""
-        while not head.endswith(b"\r\n\r\n"):  # byte by byte: no frame byte is read with the head
-            c = self.sock.recv(1)
-            if not c:
-                raise ConnectionError("websocket handshake: connection closed")
-            head += c
-        if b" 101 " not in head.split(b"\r\n", 1)[0]:
-            raise ConnectionError("websocket handshake refused: %r" % head[:100])
-
-    def _frame(self, opcode, data):
-        mask = os.urandom(4)
-        n = len(data)
-        header = bytes([0x80 | opcode])
-        if n < 126:
-            header += bytes([0x80 | n])
-        elif n < 65536:
-            header += bytes([0x80 | 126]) + struct.pack(">H", n)
-        else:
-            header += bytes([0x80 | 127]) + struct.pack(">Q", n)
-        masked = bytes(b ^ mask[i % 4] for i, b in enumerate(data))
-        self.sock.sendall(header + mask + masked)
-
-    def send(self, text):
-        self._frame(0x1, text.encode("utf-8"))
-
-    def _exact(self, n):
-        buf = bytearray()
-        while len(buf) < n:
-            chunk = self.sock.recv(min(n - len(buf), 1 << 20))
-            if not chunk:
-                raise ConnectionError("websocket closed")
-            buf += chunk
-        return bytes(buf)
-
-    def recv(self):
-        message = b""
-        while True:
-            b0, b1 = self._exact(2)
-            n = b1 & 0x7F
-            if n == 126:
-                n = struct.unpack(">H", self._exact(2))[0]
-            elif n == 127:
-                n = struct.unpack(">Q", self._exact(8))[0]
-            mask = self._exact(4) if b1 & 0x80 else None
-            payload = self._exact(n)
-            if mask:
-                payload = bytes(b ^ mask[i % 4] for i, b in enumerate(payload))
-            opcode = b0 & 0x0F
-            if opcode == 0x8:
-                raise ConnectionError("websocket closed by the browser")
-            if opcode == 0x9:
-                self._frame(0xA, payload)
-                continue
-            if opcode == 0xA:
-                continue
-            message += payload
-            if b0 & 0x80:
-                return message.decode("utf-8")
-
-    def close(self):
-        self.sock.close()
 
 
 class Chromium:
@@ -119,7 +55,8 @@ class Chromium:
         port = int(open(port_file).read().split("\n")[0])
         with urllib.request.urlopen("http://127.0.0.1:%d/json/list" % port, timeout=30) as r:
             pages = [t for t in json.load(r) if t["type"] == "page"]
-        self.ws = WebSocket(pages[0]["webSocketDebuggerUrl"])
+        # No Origin header: the browser takes DevTools connections without one.
+        self.ws = websocket.create_connection(pages[0]["webSocketDebuggerUrl"], timeout=60, suppress_origin=True)
         self.next_id = 0
         self.received = []
         for domain in ("Page", "Runtime", "Network", "Log"):
@@ -167,7 +104,7 @@ class Chromium:
     def wait_event(self, method, timeout=60):
         deadline = time.monotonic() + timeout
         seen = len(self.events(method))
-        self.ws.sock.settimeout(timeout)
+        self.ws.settimeout(timeout)
         while len(self.events(method)) == seen:
             if time.monotonic() > deadline:
                 raise TimeoutError(method)
@@ -181,12 +118,12 @@ class Chromium:
             left = end - time.monotonic()
             if left <= 0:
                 break
-            self.ws.sock.settimeout(left)
+            self.ws.settimeout(left)
             try:
                 self._read()
-            except (socket.timeout, TimeoutError):
+            except TIMEOUTS:
                 break
-        self.ws.sock.settimeout(60)
+        self.ws.settimeout(60)
 
     def open(self, url):
         self.call("Page.navigate", url=url)

@@ -1,11 +1,16 @@
 """The harness's own helpers and the sample package, checked without Wine."""
+import base64
+import hashlib
+import json
 import os
-import re
+import socket
 import subprocess
 import tempfile
+import threading
+import time
 
+import browser
 import harness
-import wizard
 
 SCRATCH = tempfile.mkdtemp(prefix="ear-harness-")
 
@@ -137,22 +142,43 @@ def test_tile_marks_find_the_shifted_tiling():
     assert harness.close_to(harness.pixel(shot, 40, 20), harness.BG_FILL)
 
 
-def test_wizard_table_agrees_with_the_launchers_order():
-    """wizard.ORDER against screens/wizard.cpp's order and each screen's form settings."""
-    screens = os.path.join(harness.SOURCE_DIR, "screens")
-    source = open(os.path.join(screens, "wizard.cpp"), encoding="utf-8").read()
-    table = re.search(r"kWizardOrder\[\] = \{(.*?)\n\};", source, re.S).group(1)
-    rows = re.findall(r'\{"(\w+)", "([^"]+)", &Make<T(frmJPZZ\d+), \3>\}', table)
-    assert len(rows) == table.count("&Make<"), table
-    cpp = []
-    for name, caption, form in rows:
-        text = "".join(open(os.path.join(screens, form + ext), encoding="utf-8").read() for ext in (".h", ".cpp"))
-        args = re.search(r'WizardScreen\(owner, \{\.name = "%s",(.*?)\}, context\)' % form, text, re.S).group(1)
+def test_browser_keeps_a_frame_its_read_timeout_cut():
+    """A DevTools event whose frame arrives in two parts, the pause between them longer than
+    what settle() waits: the part read before the timeout is kept, and the event arrives whole."""
+    message = json.dumps({"method": "Log.entryAdded", "params": {"entry": {"text": "late"}}}).encode()
+    frame = bytes([0x81, len(message)]) + message  # one unmasked text frame, shorter than 126 bytes
+    server = socket.create_server(("127.0.0.1", 0))
 
-        def field(key):
-            return re.search(r"\.%s = ([^,}]+)" % key, args).group(1).strip().strip('"')
-        cpp.append(wizard.Screen(name, field("text"), caption, (int(field("clientWidth")), int(field("clientHeight")))))
-    assert tuple(cpp) == wizard.ORDER, cpp
+    def serve():
+        conn, _ = server.accept()
+        head = b""
+        while b"\r\n\r\n" not in head:
+            head += conn.recv(1024)
+        key = [line.split(b":", 1)[1].strip() for line in head.split(b"\r\n")
+               if line.lower().startswith(b"sec-websocket-key:")][0]
+        accept = base64.b64encode(hashlib.sha1(key + b"258EAFA5-E914-47DA-95CA-C5AB0DC85B11").digest())
+        conn.sendall(b"HTTP/1.1 101 Switching Protocols\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                     b"Sec-WebSocket-Accept: " + accept + b"\r\n\r\n")
+        time.sleep(0.2)
+        conn.sendall(frame[:6])
+        time.sleep(1.0)
+        conn.sendall(frame[6:])
+        time.sleep(5)
+        conn.close()
+
+    thread = threading.Thread(target=serve, daemon=True)
+    thread.start()
+    b = browser.Chromium.__new__(browser.Chromium)  # the protocol side alone, no browser
+    b.ws = browser.websocket.create_connection("ws://127.0.0.1:%d/devtools" % server.getsockname()[1],
+                                               timeout=10, suppress_origin=True)
+    b.next_id, b.received = 0, []
+    try:
+        b.settle(0.6)  # ends while the frame is half read
+        assert b.received == []
+        assert b.wait_event("Log.entryAdded", timeout=5) == {"entry": {"text": "late"}}
+    finally:
+        b.ws.close()
+        server.close()
 
 
 if __name__ == "__main__":

@@ -210,6 +210,19 @@ def test_procedure_picture_is_cut_and_a_smaller_one_leaves_the_artwork():
         harness.tidy_up()
 
 
+def test_the_listed_screens_are_the_windows_the_wizard_opens():
+    """wizard.ORDER is what earcheck.exe --screens lists from screens/wizard.cpp: "次へ >" leads
+    from each listed screen to the next, each found by its window title at its client size."""
+    parent, folder = install("order")
+    start(parent, folder, "-debug")
+    for before, screen in zip((None,) + wizard.ORDER, wizard.ORDER):
+        if before:
+            press(before.window, "次へ >")
+        window = harness.wait_for_window(screen.window, timeout=20)
+        assert tuple(window["client"][2:]) == screen.size, (screen, window["client"])
+    assert len(wizard.ORDER) >= 3 and len(set(wizard.SCREENS)) == len(wizard.ORDER), wizard.ORDER
+
+
 def test_flow_next_back_next_close_reaches_the_backdrop():
     parent, folder = install("flow")
     launcher = start(parent, folder, "-debug")

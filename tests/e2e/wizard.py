@@ -10,29 +10,52 @@ BACKDROP = "frmJPZZ0020"
 
 Screen = collections.namedtuple("Screen", "name window caption size")
 
-# The wizard's screens in their order, as screens/wizard.cpp makes them ("次へ >" leads from
-# each to the next): earcheck's name for the screen (its preview files), the window title the
-# tests find it by, its name on earcheck's report page and its client size. test_harness.py
-# checks this table against the C++ one.
-ORDER = (
-    Screen("title", "frmJPZZ0030", "タイトル画面", (647, 501)),
-    Screen("procedure", "試験実施の手順の確認", "手順確認画面", (860, 688)),
-    Screen("registration", "frmJPZZ0010", "受験者登録画面", (697, 554)),
-)
-SCREENS = tuple(s.name for s in ORDER)
-BY_NAME = {s.name: s for s in ORDER}
-TITLE = BY_NAME["title"].window
-PROCEDURE = BY_NAME["procedure"].window
-REGISTRATION = BY_NAME["registration"].window
-
-# Gradient buttons by screen and caption: their top-left corner in the screen's client area
-# (the header buttons lie in a panel at 0, 0). Their windows carry no text.
+# Gradient buttons by screen name and caption: their top-left corner in the screen's client
+# area (the header buttons lie in a panel at 0, 0). Their windows carry no text.
 BUTTONS = {
-    (TITLE, "次へ >"): (545, 466), (TITLE, "次へ > (3)"): (545, 468), (TITLE, "閉じる"): (545, 8),
-    (PROCEDURE, "次へ >"): (746, 656), (PROCEDURE, "< 戻る"): (41, 657), (PROCEDURE, "閉じる"): (746, 8),
-    (PROCEDURE, "次へ > (3)"): (746, 655), (PROCEDURE, "< 戻る (3)"): (41, 655),
-    (REGISTRATION, "次へ >"): (578, 521), (REGISTRATION, "< 戻る"): (41, 521), (REGISTRATION, "閉じる"): (578, 8),
+    ("title", "次へ >"): (545, 466), ("title", "次へ > (3)"): (545, 468), ("title", "閉じる"): (545, 8),
+    ("procedure", "次へ >"): (746, 656), ("procedure", "< 戻る"): (41, 657), ("procedure", "閉じる"): (746, 8),
+    ("procedure", "次へ > (3)"): (746, 655), ("procedure", "< 戻る (3)"): (41, 655),
+    ("registration", "次へ >"): (578, 521), ("registration", "< 戻る"): (41, 521), ("registration", "閉じる"): (578, 8),
 }
+
+
+def earcheck_exe():
+    return os.environ.get("EAR_EARCHECK") or os.path.join(harness.BUILD_DIR, "tools", "earcheck", "earcheck.exe")
+
+
+def _order():
+    """The wizard's screens in their order ("次へ >" leads from each to the next), as the
+    program states them (earcheck.exe --screens, from screens/wizard.cpp): earcheck's name for
+    the screen (its preview files), the window title the tests find it by, its name on
+    earcheck's report page and its client size."""
+    p = harness.run_wine(earcheck_exe(), ["--screens"])
+    out, err = p.communicate(timeout=120)
+    if p.returncode != 0:
+        raise harness.HarnessError("earcheck.exe --screens: exit %d: %r" % (p.returncode, err))
+    screens = []
+    for line in out.decode("cp932").splitlines():
+        name, window, caption, width, height = line.split("\t")
+        screens.append(Screen(name, window, caption, (int(width), int(height))))
+    return tuple(screens)
+
+
+_NAMES = {"ORDER": None, "SCREENS": None, "BY_NAME": None, "TITLE": "title", "PROCEDURE": "procedure",
+          "REGISTRATION": "registration"}
+
+
+def __getattr__(attribute):
+    """ORDER, SCREENS, BY_NAME and the three screens' window titles TITLE, PROCEDURE and
+    REGISTRATION, asked of the program once, when first used (the Wine rig is running by then)."""
+    if attribute not in _NAMES:
+        raise AttributeError(attribute)
+    if attribute in globals():
+        return globals()[attribute]
+    order = _order()
+    by_name = {s.name: s for s in order}
+    globals().update(ORDER=order, SCREENS=tuple(s.name for s in order), BY_NAME=by_name,
+                     **{k: by_name[v].window for k, v in _NAMES.items() if v})
+    return globals()[attribute]
 
 
 def install(name, **package):
@@ -54,7 +77,8 @@ def start(parent, folder, *args):
 
 def button(screen, caption):
     """The gradient button's window dict on the screen's window dict."""
-    left, top = BUTTONS[(screen["title"], caption)]
+    name = next(s.name for s in __getattr__("ORDER") if s.window == screen["title"])
+    left, top = BUTTONS[(name, caption)]
     cx, cy = screen["client"][0], screen["client"][1]
 
     def walk(children):
@@ -82,7 +106,9 @@ def press(title, caption, timeout=20):
 def open_screen(name, timeout=30):
     """From the first screen on, presses "次へ >" on each screen before `name`; returns the
     window dict of `name` once it is there."""
-    for earlier in ORDER[:SCREENS.index(name)]:
+    order = __getattr__("ORDER")
+    names = [s.name for s in order]
+    for earlier in order[:names.index(name)]:
         press(earlier.window, "次へ >", timeout=timeout)
         timeout = 20
-    return harness.wait_for_window(BY_NAME[name].window, timeout=timeout)
+    return harness.wait_for_window(order[names.index(name)].window, timeout=timeout)

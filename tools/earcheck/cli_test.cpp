@@ -37,6 +37,7 @@ TEST(EarcheckOptions, ReadLeftToRight) {
       {{"a", "--help", "--bad"}, Action::Help, {"a"}, false, false, "", "", ""},
       {{"-h"}, Action::Help, {}, false, false, "", "", ""},
       {{"--reference", "--bad"}, Action::Reference, {}, false, false, "", "", ""},
+      {{"--screens", "a"}, Action::Screens, {}, false, false, "", "", ""},
       {{"--bad", "--help"}, Action::UsageError, {}, false, false, "", "", "earcheck: 不明なオプションです: --bad\n"},
       {{"a", "--html"}, Action::UsageError, {"a"}, false, false, "", "", "earcheck: --html にはファイルを指定してください。\n"},
       {{"--preview"}, Action::UsageError, {}, false, false, "", "", "earcheck: --preview にはフォルダーを指定してください。\n"},

@@ -18,6 +18,7 @@
 #include "tools/earcheck/preview.h"
 #include "tools/earcheck/reference.h"
 #include "tools/earcheck/report.h"
+#include "tools/earcheck/screen_list.h"
 
 namespace {
 
@@ -203,6 +204,8 @@ int main(int argc, char** argv) {
     case earcheck::Options::Action::Help:
       Usage(stdout);
       return 0;
+    case earcheck::Options::Action::Screens:
+      return earcheck::PrintScreenList();  // the wizard's screens, for the tests; no package is checked
     case earcheck::Options::Action::Reference:
     {
       // UTF-8 on every system, as the guides that read it are.

@@ -32,6 +32,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     } else if (options && a == "--reference") {
       o.action = Options::Action::Reference;
       return o;
+    } else if (options && a == "--screens") {
+      o.action = Options::Action::Screens;
+      return o;
     } else if (options && a.size() > 1 && a[0] == '-') {
       return fail("earcheck: 不明なオプションです: " + a + "\n");
     } else {

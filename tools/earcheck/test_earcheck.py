@@ -439,6 +439,9 @@ class Command(unittest.TestCase):
         self.assertEqual((rc, out), (2, b""))
         self.assertEqual(err.decode("utf-8"), "earcheck: --preview は Windows 版（earcheck.exe）だけで使えます。\n")
         self.assertFalse(os.path.exists(os.path.join(WORK, "pngs")))
+        # The wizard's screens are the launcher's Windows code too.
+        self.assertEqual(check([], "--screens"),
+                         (2, b"", "earcheck: --screens は Windows 版（earcheck.exe）だけで使えます。\n".encode()))
 
     def test_not_a_package_is_named_on_stderr(self):
         empty = os.path.join(WORK, "empty")

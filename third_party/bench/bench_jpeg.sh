@@ -2,7 +2,7 @@
 # JPEG decode with and without libjpeg-turbo's SIMD code, under Wine, on screen-sized
 # pictures (the screens' 860x713 and 652x502 pictures, a 1024x768 backdrop tile).
 # Plain C is the baseline measured in the same run; prints times and ratios.
-#   third_party/bench_jpeg/run.sh [RUNS]   (after scripts/install-deps.sh)
+#   third_party/bench/bench_jpeg.sh [RUNS]   (after scripts/install-deps.sh)
 # The SIMD build needs nasm, which the project's builds do not (third_party/CMakeLists.txt).
 set -eu
 command -v nasm >/dev/null || { echo "the SIMD variant needs nasm: apt-get install --no-install-recommends nasm" >&2; exit 1; }
@@ -19,7 +19,7 @@ for simd in ON OFF; do
     cmake --build "$b" --target jpeg-static -j 2 >>"$b.log" 2>&1
   fi
   x86_64-w64-mingw32-g++-posix -O2 -std=c++20 -static -I"$src" -I"$b" \
-    "$root/third_party/bench_jpeg/bench_jpeg.cpp" "$b/libjpeg.a" -o "$out/bench_jpeg_simd_$simd.exe"
+    "$root/third_party/bench/bench_jpeg.cpp" "$b/libjpeg.a" -o "$out/bench_jpeg_simd_$simd.exe"
 done
 pics=()
 for size in 860x713 652x502 1024x768; do

@@ -14,7 +14,8 @@ import subprocess
 import sys
 import tempfile
 
-import testlib as T
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+import testlib as T  # noqa: E402
 
 
 def timed(cmd):

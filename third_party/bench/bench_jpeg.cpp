@@ -1,6 +1,6 @@
 // Decodes JPEG files the way the launcher does (libjpeg, RGB rows turned into BGR) and
 // prints the fastest and the median time per picture:  bench_jpeg RUNS FILE...
-// run.sh builds it against libjpeg-turbo with and without SIMD and prints the ratios.
+// bench_jpeg.sh builds it against libjpeg-turbo with and without SIMD and prints the ratios.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Hand-over benchmark under Wine (see bench_handover.py).
-#   tools/bench_handover/run.sh [RUNS]   (after: cmake --build --preset win64)
+#   tools/bench/bench_handover.sh [RUNS]   (after: cmake --build --preset win64)
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 state=$(mktemp -d /tmp/ear-bench-handover.XXXX)

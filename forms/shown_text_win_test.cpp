@@ -1,6 +1,7 @@
-// The program's own text is Shift-JIS whatever the machine's ANSI code page: labels,
-// window titles and message boxes show the same characters under a foreign locale too.
-// The same binary also runs under en_US (EAR_EXPECT_FOREIGN_ACP set).
+// The program's own text, as the forms show it, is Shift-JIS whatever the machine's ANSI
+// code page: labels, window titles and message boxes show the same characters under a
+// foreign locale too (base/text_win_test.cpp has the conversion itself). The same binary
+// also runs under en_US (EAR_EXPECT_FOREIGN_ACP set).
 #include <gtest/gtest.h>
 
 #include <windows.h>
