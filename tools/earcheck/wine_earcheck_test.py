@@ -171,7 +171,7 @@ class Wine(unittest.TestCase):
             self.assertFalse(os.path.islink(os.path.join(out, "r.html")))
             self.assertTrue(T.read(os.path.join(out, "r.html")).rstrip().endswith(b"</html>"))
             self.assertTrue(T.read(os.path.join(out, "1-title.png")).startswith(b"\x89PNG"))
-            self.assertEqual(sorted(os.listdir(out)), sorted(["r.html"] + ["1-%s.png" % s for s in wizard.SCREENS]))
+            self.assertEqual(sorted(os.listdir(out)), sorted(["r.html"] + ["1-%s.png" % s for s in screens()]))
 
     def test_a_picture_extension_that_leads_out_is_never_opened(self):
         # "\..\" in the extension walks out of the package: Windows resolves it whether or not
