@@ -53,7 +53,7 @@ def expected_place(width, height, form):
 
 def buttons(window, form):
     return {caption: tuple(wizard.button(window, caption)["rect"])
-            for (title, caption) in wizard.BUTTONS if title == form.window and "(3)" not in caption}
+            for (name, caption) in wizard.BUTTONS if name == form.name and "(3)" not in caption}
 
 
 def on_screen(rect, width, height):
