@@ -34,8 +34,8 @@ if [ -z "${EAR_ROOT32_BARE:-}" ]; then
     mkdir -p "$root$dir"
     mount --rbind "$dir" "$root$dir"
     bound+=("$dir")
-  done < <(for d in /tmp "$(cd "$here/../.." && pwd -P)" "${EAR_WINE_STATE:-}" "${EAR_BUILD_DIR:-}" "$cwd"; do
-             [ -n "$d" ] && [ -d "$d" ] && realpath "$d"
+  done < <(for d in /tmp "$(cd "$here/../.." && pwd)" "${EAR_WINE_STATE:-}" "${EAR_BUILD_DIR:-}" "$cwd"; do
+             [ -n "$d" ] && [ -d "$d" ] && realpath -s "$d"
            done | grep -vx / | awk '{ print length($0) "\t" $0 }' | sort -n | cut -f2- | uniq)
 fi
 exec chroot "$root" /bin/sh -c 'cd "$0" 2>/dev/null || cd /; exec "$@"' "$cwd" "$@"
