@@ -12,7 +12,8 @@ check() { if ! eval "$1"; then echo "FAILED: $2"; fail=1; fi; }
 mounts_in_root() { awk -v r="$root" '$5 == r || index($5, r "/") == 1' "$1" | wc -l; }
 
 work=$(mktemp -d "$EAR_WINE_STATE/root32-test.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+mkdir "$work/ro"
+trap 'umount "$work/ro" 2>/dev/null; rm -rf "$work"' EXIT
 echo from-host >"$work/in.txt"
 out=$(cd "$work" && "$here/root32.sh" sh -c 'cat in.txt; dpkg --print-architecture; echo from-root >out.txt')
 check '[ "$out" = "from-host
@@ -39,5 +40,16 @@ check '[ "$(readlink "/proc/$pid/ns/mnt")" != "$(readlink /proc/self/ns/mnt)" ]'
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
 check '[ "$(mounts_in_root /proc/self/mountinfo)" = 0 ]' "no mount is left after a killed command"
+# A mount the host makes during a run (a read-only folder, say) reaches the Wine processes
+# started after it once the Wine server, whose namespace is older, is started afresh too.
+mount --bind "$work/ro" "$work/ro" && mount -o remount,ro,bind "$work/ro"
+"$EAR_WINESERVER" -k
+(cd "$work" && "$EAR_WINE" cmd /c 'echo x>ro\\new.txt' >/dev/null 2>&1)
+(cd "$work" && "$EAR_WINE" cmd /c 'echo x>written.txt' >/dev/null 2>&1)
+check '[ -e "$work/written.txt" ]' "the same command writes beside the read-only mount"
+check '[ ! -e "$work/ro/new.txt" ]' "a read-only mount made before the server starts holds for 32-bit Wine"
+umount "$work/ro"
+check '[ ! -e "$work/ro/new.txt" ]' "nothing was written beneath the read-only mount"
+
 [ $fail = 0 ] && echo "root32: passed"
 exit $fail
