@@ -57,11 +57,18 @@ function(ear_test name)
   endif()
 endfunction()
 
+# What every Wine test and the rig's start and stop get: the run's state folder and, for the
+# 32-bit build, the 32-bit Wine (tests/wine/wine-env.sh).
+set(EAR_WINE_ENV "EAR_WINE_STATE=${CMAKE_BINARY_DIR}/wine-run")
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND EAR_WINE_ENV "EAR_WINE_ARCH=32")
+endif()
+
 # Every test that runs under Wine shares one fresh prefix and display per test run,
 # and runs alone: the single-instance mutex and the screen are machine-wide.
 function(ear_wine_test_properties name)
   set_tests_properties(${name} PROPERTIES LABELS "wine;${ARGN}" FIXTURES_REQUIRED wine
-    RESOURCE_LOCK wine TIMEOUT 300 ENVIRONMENT "EAR_WINE_STATE=${CMAKE_BINARY_DIR}/wine-run")
+    RESOURCE_LOCK wine TIMEOUT 300 ENVIRONMENT "${EAR_WINE_ENV}")
 endfunction()
 
 # ear_test_results(NAME VAR=): the test writes its case results to a file of its own, named

@@ -7,7 +7,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-if(EAR_MINGW_PREFIX STREQUAL "x86_64-w64-mingw32")
-  # Tests of the 64-bit build run under Wine.
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run-in-wine.sh)
-endif()
+# Tests run under Wine: the 64-bit build under the host's Wine, the 32-bit build under the
+# 32-bit Wine of the i386 root (EAR_WINE_ARCH=32, see tests/wine/wine-env.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run-in-wine.sh)

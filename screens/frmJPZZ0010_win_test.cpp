@@ -26,6 +26,7 @@
 #include "tests/sjis_samples.h"
 #include "tests/wine/box_watcher.h"
 #include "tests/wine/file_bytes.h"
+#include "tests/wine/timer_proc.h"
 
 namespace ear {
 namespace {
@@ -512,10 +513,10 @@ TEST(ExamWindowWaitWin, FindsAWindowThatAMessageCreatesAndEndsAtTheBound) {
   forms::Form exam(nullptr, {.name = "exam", .clientWidth = 100, .clientHeight = 50, .text = kExamWindowTitle});
   static forms::Form* pending = nullptr;
   pending = &exam;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 300, testing_win::TimerProc([](HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     pending->ShowForm();
-  });
+  }));
   ASSERT_NE(timer, 0u);
   EXPECT_EQ(WaitForExamWindow(find, pause, now, 20000), ExamWindowWait::Shown);
   EXPECT_TRUE(find());

@@ -30,6 +30,7 @@
 #include "screens/frmJPZZ0040.h"
 #include "screens/wizard.h"
 #include "tests/wine/box_watcher.h"
+#include "tests/wine/timer_proc.h"
 
 namespace {
 
@@ -419,11 +420,11 @@ TEST_F(ScreensTest, NextRunsTheFollowingScreenAndPassesItsResultUp) {
     title->ShowForm();
     frmJPZZ0040 = nullptr;
     // Ends the procedure screen from inside its modal loop.
-    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    SetTimer(nullptr, 0, 200, testing_win::TimerProc([](HWND, UINT, UINT_PTR id, DWORD) {
       if (!frmJPZZ0040 || !frmJPZZ0040->IsModal()) return;
       KillTimer(nullptr, id);
       frmJPZZ0040->SetModalResult(ending);
-    });
+    }));
     static_cast<TfrmJPZZ0030&>(*title).NextBtnClick();
     ASSERT_NE(frmJPZZ0040, nullptr);
     EXPECT_EQ(title->Visible(), result == forms::mrNo);
@@ -478,13 +479,13 @@ TEST_F(ScreensTest, TheTitleMakesTheProcedureScreenAheadAndNextShowsIt) {
   static int shownWidth;
   shownAhead = false;
   shownWidth = 0;
-  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+  SetTimer(nullptr, 0, 100, testing_win::TimerProc([](HWND, UINT, UINT_PTR id, DWORD) {
     if (!frmJPZZ0040 || !frmJPZZ0040->IsModal()) return;
     KillTimer(nullptr, id);
     shownAhead = frmJPZZ0040->Handle() == aheadWindow;
     shownWidth = frmJPZZ0040->TejunImg.picture.Width();
     frmJPZZ0040->SetModalResult(forms::mrNo);
-  });
+  }));
   static_cast<TfrmJPZZ0030&>(*title).NextBtnClick();
   EXPECT_TRUE(shownAhead);
   EXPECT_EQ(shownWidth, 13);
@@ -543,11 +544,11 @@ TEST_F(ScreensTest, AScreenThatFailsAheadIsMadeAgainAtTheClick) {
     }
     EXPECT_EQ(plainMade, nullptr);
     plainFailures = failuresAtClick;
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    SetTimer(nullptr, 0, 100, testing_win::TimerProc([](HWND, UINT, UINT_PTR id, DWORD) {
       if (!plainMade || !plainMade->IsModal()) return;
       KillTimer(nullptr, id);
       plainMade->SetModalResult(forms::mrOk);
-    });
+    }));
     testing_win::BoxWatcher box(IDOK, failuresAtClick ? 5000 : 500);
     plain.Next();
     EXPECT_EQ(plainMakes, 2);

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, and unpacks the pinned
 # libjpeg-turbo source the Windows builds compile; does nothing that is already done.
-# Never pulls i386/wine32 packages, and never upgrades what is installed.
+# Never pulls i386/wine32 packages into the host (the 32-bit Wine lives in a root of its own,
+# below), and never upgrades what is installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   cmake g++ make python3 libgtest-dev googletest libjpeg-dev zlib1g-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine64 xvfb xauth xdotool x11-utils imagemagick fonts-ipafont-gothic locales dpkg-dev patch xz-utils
+  wine64 xvfb xauth debootstrap xdotool x11-utils imagemagick fonts-ipafont-gothic locales dpkg-dev patch xz-utils
   chromium  # renders earcheck's report page in the end-to-end tests (headless)
   python3-websocket  # their connection to it (tests/e2e/browser.py)
 )
@@ -104,4 +105,98 @@ $(cat "$tmp/patch.log")"
 if [ "$(cat "$jpeg_src/.ear-debian-version" 2>/dev/null)" != "$jpeg_version" ]; then
   fetch_jpeg_source
 fi
+
+# The 32-bit rig: a Debian i386 root with 32-bit Wine, the rig's fonts and locales, installed by
+# the root's own apt, where tests/wine/root32.sh runs the win32 build's tests. The host's own
+# package set stays 64-bit. Made once and kept (outside the source tree, so every clone on this
+# machine shares it); its marker, written last, names what is in it, so a half-made root is
+# made again and a longer package list is installed into the root that is there.
+i386_root=${EAR_I386_ROOT:-/var/lib/ear/i386-root}
+i386_packages=(wine wine32 fonts-ipafont-gothic locales)
+i386_locales=(ja_JP en_US)
+i386_marker=$i386_root/.ear-ready
+i386_want="packages: ${i386_packages[*]}; locales: ${i386_locales[*]}"
+
+debian_mirror() {  # the archive this machine's apt installs bookworm from
+  local uri
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    uri=$(awk -v RS= '/(^|\n)Suites:([^\n]* )?bookworm( |\n|$)/ && /(^|\n)Types:[^\n]*deb( |\n|$)/' \
+            /etc/apt/sources.list.d/debian.sources | awk '/^URIs:/ { print $2; exit }')
+  fi
+  if [ -z "${uri:-}" ]; then
+    uri=$(grep -hE '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+            sed 's/\[[^]]*\] //' | awk '$3 == "bookworm" { print $2; exit }')
+  fi
+  [ -n "${uri:-}" ] || fail "no bookworm archive in this machine's apt sources"
+  echo "$uri"
+}
+
+no_mounts_in() {  # a folder that holds a mount (a bound /work, say) is never deleted
+  ! awk -v r="$1" '$5 == r || index($5, r "/") == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo
+}
+
+remove_tree() {
+  [ -e "$1" ] || return 0
+  no_mounts_in "$1" || fail "$1 holds mounts; not deleting it (see findmnt)"
+  rm -rf --one-file-system "$1"
+}
+
+in_i386_root() { EAR_ROOT32_BARE=1 EAR_I386_ROOT=$i386_root "$root/tests/wine/root32.sh" "$@"; }
+
+debootstrap_i386_root() {
+  local mirror start
+  mirror=$(debian_mirror)
+  remove_tree "$i386_root.new"
+  remove_tree "$i386_root"
+  mkdir -p "$(dirname "$i386_root")"
+  start=$SECONDS
+  debootstrap --arch=i386 --variant=minbase bookworm "$i386_root.new" "$mirror" >"$i386_root.debootstrap.log" 2>&1 ||
+    fail "debootstrap of the 32-bit root failed: see $i386_root.debootstrap.log"
+  mv "$i386_root.new" "$i386_root"  # only a finished debootstrap is ever at the root's place
+  echo "32-bit root made in $((SECONDS - start)) s"
+}
+
+install_in_i386_root() {
+  local f start loc
+  # The root fetches from the same archives, the same way, as the host's apt.
+  rm -f "$i386_root/etc/apt/sources.list"
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && ! grep -qsE '^(Types:.*deb-src|deb-src )' "$f" && cp "$f" "$i386_root$f"
+  done
+  for f in /etc/apt/apt.conf.d/*; do
+    grep -qs '^Acquire::' "$f" && cp "$f" "$i386_root$f"
+  done
+  cp /etc/resolv.conf "$i386_root/etc/resolv.conf" 2>/dev/null || true
+  # No package starts a service inside the root.
+  printf '#!/bin/sh\nexit 101\n' >"$i386_root/usr/sbin/policy-rc.d"
+  chmod 755 "$i386_root/usr/sbin/policy-rc.d"
+  start=$SECONDS
+  in_i386_root sh -c 'dpkg --configure -a && apt-get update -qq &&
+      DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null &&
+      apt-get clean' sh "${i386_packages[@]}" || return 1
+  for loc in "${i386_locales[@]}"; do
+    grep -qx "$loc.UTF-8 UTF-8" "$i386_root/etc/locale.gen" || echo "$loc.UTF-8 UTF-8" >>"$i386_root/etc/locale.gen"
+  done
+  in_i386_root locale-gen >/dev/null || return 1
+  echo "installed into the 32-bit root in $((SECONDS - start)) s"
+}
+
+make_i386_root() {
+  [ "$(cat "$i386_marker" 2>/dev/null)" = "$i386_want" ] && return 0
+  exec 8>"$i386_root.lock"
+  flock 8  # one maker at a time; the others find it made
+  [ "$(cat "$i386_marker" 2>/dev/null)" = "$i386_want" ] && { exec 8>&-; return 0; }
+  [ -d "$i386_root" ] || debootstrap_i386_root
+  rm -f "$i386_marker"
+  if ! install_in_i386_root; then
+    echo "install-deps: installing into the 32-bit root failed; making it again" >&2
+    debootstrap_i386_root
+    install_in_i386_root || fail "installing ${i386_packages[*]} into the 32-bit root failed"
+  fi
+  echo "$i386_want" >"$i386_marker.tmp"
+  mv "$i386_marker.tmp" "$i386_marker"
+  exec 8>&-
+}
+mkdir -p "$(dirname "$i386_root")"
+make_i386_root
 echo "dependencies ready"

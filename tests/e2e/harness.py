@@ -4,6 +4,7 @@ A test script imports this module, defines functions named test_*, and ends with
 ``harness.main(globals())``. Environment (set by CTest, see CMakeLists.txt):
 
     EAR_WINE_STATE   the run's Wine state folder (prefix, display), made by tests/wine/start.sh
+    EAR_WINE_ARCH    32 for the win32 build, run under the 32-bit Wine of the i386 root
     EAR_BUILD_DIR    the Windows build tree
     EAR_SOURCE_DIR   the source tree
     EAR_WDRIVE, EAR_STANDIN, EAR_TESTWIN, EAR_LAUNCHER   paths of built programs (optional;
@@ -25,8 +26,12 @@ import make_sample_package  # noqa: E402
 import test_counts  # noqa: E402
 from make_sample_package import BG_TILE, BG_FILL, BG_MARK_TOPLEFT, BG_MARK_BOTTOMRIGHT  # noqa: E402,F401
 BUILD_DIR = os.environ.get("EAR_BUILD_DIR") or os.path.join(SOURCE_DIR, "build", "win64")
-WINE = os.environ.get("EAR_WINE", "/usr/lib/wine/wine64")
-WINESERVER = os.environ.get("EAR_WINESERVER", "/usr/lib/wine/wineserver")
+# EAR_WINE_ARCH=32: the win32 build under the 32-bit Wine of the i386 root (tests/wine/wine-env.sh).
+ARCH32 = os.environ.get("EAR_WINE_ARCH") == "32"
+_RIG = os.path.join(SOURCE_DIR, "tests", "wine")
+WINE = os.environ.get("EAR_WINE") or (os.path.join(_RIG, "wine32") if ARCH32 else "/usr/lib/wine/wine64")
+WINESERVER = os.environ.get("EAR_WINESERVER") or \
+    (os.path.join(_RIG, "wineserver32") if ARCH32 else "/usr/lib/wine/wineserver")
 
 # Windows processes that Wine itself runs in every prefix; tidy_up leaves them alone.
 WINE_OWN = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe", "explorer.exe",

@@ -4,12 +4,14 @@
 #   start.sh STATE_DIR [WIDTHxHEIGHT]
 set -eu
 export EAR_WINE_STATE=$(realpath -m "$1")
+export EAR_WINE_ARCH=${EAR_WINE_ARCH:-64}  # from the caller only, never from an earlier run's state
 size=${2:-1024x768}
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 "$here/stop.sh" "$EAR_WINE_STATE" || true
 rm -rf "$EAR_WINE_STATE"
 mkdir -p "$EAR_WINE_STATE"
+echo "$EAR_WINE_ARCH" >"$EAR_WINE_STATE/arch"
 if [ -z "${EAR_KEEP_DISPLAY:-}" ]; then
   "$here/display.sh" "$EAR_WINE_STATE" "$size"
   export DISPLAY=":$(cat "$EAR_WINE_STATE/display")"
