@@ -32,7 +32,8 @@ void Usage(std::FILE* to = stderr) {
       "  --json  結果を JSON（UTF-8）で出力します\n"
       "  --preview DIR  タイトル・手順確認・受験者登録の画面を DIR に PNG で書きます\n"
       "                 （DIR\\<n>-title.png など。n は PATH の順番。Windows 版だけ）\n"
-      "  --html FILE  画面と結果を 1 つの HTML ページにして FILE に書きます\n");
+      "  --html FILE  画面と結果を 1 つの HTML ページにして FILE に書きます\n"
+      "  --version  earcheck の版を表示します\n");
 }
 
 }  // namespace
@@ -64,6 +65,9 @@ int main(int argc, char** argv) {
     } else if (options && a == "--json") {
       json = true;
       anyOption = true;
+    } else if (options && a == "--version") {
+      std::fputs("earcheck " EAR_VERSION "\n", stdout);
+      return 0;
     } else if (options && (a == "--help" || a == "-h")) {
       Usage(stdout);
       return 0;
