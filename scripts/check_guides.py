@@ -89,15 +89,17 @@ def check(listing_text, guide_text):
         if ext_key:
             need(ext_key, f"INI key `{ext_key}` (extension of {name})")
     anchors = finding_anchors(guide_text)
-    known = set()
+    # A kind of finding that comes in more than one severity is described once, under one of them.
+    severities = {}
     for finding_id, severity in listing["finding"]:
-        known.add(finding_id)
+        severities.setdefault(finding_id, []).append(severity)
+    for finding_id, listed in severities.items():
+        said = "/".join(listed)
         if finding_id not in anchors:
-            missing.append(f'missing finding {finding_id} ({severity}): no <a id="finding-{finding_id}"></a>')
-        elif anchors[finding_id] != severity:
-            missing.append(f"finding {finding_id} ({severity}) is described under "
-                           f"{anchors[finding_id] or 'no severity'}")
-    for finding_id in sorted(set(anchors) - known):
+            missing.append(f'missing finding {finding_id} ({said}): no <a id="finding-{finding_id}"></a>')
+        elif anchors[finding_id] not in listed:
+            missing.append(f"finding {finding_id} ({said}) is described under {anchors[finding_id] or 'no severity'}")
+    for finding_id in sorted(set(anchors) - set(severities)):
         missing.append(f"finding {finding_id} is described but the program does not know it")
     return problems + missing
 

@@ -80,6 +80,9 @@ def test_a_finding_under_the_wrong_severity_or_unknown_is_named():
     moved = GUIDE.replace('<a id="finding-mode"></a>\n', "").replace(
         '<a id="finding-missing-picture"></a>', '<a id="finding-missing-picture"></a><a id="finding-mode"></a>')
     assert check_guides.check(LISTING, moved) == ["finding mode (info) is described under error"]
+    # A kind listed under two severities is described once, under either.
+    assert check_guides.check(LISTING + "finding\tmode\twarning\n", GUIDE) == []
+    assert check_guides.check(LISTING + "finding\tmode\terror\n", moved) == []
     stale = GUIDE + '\n<a id="finding-gone-away"></a>\n'
     assert check_guides.check(LISTING, stale) == ["finding gone-away is described but the program does not know it"]
 
