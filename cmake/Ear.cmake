@@ -15,7 +15,22 @@ if(WIN32)
   add_compile_options(-ffunction-sections -fdata-sections)
   add_link_options(-Wl,--gc-sections)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # Reproducible: the same commit gives the same bytes wherever and whenever it is built
+  # (scripts/release.sh, tests/release/). No link time in the PE header, and no folder of
+  # this build in the binaries: the build folder first, as GCC tries the last map first.
+  add_link_options(-Wl,--no-insert-timestamp)
+  set(EAR_PREFIX_MAPS -ffile-prefix-map=${CMAKE_SOURCE_DIR}=src -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  add_compile_options(${EAR_PREFIX_MAPS})
 endif()
+
+# ear_version_resource(TARGET DESCRIPTION): the project's version in TARGET's version resource.
+function(ear_version_resource target description)
+  set(EAR_RC_NAME ${target})
+  set(EAR_RC_DESCRIPTION ${description})
+  set(out ${CMAKE_BINARY_DIR}/resources/${target}-version.rc)
+  configure_file(${EAR_ROOT}/resources/version.rc.in ${out} @ONLY)
+  target_sources(${target} PRIVATE ${out})
+endfunction()
 
 if(EAR_TESTS)
   if(WIN32)

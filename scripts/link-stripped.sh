@@ -11,4 +11,6 @@ for a in "$@"; do
   prev=$a
 done
 [ -n "$out" ] || { echo "link-stripped.sh: no -o in the link command" >&2; exit 1; }
-mkdir -p "$symbols" && cp "$out" "$symbols/" && "$strip" --strip-all "$out"
+# strip stamps the PE header with the time (or SOURCE_DATE_EPOCH): 0, as the link leaves it,
+# so that a build is the same bytes whenever it is made.
+mkdir -p "$symbols" && cp "$out" "$symbols/" && SOURCE_DATE_EPOCH=0 "$strip" --strip-all "$out"

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Renders the wizard's screens from the sample package under Wine/Xvfb into docs/ (or the
 folder given with --out), as the candidate sees them, in the wizard's order: the backdrop
-with the title screen, the procedure screen, and the registration screen in venue mode and
-in name mode.
+with the title screen, the procedure screen, the registration screen in venue mode and
+in name mode, and the error box of a name that Shift-JIS cannot hold (for the guides).
 
-    scripts/screenshots.py [--out DIR]    (after: cmake --build --preset win64)
+    scripts/screenshots.py [--out DIR] [--only NAME...]    (after: cmake --build --preset win64)
 """
 import argparse
 import os
@@ -16,7 +16,9 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 options = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
 options.add_argument("--out", default=os.path.join(ROOT, "docs"), help="where the PNG files go (default: docs/)")
-out = os.path.abspath(options.parse_args().out)
+options.add_argument("--only", nargs="+", metavar="NAME", help="write only these PNG files (e.g. box-name-refused.png)")
+parsed = options.parse_args()
+out = os.path.abspath(parsed.out)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 work = tempfile.mkdtemp(prefix="ear-shots-")
 os.environ["EAR_WINE_STATE"] = os.path.join(work, "wine")
@@ -29,6 +31,8 @@ written = []
 
 
 def shot(name):
+    if parsed.only and name not in parsed.only:
+        return
     time.sleep(1.5)  # the rounded region and the painting settle
     png = harness.screenshot(os.path.join(work, name))
     # The pictures are flat enough for 256 colours.
@@ -58,6 +62,13 @@ try:
         screen = wizard.open_screen(last)
         reg.fill(screen, **values)
         shot("screen-%s-%s.png" % (last, mode))
+        if mode == "name":
+            # A name outside Shift-JIS: refused, nothing changed.
+            reg.fill(screen, SeiEdt="𠮷田", MeiEdt="太郎")
+            reg.enter(screen, "MeiEdt")
+            harness.message_boxes(timeout=15)
+            shot("box-name-refused.png")
+            reg.box()
         harness.tidy_up()
     print(" ".join(os.path.relpath(p) for p in written))
 finally:

@@ -5,6 +5,8 @@
 #   e2e     - the real win64 ExamAutoRunner.exe and earcheck.exe under Wine on generated packages
 #   wine32  - the Windows layer of the win32 build, under 32-bit Wine in the i386 root
 #   e2e32   - the end-to-end tests on the win32 build, in the same 32-bit rig
+#   release - scripts/release.sh twice in two folders gives the same bytes (tests/release/;
+#             two release builds of win64 and win32, about 6 minutes on an idle machine)
 # (the i386 root is made by scripts/install-deps.sh; tests/wine/root32.sh runs Wine in it).
 # Counts test cases in every layer (scripts/test_counts.py), prints passed/skipped/failed and
 # the time per layer and the builds on lines of their own, and ends with one line:
@@ -53,7 +55,7 @@ not_run() {  # layer name: its build failed
 }
 
 if build native-asan; then
-  layer native native-asan -j "$jobs"
+  layer native native-asan -j "$jobs" -LE release
 else
   not_run native
 fi
@@ -74,6 +76,12 @@ if build win32; then
 else
   not_run wine32
   not_run e2e32
+fi
+
+if [ -d build/native-asan ]; then
+  layer release native-asan -L release
+else
+  not_run release
 fi
 
 echo

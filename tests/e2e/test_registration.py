@@ -109,6 +109,9 @@ HAND_OVERS = [
      "[受験者情報]\r\n会場コード=12345\r\n受験番号=678\r\n"),
     ("name", HOSTILE, {"SeiEdt": "山田", "MeiEdt": "太郎"}, "EAR01山田_太郎",
      "[受験者情報]\r\n姓=山田\r\n名=太郎\r\n"),
+    # A letter that Shift-JIS lacks but resembles is stored as that one: é as e (the guide says so).
+    ("name", "launcher", {"SeiEdt": "Zoé", "MeiEdt": "太郎"}, "EAR01Zoe_太郎",
+     "[受験者情報]\r\n姓=Zoe\r\n名=太郎\r\n"),
 ]
 
 
@@ -225,6 +228,8 @@ def test_refused_names_change_nothing_on_disk():
     screen = open_registration()
     for values, in_edit, text in [
         ({"SeiEdt": "山/田", "MeiEdt": "太郎"}, "MeiEdt", "氏名に使用できない文字が含まれています。"),
+        # Outside Shift-JIS: the edit's text holds "?" in its place (the guide says so).
+        ({"SeiEdt": "𠮷田", "MeiEdt": "太郎"}, "MeiEdt", "氏名に使用できない文字が含まれています。"),
         ({"SeiEdt": "山田", "MeiEdt": ""}, "SeiEdt", "氏名を入力して下さい。"),
     ]:
         fill(screen, **values)

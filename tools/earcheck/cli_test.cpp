@@ -38,6 +38,7 @@ TEST(EarcheckOptions, ReadLeftToRight) {
       {{"-h"}, Action::Help, {}, false, false, "", "", ""},
       {{"--reference", "--bad"}, Action::Reference, {}, false, false, "", "", ""},
       {{"--screens", "a"}, Action::Screens, {}, false, false, "", "", ""},
+      {{"a", "--version"}, Action::Version, {"a"}, false, false, "", "", ""},
       {{"--bad", "--help"}, Action::UsageError, {}, false, false, "", "", "earcheck: 不明なオプションです: --bad\n"},
       {{"a", "--html"}, Action::UsageError, {"a"}, false, false, "", "", "earcheck: --html にはファイルを指定してください。\n"},
       {{"--preview"}, Action::UsageError, {}, false, false, "", "", "earcheck: --preview にはフォルダーを指定してください。\n"},

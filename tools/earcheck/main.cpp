@@ -37,7 +37,8 @@ void Usage(std::FILE* to = stderr) {
       "  --preview DIR  タイトル・手順確認・受験者登録の画面を DIR に PNG で書きます\n"
       "                 （DIR\\<n>-title.png など。n は PATH の順番。Windows 版だけ）\n"
       "  --html FILE  画面と結果を 1 つの HTML ページにして FILE に書きます\n"
-      "  --reference  ランチャーがパッケージから読む設定と画像、結果の種類を一覧にします\n");
+      "  --reference  ランチャーがパッケージから読む設定と画像、結果の種類を一覧にします\n"
+      "  --version  earcheck の版を表示します\n");
 }
 
 void ShowProgress(std::size_t i, std::size_t count, const std::string& path) {
@@ -203,6 +204,9 @@ int main(int argc, char** argv) {
   switch (options.action) {
     case earcheck::Options::Action::Help:
       Usage(stdout);
+      return 0;
+    case earcheck::Options::Action::Version:
+      std::fputs("earcheck " EAR_VERSION "\n", stdout);
       return 0;
     case earcheck::Options::Action::Screens:
       return earcheck::PrintScreenList();  // the wizard's screens, for the tests; no package is checked

@@ -32,6 +32,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     } else if (options && a == "--reference") {
       o.action = Options::Action::Reference;
       return o;
+    } else if (options && a == "--version") {
+      o.action = Options::Action::Version;
+      return o;
     } else if (options && a == "--screens") {
       o.action = Options::Action::Screens;
       return o;

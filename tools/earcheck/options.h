@@ -6,7 +6,7 @@
 namespace earcheck {
 
 struct Options {
-  enum class Action { Check, Help, Reference, Screens, UsageError };
+  enum class Action { Check, Help, Reference, Screens, Version, UsageError };
   Action action = Action::Check;
   std::string error;        // UsageError: the message (Shift-JIS), shown before the usage
   bool json = false;
@@ -17,7 +17,7 @@ struct Options {
   std::vector<std::string> paths;
 };
 
-// The arguments after the program's name, read left to right: --help, --reference and --screens end the
+// The arguments after the program's name, read left to right: --help, --reference, --screens and --version end the
 // reading there, as does the first error; "--" ends the options.
 Options ParseOptions(const std::vector<std::string>& args);
 
