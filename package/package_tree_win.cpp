@@ -7,20 +7,13 @@
 #include "base/handle.h"
 #include "base/text_win.h"
 #include "package/candidate_folder.h"
+#include "package/folder_entries.h"
 
 namespace ear {
 
 namespace {
 
 constexpr unsigned kShiftJis = 932;
-
-// The folder's long form, so that a deep package is listed whole.
-std::wstring LongForm(const std::string& folder) {
-  const std::wstring wide = Widen(folder, kFileSystemCodePage);
-  if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-  if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
-  return L"\\\\?\\" + wide;
-}
 
 std::size_t LongestBelow(const std::wstring& folder, std::size_t folderBytes) {
   std::size_t longest = 0;
@@ -29,13 +22,12 @@ std::size_t LongestBelow(const std::wstring& folder, std::size_t folderBytes) {
   if (!find) return 0;
   do {
     const std::wstring_view name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
+    const EntryAction action = ActionFor(name, entry.dwFileAttributes, entry.dwReserved0);
+    if (action == EntryAction::kSkip) continue;
     const std::size_t bytes = folderBytes + (folderBytes > 0 ? 1 : 0) + ShiftJisLength(name);
     longest = std::max(longest, bytes);
-    const bool link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !link) {
-      longest = std::max(longest, LongestBelow(folder + L"\\" + std::wstring(name), bytes));
-    }
+    // A link counts by its own name; a cloud placeholder is a folder like any other.
+    if (action == EntryAction::kDeleteFolder) longest = std::max(longest, LongestBelow(JoinWide(folder, name), bytes));
   } while (FindNextFileW(find.Get(), &entry));
   return longest;
 }
@@ -59,7 +51,8 @@ std::size_t ShiftJisLength(std::wstring_view name) {
 
 std::size_t LongestPathInside(const std::string& folder) {
   if (folder.empty()) return 0;
-  std::wstring wide = LongForm(folder);
+  // The long form, so that a deep package is listed whole.
+  std::wstring wide = LongPathForm(Widen(folder, kFileSystemCodePage));
   while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
   return LongestBelow(wide, 0);
 }

@@ -12,6 +12,19 @@ std::string TemporaryName(const std::string& fullFile, unsigned long process, in
   return folder + ".earcheck-" + std::to_string(process) + "-" + std::to_string(attempt) + ".tmp";
 }
 
+bool OutputFile::Commit() {
+  if (Ok()) Flush();
+  Close();
+  // The rename replaces the destination's own entry: a link is replaced, never followed.
+  if (Ok()) Replace();
+  if (!Ok()) {
+    Discard();
+    return false;
+  }
+  open_ = false;
+  return true;
+}
+
 bool WriteWholeFile(const std::string& fullFile, std::string_view bytes, std::string& reason) {
   OutputFile out(fullFile);
   if (out.Write(bytes) && out.Commit()) return true;

@@ -33,6 +33,8 @@ class OutputFile {
   void Fail();
   void Close();
   void Discard();
+  void Flush();    // the bytes on the disk before the rename
+  void Replace();  // the temporary file renamed over the destination
 
   std::string file_, temp_, reason_;
   std::intptr_t handle_;

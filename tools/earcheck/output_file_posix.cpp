@@ -59,16 +59,12 @@ bool OutputFile::Write(std::string_view bytes) {
   return Ok();
 }
 
-bool OutputFile::Commit() {
-  if (Ok() && ::fsync(static_cast<int>(handle_)) != 0 && errno != EINVAL) Fail();
-  Close();
-  if (Ok() && ::rename(temp_.c_str(), file_.c_str()) != 0) Fail();
-  if (!Ok()) {
-    Discard();
-    return false;
-  }
-  open_ = false;
-  return true;
+void OutputFile::Flush() {
+  if (::fsync(static_cast<int>(handle_)) != 0 && errno != EINVAL) Fail();
+}
+
+void OutputFile::Replace() {
+  if (::rename(temp_.c_str(), file_.c_str()) != 0) Fail();
 }
 
 namespace {

@@ -78,20 +78,14 @@ bool OutputFile::Write(std::string_view bytes) {
   return Ok();
 }
 
-bool OutputFile::Commit() {
-  if (Ok() && !FlushFileBuffers(AsHandle(handle_))) Fail();
-  Close();
-  // The rename replaces the destination's own entry: a link is replaced, never followed.
-  if (Ok() && !MoveFileExW(WidePath(temp_).c_str(), WidePath(file_).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+void OutputFile::Flush() {
+  if (!FlushFileBuffers(AsHandle(handle_))) Fail();
+}
+
+void OutputFile::Replace() {
+  if (!MoveFileExW(WidePath(temp_).c_str(), WidePath(file_).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Fail();
   }
-  if (!Ok()) {
-    Discard();
-    return false;
-  }
-  open_ = false;
-  return true;
 }
 
 namespace {
