@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -64,6 +65,12 @@ bool Decode(jpeg_decompress_struct& cinfo, ErrorManager& err, const unsigned cha
   jpeg_start_decompress(&cinfo);
   const int width = static_cast<int>(cinfo.output_width);
   const std::size_t stride = PaddedStride(width, bytesPerPixel);
+  // 65500 x 65500 at four bytes a pixel passes 4 GB: on a 32-bit system stride * height would
+  // wrap, and the rows would be written past a buffer made from the wrapped size.
+  if (cinfo.output_height != 0 && stride > SIZE_MAX / cinfo.output_height) {
+    std::strcpy(err.message, "the picture is too large for this system's memory");
+    return false;
+  }
   unsigned char* const top = target(width, static_cast<int>(cinfo.output_height), stride);
   if (top == nullptr) {
     std::strcpy(err.message, "no room for the picture");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -118,6 +119,35 @@ TEST(DecodeJpeg, DamagedDataThrowsInsteadOfEnding) {
   EXPECT_THROW(DecodeJpeg(nullptr, 0), Error);
   // The library stays usable after an error.
   EXPECT_EQ(DecodeJpeg(good.data(), good.size()).width, 64);
+}
+
+TEST(DecodeJpeg, RowsThatCannotAllFitInMemoryAreNeverAskedFor) {
+  // 65500 x 16394 at four bytes a pixel is just over 4 GB: more than a 32-bit size can count.
+  auto bytes = ReadFixture("gray.jpg");
+  std::size_t sof = 0;
+  for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
+    if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+      sof = i;
+      break;
+    }
+  }
+  ASSERT_NE(sof, 0u);
+  bytes[sof + 5] = 16394 >> 8, bytes[sof + 6] = 16394 & 0xFF;  // height
+  bytes[sof + 7] = 65500 >> 8, bytes[sof + 8] = 65500 & 0xFF;  // width
+  bool asked = false;
+  try {
+    DecodeJpegInto(bytes.data(), bytes.size(), PixelLayout::Bgra32, [&](int width, int height, std::size_t stride) {
+      asked = true;
+      EXPECT_EQ(width, 65500);
+      // Every row's start must be reachable without wrapping.
+      EXPECT_LE(static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height), std::uint64_t{SIZE_MAX});
+      return static_cast<unsigned char*>(nullptr);  // no room: ends the decode either way
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message().rfind("JPEG: ", 0), 0u) << e.Message();
+  }
+  EXPECT_EQ(asked, sizeof(std::size_t) > 4) << "asked for the rows only where they fit";
 }
 
 }  // namespace
