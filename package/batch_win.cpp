@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
 #include <string>
 
 #include "base/handle.h"
@@ -49,10 +51,15 @@ void WriteBatchFile(const std::string& path, const std::string& text) {
   // Written whole to a new file beside it, then renamed over it: a rename replaces a link
   // of that name, never the file it points to, and a failed write leaves no half batch.
   const std::wstring wide = Widen(path, kFileSystemCodePage);
+  // A name no longer than the batch's own ("~<process in hex>-<attempt>.tmp", at most 17
+  // characters): where the batch's path fits the path limit, its temporary file's does too.
+  const std::wstring folder = wide.substr(0, wide.find_last_of(L"\\/") + 1);
   std::wstring temp;
   FileHandle file;
   for (int attempt = 1; !file && attempt < 1000; ++attempt) {
-    temp = wide + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
+    wchar_t name[24];
+    std::swprintf(name, std::size(name), L"~%lx-%d.tmp", static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+    temp = folder + name;
     // CREATE_NEW also refuses a link of that name: nothing but a new file is written.
     file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
