@@ -2,8 +2,13 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
+#include <string>
+
 #include "base/handle.h"
 #include "base/system_error.h"
+#include "base/text_win.h"
 #include "package/batch.h"
 #include "package/paths.h"
 
@@ -43,13 +48,37 @@ std::string SystemFolder() {
 }
 
 void WriteBatchFile(const std::string& path, const std::string& text) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Written whole to a new file beside it, then renamed over it: a rename replaces a link
+  // of that name, never the file it points to, and a failed write leaves no half batch.
+  const std::wstring wide = Widen(path, kFileSystemCodePage);
+  // A name no longer than the batch's own ("~<process in hex>-<attempt>.tmp", at most 17
+  // characters): where the batch's path fits the path limit, its temporary file's does too.
+  const std::wstring folder = wide.substr(0, wide.find_last_of(L"\\/") + 1);
+  std::wstring temp;
+  FileHandle file;
+  for (int attempt = 1; !file && attempt < 1000; ++attempt) {
+    wchar_t name[24];
+    std::swprintf(name, std::size(name), L"~%lx-%d.tmp", static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+    temp = folder + name;
+    // CREATE_NEW also refuses a link of that name: nothing but a new file is written.
+    file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
   if (!file) ThrowFileCreateError(path, GetLastError());
   DWORD written = 0;
   if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
       written != text.size()) {
-    ThrowLastError();
+    const DWORD code = written != text.size() && GetLastError() == ERROR_SUCCESS ? ERROR_WRITE_FAULT : GetLastError();
+    file.Reset();
+    DeleteFileW(temp.c_str());
+    ThrowSystemError(code);
+  }
+  file.Reset();
+  if (!MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    // The batch's own name could not be taken (a folder of that name, a read-only place).
+    const DWORD code = GetLastError();
+    DeleteFileW(temp.c_str());
+    ThrowFileCreateError(path, code);
   }
 }
 

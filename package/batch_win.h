@@ -7,7 +7,9 @@ namespace ear {
 // The system folder, which holds cmd.exe and ping.exe (no trailing separator).
 std::string SystemFolder();
 
-// Creates or overwrites path with text; throws ear::Error with the file-creation text.
+// Writes text as the file path: whole, to a new file beside it that is renamed over any old
+// one, so that a link of that name is replaced, never written through. Throws ear::Error with
+// the file-creation text (the system's reason) when the file cannot be made or named so.
 void WriteBatchFile(const std::string& path, const std::string& text);
 
 // The screen area handed to the batch's start-up record: the owning form's client area.

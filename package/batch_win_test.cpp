@@ -271,6 +271,85 @@ TEST(LaunchBatch, KeepsTryingToDeleteALauncherThatStaysOpenLong) {
             << static_cast<long long>(released - started) << " ms without pauses\n";
 }
 
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The Unix name of a Windows path under Wine.
+std::string UnixPath(const std::string& path) {
+  using ToUnix = char* (*)(const wchar_t*);
+  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+  char* unix = toUnix ? toUnix(wide) : nullptr;
+  const std::string result = unix ? unix : "";
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+// A symbolic link at link to the file target. Under Wine a Unix one, made by ln: Wine shows
+// it as a plain file, and writing it writes the file it points to.
+void MakeFileLink(const std::string& target, const std::string& link) {
+  if (UnderWine()) {
+    std::string commandLine = "Z:\\bin\\ln -s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 100 && !Exists(link); ++i) Sleep(50);
+    ASSERT_TRUE(Exists(link)) << commandLine;
+  } else {
+    ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
+  }
+  // Through the link, the user's file.
+  ASSERT_EQ(ReadBytes(link), ReadBytes(target));
+}
+
+// A batch name that is a link to a user's file (left there by anyone who can write beside the
+// launcher) is replaced by the batch: the user's file is never written through it.
+TEST(WriteBatchFile, ReplacesALinkOfItsNameAndNeverWritesWhatItPointsTo) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string root = JoinPath(temp, "ear-wb-link-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                              std::to_string(GetTickCount64()));
+  // ASCII only: ln gets its arguments through Wine's command line.
+  const std::string parent = root + "\\p q\\";
+  const std::string userFile = root + "\\user\\report.txt";
+  const std::string userBytes = "the user's own words\r\n";
+  MakeFolders(parent);
+  MakeFolders(root + "\\user");
+  WriteBytes(userFile, userBytes);
+  const std::string batch = parent + "ExamAutoRunner.BAT";
+  MakeFileLink(userFile, batch);
+  const std::string text = CleanupBatchText(parent + "ExamAutoRunner\\ExamAutoRunner.exe", SystemFolder());
+
+  WriteBatchFile(batch, text);
+
+  EXPECT_EQ(ReadBytes(userFile), userBytes);
+  EXPECT_EQ(ReadBytes(batch), text);
+  // No temporary file stays beside it.
+  EXPECT_EQ(Listing(parent), std::vector<std::string>{"ExamAutoRunner.BAT " + std::to_string(text.size())});
+  if (UnderWine()) {
+    // The link itself is gone: deleting the batch leaves the user's file.
+    DeleteFileA(batch.c_str());
+    EXPECT_EQ(ReadBytes(userFile), userBytes);
+  }
+  // Written again over a plain batch: replaced whole, nothing left beside it.
+  WriteBatchFile(batch, "@echo x\r\n");
+  EXPECT_EQ(ReadBytes(batch), "@echo x\r\n");
+  EXPECT_EQ(Listing(parent), std::vector<std::string>{"ExamAutoRunner.BAT 9"});
+  DeleteFileA(batch.c_str());
+  DeleteFileA(userFile.c_str());
+  RemoveDirectoryA(parent.c_str());
+  RemoveDirectoryA((root + "\\user").c_str());
+  RemoveDirectoryA(root.c_str());
+}
+
 #else
 
 // Run by launch_batch_root_test.sh, which maps the empty folder EAR_ROOT_DRIVE (say "R:") onto

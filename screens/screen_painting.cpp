@@ -21,6 +21,9 @@ int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWid
 
 int DrawKeyedPicture(forms::Image& target, const PackagePaths& paths, const PackagePicture& picture,
                      const PackageSettings& settings, int askedLeft, int centringWidth) {
+  // A separator in the key's value would make the name a path out of the picture folder,
+  // and with ".." out of the package: never opened, the picture is missing.
+  if (PictureExtSeparator(PictureExtValue(picture, settings)) != std::string::npos) return 0;
   return DrawKeyedImage(target, PicturePath(paths, picture, settings), picture.box.width, picture.box.height,
                         picture.top, askedLeft, centringWidth);
 }

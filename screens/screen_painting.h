@@ -17,6 +17,8 @@ int DrawKeyedImage(forms::Image& target, const std::string& fileName, int boxWid
                    int boxHeight, int top, int askedLeft, int centringWidth);
 
 // DrawKeyedImage of the package's picture of a KeyedScaled row, into the row's box at its top.
+// A key value holding a folder separator (PictureExtSeparator) is a missing picture: nothing
+// is opened or drawn, and 0 is returned.
 int DrawKeyedPicture(forms::Image& target, const PackagePaths& paths, const PackagePicture& picture,
                      const PackageSettings& settings, int askedLeft, int centringWidth);
 

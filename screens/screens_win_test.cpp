@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -22,6 +23,8 @@
 #include "base/module_path.h"
 #include "base/text_win.h"
 #include "forms/application.h"
+#include "forms/form_snapshot_win.h"
+#include "imaging/gdiplus_win.h"
 #include "package/package_pictures.h"
 #include "package/paths.h"
 #include "screens/font_families.h"
@@ -588,6 +591,49 @@ TEST_F(ScreensTest, ScreensSetTheirWindowBandsWithTheHandedBackdropAndFlag) {
   TfrmJPZZ0030 alone(nullptr, context_);
   alone.ShowForm();
   EXPECT_TRUE(Topmost(alone));
+}
+
+// A picture extension holding a separator ("試験画像拡張子=.x\..\..\..\..\pic.jpg") names a
+// file outside the package: the title screen never opens it, and looks exactly as without
+// the picture (the exam name hidden, the maker logo centred), whatever lies there.
+TEST_F(ScreensTest, APictureExtensionWithASeparatorIsAMissingPicture) {
+  const ear::gdiplus::Session gdiplus;
+  const std::string blocks = EAR_SOURCE_ROOT "/imaging/jpeg/testdata/blocks.jpg";
+  const std::string outside = paths_.exeFolder + "ear-outside.jpg";
+  ASSERT_TRUE(CopyFileA(blocks.c_str(), outside.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(blocks.c_str(), (paths_.imageFolder + "MakerImage.jpg").c_str(), FALSE));
+  const std::string leadingOut = ".x\\..\\..\\..\\..\\ear-outside.jpg";
+  char resolved[MAX_PATH] = {};
+  GetFullPathNameA((paths_.imageFolder + "ShikenImage" + leadingOut).c_str(), MAX_PATH, resolved, nullptr);
+  ASSERT_EQ(std::string(resolved), outside);  // where Windows would open it
+  System("試験名", "テスト検定試験");
+  System("メーカー画像拡張子", ".jpg");
+  struct Shot {
+    std::vector<std::uint8_t> bgra;
+    bool nameShown;
+  };
+  auto shoot = [&](const char* ext) {
+    System("試験画像拡張子", ext);
+    TfrmJPZZ0030 form(&backdrop_, context_);
+    form.ShowForm();
+    Shot shot{forms::SnapshotForm(form).bgra, form.ShikenNameLbl.Visible()};
+    form.HideForm();
+    return shot;
+  };
+  const Shot missing = shoot(".png");  // no ShikenImage.png in the package
+  const Shot leadsOut = shoot(leadingOut.c_str());
+  const Shot slashed = shoot(".x/../../../../ear-outside.jpg");
+  ASSERT_TRUE(CopyFileA(blocks.c_str(), (paths_.imageFolder + "ShikenImage.jpg").c_str(), FALSE));
+  const Shot shown = shoot(".jpg");  // the same picture in the package is drawn
+  DeleteFileA((paths_.imageFolder + "ShikenImage.jpg").c_str());
+  DeleteFileA((paths_.imageFolder + "MakerImage.jpg").c_str());
+  DeleteFileA(outside.c_str());
+  ASSERT_FALSE(missing.bgra.empty());
+  EXPECT_FALSE(missing.nameShown);
+  EXPECT_FALSE(leadsOut.nameShown);
+  EXPECT_TRUE(leadsOut.bgra == missing.bgra);
+  EXPECT_TRUE(slashed.bgra == missing.bgra);
+  EXPECT_TRUE(shown.bgra != missing.bgra);
 }
 
 // The package pictures' rows against the screens that draw them: the control is there, a

@@ -66,10 +66,6 @@ bool PreviewPackage(const std::string& previewDir, const earcheck::PackageReport
     Err("earcheck: --preview のフォルダーがパッケージの中にあるため、プレビューを作りません: " + shown + "\n");
     return false;
   }
-  if (const std::string why = earcheck::preview::PaintRefusal(report.nativePath); !why.empty()) {
-    Err("earcheck: " + why + "プレビューを作りません: " + shown + "\n");
-    return false;
-  }
   if (std::string reason; !earcheck::preview::PrepareFolder(previewDir, reason)) {
     Err("earcheck: --preview のフォルダーを作れません: " + earcheck::ConsoleFromNative(previewDir) + "\n" + reason + "\n");
     return false;

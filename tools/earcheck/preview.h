@@ -38,11 +38,6 @@ std::string LauncherFolder(const std::string& packageNativePath);
 // inside the package count. A DIR not yet made is judged by the folder it would be made in.
 bool InsidePackage(const std::string& fullDir, const std::string& packageNativePath);
 
-// Why the screens of the package must not be painted, for the terminal (Shift-JIS); empty when
-// they may be. A picture extension holding a folder separator would have the title screen open
-// a file outside the package.
-std::string PaintRefusal(const std::string& packageNativePath);
-
 // The wizard's screens of the package in `packageNativePath` (its full "...\##TMP##" path;
 // false for any other), in the wizard's order, as
 // DIR\<n>-title.png, DIR\<n>-procedure.png and DIR\<n>-registration.png. Each screen runs its
@@ -61,7 +56,7 @@ bool RenderScreens(const std::string& packageNativePath, const std::string& nati
                    std::vector<Problem>& unwritten);
 
 // The same screens painted into memory, in that order, for the report page. False when
-// one could not be encoded (its `png` stays empty), or none may be painted (PaintRefusal).
+// one could not be encoded (its `png` stays empty).
 struct Painted {
   const char* screen;   // "title", "procedure", "registration"
   const char* caption;  // the screen's name on the report page

@@ -21,7 +21,6 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
   const std::string dir = resolved(fullDir), package = resolved(packageNativePath);
   return dir.compare(0, package.size(), package) == 0 && (dir.size() == package.size() || dir[package.size()] == '/');
 }
-std::string PaintRefusal(const std::string&) { return {}; }
 bool RenderScreens(const std::string&, const std::string&, int, std::vector<std::string>&, std::vector<Problem>&,
                    std::vector<Problem>&) {
   return false;

@@ -14,8 +14,6 @@
 #include "forms/form_snapshot_win.h"
 #include "imaging/gdiplus_win.h"
 #include "imaging/png_file_win.h"
-#include "package/package_pictures.h"
-#include "package/package_settings.h"
 #include "package/paths.h"
 #include "screens/wizard.h"
 #include "tools/earcheck/output_file.h"
@@ -94,7 +92,7 @@ void SetUp(ear::WizardScreen& screen, std::string& problem) {
 template <typename Use>
 bool EachScreen(const std::string& packageNativePath, Use use) {
   const std::string stem = LauncherFolder(packageNativePath);
-  if (stem.empty() || !PaintRefusal(packageNativePath).empty()) return false;
+  if (stem.empty()) return false;
   // The launcher that would lie beside this package, with no backdrop and no "-debug".
   const std::string exePath = stem + "ExamAutoRunner.exe";
   const ear::WizardContext context{.exePath = exePath};
@@ -166,22 +164,6 @@ bool InsidePackage(const std::string& fullDir, const std::string& packageNativeP
     path.resize(up);
     if (path.size() < 3 || path.back() == L':') return false;
   }
-}
-
-std::string PaintRefusal(const std::string& packageNativePath) {
-  const std::string stem = LauncherFolder(packageNativePath);
-  if (stem.empty()) return {};
-  const ear::PackageSettings settings = ear::ReadPackageSettings(ear::PackagePathsFor(stem + "ExamAutoRunner.exe"));
-  // Every picture row named by a key, as the screens take them.
-  for (const ear::PackagePicture& row : ear::kPackagePictures) {
-    if (!row.extKey) continue;
-    // The value itself is shown by the report, its control characters made visible.
-    if (ear::PictureExtSeparator(ear::PictureExtValue(row, settings)) != std::string::npos) {
-      return std::string("「") + row.extKey->key +
-             "」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。";
-    }
-  }
-  return {};
 }
 
 bool RenderScreens(const std::string& packageNativePath, const std::string& nativeDir, int n,

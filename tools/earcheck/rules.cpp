@@ -489,10 +489,11 @@ class Rules {
       return false;
     }
     if (const std::size_t at = ear::PictureExtSeparator(ext); at != std::string::npos) {
-      // The reader never opened it: the name leads out of the picture folder, and may lead out of the package.
+      // The name would lead out of the picture folder, and with ".." out of the package: neither
+      // the launcher nor the reader opens it, and the picture is missing on the screens.
       Add(FindingKind::PictureExtSeparator, sys, key,
           "値" + Quote(ext) + "にフォルダーの区切り「" + ext[at] + "」があります。ランチャーは「" + row.name + ext +
-              "」をパスとしてたどり、この画像を画像のフォルダーの外に、「..」があればパッケージの外にも探します。拡張子（「.png」など）だけを書いてください。");
+              "」を開かず、画像がないときと同じに表示します: " + row.whenMissing + "拡張子（「.png」など）だけを書いてください。");
       return false;
     }
     if (ext[0] != '.') {

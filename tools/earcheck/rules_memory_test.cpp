@@ -232,7 +232,8 @@ TEST(RulesInMemory, SettingsFilesAndValues) {
 }
 
 // A picture extension holding a separator leads out of the picture folder: one error on the
-// key, and nothing on a picture, which the reader never opens (the facts hold none). A "\"
+// key, saying that the launcher shows the picture as missing, and nothing on a picture, which
+// the reader never opens (the facts hold none). A "\"
 // that is the second byte of a two-byte character is no separator.
 TEST(RulesInMemory, PictureExtensionWithASeparator) {
   struct Case {
@@ -262,6 +263,11 @@ TEST(RulesInMemory, PictureExtensionWithASeparator) {
       ASSERT_TRUE(f);
       EXPECT_EQ(f->severity, Severity::Error);
       EXPECT_TRUE(f->message.starts_with(std::string("値「") + c.ext + "」にフォルダーの区切り")) << f->message;
+      // The launcher treats it as a missing picture: the finding says what the candidate then sees.
+      EXPECT_NE(f->message.find(std::string("を開かず、画像がないときと同じに表示します: ") +
+                                ear::kExamNamePicture.whenMissing),
+                std::string::npos)
+          << f->message;
       EXPECT_FALSE(r.Ok());
     } else {
       EXPECT_EQ(onKey, std::vector<std::string>{"picture-missing-text-hidden"});  // looked for, as the launcher does

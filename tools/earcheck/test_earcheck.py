@@ -285,10 +285,11 @@ class Findings(unittest.TestCase):
         self.assertIn(b"\\u001b[2J", out)
 
     def test_a_picture_extension_with_a_separator_is_an_error_and_never_opened(self):
-        # The launcher appends the extension to "Image\ShikenImage": "\..\" in it walks out of
-        # the package, here to a picture beside the package folder.
-        sep_error = ("値「%s」にフォルダーの区切り「%s」があります。ランチャーは「ShikenImage%s」をパスとしてたどり、"
-                     "この画像を画像のフォルダーの外に、「..」があればパッケージの外にも探します。拡張子（「.png」など）だけを書いてください。")
+        # Appended to "Image\ShikenImage", "\..\" in it would walk out of the package, here to a
+        # picture beside the package folder: the launcher takes the picture for missing.
+        sep_error = ("値「%s」にフォルダーの区切り「%s」があります。ランチャーは「ShikenImage%s」を開かず、"
+                     "画像がないときと同じに表示します: 試験名のラベルは隠されるため、試験名は画像でも文字でも表示されません。"
+                     "メーカーのロゴは中央に揃います。拡張子（「.png」など）だけを書いてください。")
         hyo = "表".encode("cp932")  # 0x95 0x5C: no separator
         cases = [
             ("\\", b".x\\..\\..\\..\\..\\outside.png", "ShikenImage.x", "\\"),

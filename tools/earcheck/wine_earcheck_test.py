@@ -175,9 +175,13 @@ class Wine(unittest.TestCase):
 
     def test_a_picture_extension_that_leads_out_is_never_opened(self):
         # "\..\" in the extension walks out of the package: Windows resolves it whether or not
-        # "ShikenImage.x" exists. Neither the check nor the preview opens what it names.
+        # "ShikenImage.x" exists. Neither the check nor the launcher's screens open what it
+        # names: the preview paints the title screen as without the picture.
         launcher = os.path.join(WORK, "外を指す")
         shutil.copytree(os.path.join(WORK, "表示パッケージ"), launcher)
+        missing = os.path.join(WORK, "画像なし")
+        shutil.copytree(os.path.join(WORK, "表示パッケージ"), missing)
+        T.set_key(missing, "system", "試験画像拡張子", ".none")
         # Beside the test's folder: run() reads every file in it.
         fd, outside = tempfile.mkstemp(suffix=".png", dir=os.path.dirname(WORK))
         os.close(fd)
@@ -190,16 +194,21 @@ class Wine(unittest.TestCase):
                     rc, stdout, err = run("--json", "--preview", T.launcher_form(Z + out), "外を指す")
                     rc_page, _, err_page = run("--html", T.launcher_form(Z + os.path.join(out, "r.html")), "外を指す")
                 self.assertFalse(watch.opened(), "earcheck.exe opened the picture outside the package")
-                self.assertEqual(os.listdir(out), ["r.html"])
+                self.assertEqual(sorted(os.listdir(out)), sorted(["r.html"] + ["1-%s.png" % s for s in screens()]))
+                with tempfile.TemporaryDirectory() as without:
+                    rc_missing, _, _ = run("--preview", T.launcher_form(Z + without), "画像なし")
+                    self.assertEqual(rc_missing, 1)  # the missing picture hides the exam name: an error
+                    with open(os.path.join(out, "1-title.png"), "rb") as a, \
+                            open(os.path.join(without, "1-title.png"), "rb") as b:
+                        self.assertTrue(a.read() == b.read(), "the title screen differs from the one without the picture")
         finally:
             os.remove(outside)
         found = [f for f in T.parse_json(stdout)["packages"][0]["findings"] if f["key"] == "試験画像拡張子"]
         self.assertEqual([(f["severity"], f["file"]) for f in found], [("error", "system\\system.ini")])
         self.assertTrue(found[0]["message"].startswith("値「%s」にフォルダーの区切り「\\」があります。" % ext), found)
-        refusal = "「試験画像拡張子」の値がフォルダーの区切りを含み、タイトル画面がパッケージの外のファイルを開くため、画面を描きません。"
-        self.assertIn(refusal + "プレビューを作りません: ", err.decode("cp932"))
-        self.assertIn(refusal + "ページに画面を載せません: ", err_page.decode("cp932"))
-        self.assertEqual((rc, rc_page), (2, 2))
+        self.assertIn("を開かず、画像がないときと同じに表示します: ", found[0]["message"])
+        self.assertNotIn("描きません", err.decode("cp932") + err_page.decode("cp932"))
+        self.assertEqual((rc, rc_page), (1, 1))  # an error finding; the preview and the page are made
 
     def test_bytes_left_count_every_path_read_by_its_unicode_name(self):
         # A folder named 한한 (no Shift-JIS form: two bytes a character; its ANSI name would be
