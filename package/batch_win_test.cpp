@@ -14,6 +14,7 @@
 #include "package/paths.h"
 #include "tests/sjis_samples.h"
 #include "tests/wine/file_bytes.h"
+#include "tests/wine/unix_link.h"
 
 namespace ear {
 namespace {
@@ -23,6 +24,8 @@ using testing_win::Listing;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
+using testing_win::MakeUnixLink;
+using testing_win::UnderWine;
 
 
 std::string Hex(const std::string& bytes) {
@@ -271,38 +274,11 @@ TEST(LaunchBatch, KeepsTryingToDeleteALauncherThatStaysOpenLong) {
             << static_cast<long long>(released - started) << " ms without pauses\n";
 }
 
-bool UnderWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The Unix name of a Windows path under Wine.
-std::string UnixPath(const std::string& path) {
-  using ToUnix = char* (*)(const wchar_t*);
-  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  wchar_t wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-  char* unix = toUnix ? toUnix(wide) : nullptr;
-  const std::string result = unix ? unix : "";
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
 // A symbolic link at link to the file target. Under Wine a Unix one, made by ln: Wine shows
 // it as a plain file, and writing it writes the file it points to.
 void MakeFileLink(const std::string& target, const std::string& link) {
   if (UnderWine()) {
-    std::string commandLine = "Z:\\bin\\ln -s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 100 && !Exists(link); ++i) Sleep(50);
-    ASSERT_TRUE(Exists(link)) << commandLine;
+    MakeUnixLink(target, link);
   } else {
     ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
   }

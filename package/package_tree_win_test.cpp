@@ -8,9 +8,13 @@
 
 #include "base/text_win.h"
 #include "package/package_tree_win.h"
+#include "tests/wine/unix_link.h"
 
 namespace ear {
 namespace {
+
+using testing_win::MakeUnixLink;
+using testing_win::UnderWine;
 
 TEST(PackageTree, NamesAreMeasuredAsShiftJisText) {
   struct Case { const wchar_t* name; std::size_t bytes; };
@@ -99,35 +103,11 @@ TEST_F(PackageFolder, TheLongestPathOfAnyFileOrFolderCounts) {
   EXPECT_EQ(LongestPathInside(Package()), 100 + 1 + 100 + 1 + 70u);
 }
 
-bool UnderWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The Unix name of a Windows path under Wine.
-std::string UnixPath(const std::wstring& path) {
-  using ToUnix = char* (*)(const wchar_t*);
-  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
-  const std::string result = unix ? unix : "";
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
 // A symbolic link at link to the folder target. Wine lists only the links that Unix made (as
 // reparse points): there ln makes it.
 void MakeLink(const std::wstring& target, const std::wstring& link) {
   if (UnderWine()) {
-    std::string commandLine = "Z:\\bin\\ln -s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA("Z:\\bin\\ln", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &process));
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 100 && GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+    MakeUnixLink(target, link);
   } else {
     CreateSymbolicLinkW(link.c_str(), target.c_str(),
                         SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);

@@ -18,6 +18,7 @@
 #include "package/batch_win.h"
 #include "tests/sjis_samples.h"
 #include "tests/wine/file_bytes.h"
+#include "tests/wine/unix_link.h"
 #include "shell/folder_removal.h"
 #include "shell/self_removal_win.h"
 
@@ -29,6 +30,10 @@ using testing_win::Listing;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
+using testing_win::MakeUnixLink;
+using testing_win::RunUnix;
+using testing_win::UnderWine;
+using testing_win::UnixPath;
 
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA entry;
@@ -456,43 +461,11 @@ TEST(SelfRemoval, DeleteFolderTreeGoesOnPastWhatItCannotDelete) {
   RemoveTree(root);
 }
 
-bool UnderWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-// The Unix name of a Windows path under Wine.
-std::string UnixPath(const std::string& path) {
-  using ToUnix = char* (*)(const wchar_t*);
-  const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  wchar_t wide[MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-  char* unix = toUnix ? toUnix(wide) : nullptr;
-  const std::string result = unix ? unix : "";
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
-// Runs a Unix program under Wine (Wine starts Unix programs by their Unix file).
-void RunUnix(const std::string& program, const std::string& arguments) {
-  std::string commandLine = "\"" + program + "\" " + arguments;
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process))
-      << program;
-  WaitForSingleObject(process.hProcess, 10000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-}
-
 // A symbolic link at link to the folder target: under Wine a Unix one, which Wine shows as a
 // reparse point.
 void MakeLink(const std::string& target, const std::string& link) {
   if (UnderWine()) {
-    RunUnix("Z:\\bin\\ln", "-s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"");
-    for (int i = 0; i < 100 && !Exists(link); ++i) Sleep(50);
+    MakeUnixLink(target, link);
   } else {
     CreateSymbolicLinkA(link.c_str(), target.c_str(),
                         SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
