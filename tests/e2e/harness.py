@@ -118,21 +118,27 @@ def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stder
     return p
 
 
-def wdrive_run(*args, timeout=60):
-    """Runs wdrive; returns (exit code, JSON lines as dicts, stderr text)."""
-    # Files, not pipes: the end of the process, not the end of the pipe, says wdrive is done.
+def run_wine_to_end(program, args=(), timeout=60):
+    """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
+    # Files, not pipes: the end of the process, not the end of the pipe, says it is done (the
+    # first Wine program of a run starts Wine's own processes, which may hold a pipe open).
     with tempfile.TemporaryFile() as out_f, tempfile.TemporaryFile() as err_f:
-        p = run_wine(exe("wdrive"), [str(a) for a in args], stdout=out_f, stderr=err_f)
+        p = run_wine(program, [str(a) for a in args], stdout=out_f, stderr=err_f)
         try:
             p.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             p.kill()
-            raise HarnessError("wdrive %s timed out" % " ".join(map(str, args)))
+            raise HarnessError("%s %s timed out" % (os.path.basename(program), " ".join(map(str, args))))
         out_f.seek(0)
         err_f.seek(0)
-        out, err = out_f.read(), err_f.read()
+        return p.returncode, out_f.read(), err_f.read()
+
+
+def wdrive_run(*args, timeout=60):
+    """Runs wdrive; returns (exit code, JSON lines as dicts, stderr text)."""
+    rc, out, err = run_wine_to_end(exe("wdrive"), args, timeout=timeout)
     objs = [json.loads(line) for line in out.decode("utf-8").splitlines() if line.strip()]
-    return p.returncode, objs, err.decode("utf-8", "replace").strip()
+    return rc, objs, err.decode("utf-8", "replace").strip()
 
 
 def wdrive(*args, timeout=60, check=True):

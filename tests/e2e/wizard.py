@@ -29,10 +29,9 @@ def _order():
     program states them (earcheck.exe --screens, from screens/wizard.cpp): earcheck's name for
     the screen (its preview files), the window title the tests find it by, its name on
     earcheck's report page and its client size."""
-    p = harness.run_wine(earcheck_exe(), ["--screens"])
-    out, err = p.communicate(timeout=120)
-    if p.returncode != 0:
-        raise harness.HarnessError("earcheck.exe --screens: exit %d: %r" % (p.returncode, err))
+    rc, out, err = harness.run_wine_to_end(earcheck_exe(), ["--screens"], timeout=120)
+    if rc != 0:
+        raise harness.HarnessError("earcheck.exe --screens: exit %d: %r" % (rc, err))
     screens = []
     for line in out.decode("cp932").splitlines():
         name, window, caption, width, height = line.split("\t")
