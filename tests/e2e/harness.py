@@ -118,12 +118,12 @@ def run_wine(program, args=(), cwd=None, env=None, stdout=subprocess.PIPE, stder
     return p
 
 
-def run_wine_to_end(program, args=(), timeout=60):
+def run_wine_to_end(program, args=(), timeout=60, cwd=None):
     """Runs a Windows program to its end; returns (exit code, stdout bytes, stderr bytes)."""
     # Files, not pipes: the end of the process, not the end of the pipe, says it is done (the
     # first Wine program of a run starts Wine's own processes, which may hold a pipe open).
     with tempfile.TemporaryFile() as out_f, tempfile.TemporaryFile() as err_f:
-        p = run_wine(program, [str(a) for a in args], stdout=out_f, stderr=err_f)
+        p = run_wine(program, [str(a) for a in args], cwd=cwd, stdout=out_f, stderr=err_f)
         try:
             p.wait(timeout=timeout)
         except subprocess.TimeoutExpired:

@@ -29,9 +29,8 @@ def earcheck_exe():
 
 
 def earcheck(*args, cwd=None):
-    p = harness.run_wine(earcheck_exe(), list(args), cwd=cwd)
-    out, err = p.communicate(timeout=300)
-    return p.returncode, out, err.decode("cp932").replace("\r\n", "\n")
+    rc, out, err = harness.run_wine_to_end(earcheck_exe(), args, timeout=300, cwd=cwd)
+    return rc, out, err.decode("cp932").replace("\r\n", "\n")
 
 
 _shared = {}
@@ -164,8 +163,7 @@ def test_with_preview_the_page_shows_the_same_pictures_as_the_files():
 
 
 def wine_temp():
-    p = harness.run_wine("cmd", ["/c", "echo", "%TEMP%"])
-    out, _ = p.communicate(timeout=60)
+    _, out, _ = harness.run_wine_to_end("cmd", ["/c", "echo", "%TEMP%"])
     return harness.linuxpath(out.decode("cp932").strip())
 
 

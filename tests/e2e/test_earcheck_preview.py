@@ -18,10 +18,9 @@ SIZES = {s.name: s.size for s in wizard.ORDER}
 
 def earcheck(*args, cwd=None):
     exe = os.environ.get("EAR_EARCHECK") or os.path.join(harness.BUILD_DIR, "tools", "earcheck", "earcheck.exe")
-    p = harness.run_wine(exe, list(args), cwd=cwd)
-    out, err = p.communicate(timeout=120)
+    rc, out, err = harness.run_wine_to_end(exe, args, timeout=120, cwd=cwd)
     # Standard error is in text mode: line ends reach us as CR LF.
-    return p.returncode, out, err.decode("cp932").replace("\r\n", "\n")
+    return rc, out, err.decode("cp932").replace("\r\n", "\n")
 
 
 def alpha(png, x, y):
