@@ -91,6 +91,19 @@ def _start_server(env):
                    stderr=subprocess.DEVNULL, timeout=120)
 
 
+def restart_server():
+    """Ends the run's Windows programs and its wineserver and starts a fresh one. Under 32-bit
+    Wine the server lives in a mount namespace made when it started: a mount the host has made
+    since reaches it only through a new server."""
+    tidy_up()
+    env = wine_env()
+    subprocess.run([WINESERVER, "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    subprocess.run([WINESERVER, "-w"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+    _start_server(env)
+
+
 def winpath(linux_path):
     """The Windows path under which Wine shows a Linux path (drive Z: is the Linux root)."""
     return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
