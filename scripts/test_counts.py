@@ -39,6 +39,21 @@ def read_cases(path):
     return passed, skipped, failed
 
 
+def failed_cases(path):
+    """[(case name, first line of its failure)] of a GoogleTest XML report, so that a log that
+    shows only the summary still says what failed."""
+    failures = []
+    for case in ET.parse(path).iter("testcase"):
+        bad = case.find("failure")
+        if bad is None:
+            bad = case.find("error")
+        if bad is not None:
+            message = (bad.get("message") or bad.text or "").strip().splitlines()
+            name = ".".join(n for n in (case.get("classname"), case.get("name")) if n)
+            failures.append((name, message[0][:300] if message else ""))
+    return failures
+
+
 def results_file(environment):
     """The results file a test's environment (list of "K=V") names, or None."""
     for item in environment:
@@ -97,6 +112,7 @@ def count_layer(tests, junit_path):
         passed, skipped, failed = passed + p_, skipped + s_, failed + f_
         if f_:
             problems.append("%s: %d case(s) failed" % (name, f_))
+            problems += ["    %s: %s" % case for case in failed_cases(path)]
         if status != "run" and f_ == 0:
             failed += 1
             problems.append("%s failed outside its cases (crash, timeout or exit code)" % name)
@@ -128,6 +144,17 @@ def write_results(path, suite, records):
     os.replace(tmp, path)  # a crash never leaves half a file
 
 
+def where(error, namespace):
+    """" (at FILE:LINE: SOURCE)" of the innermost frame of the test's own script, or of the
+    innermost frame: a bare assert says nothing without it."""
+    frames = traceback.extract_tb(error.__traceback__)
+    own = [f for f in frames if f.filename == namespace.get("__file__")]
+    frame = (own or frames or [None])[-1]
+    if frame is None:
+        return ""
+    return " (at %s:%d: %s)" % (os.path.basename(frame.filename), frame.lineno, (frame.line or "").strip())
+
+
 def run_functions(namespace, only=(), after_each=None, suite=None):
     """Runs the test_* functions of a namespace, each followed by after_each; a function that
     raises Skipped is skipped. Writes the results after every function to $EAR_TEST_RESULTS
@@ -145,7 +172,7 @@ def run_functions(namespace, only=(), after_each=None, suite=None):
         except Skipped as e:
             outcome, detail = "skipped", str(e)
         except Exception as e:  # noqa: BLE001 - every error of a test is its failure
-            outcome, detail = "failed", "%s: %s" % (type(e).__name__, e)
+            outcome, detail = "failed", type(e).__name__ + (": %s" % e if str(e) else "") + where(e, namespace)
             traceback.print_exc()
         finally:
             if after_each:

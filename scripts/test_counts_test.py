@@ -71,7 +71,9 @@ def test_layer_counts_cases_and_failures_outside_them():
     ])
     p, s, f, problems = test_counts.count_layer(tests, report)
     assert (p, s, f) == (4, 5, 4), (p, s, f, problems)
-    assert len(problems) == 4, problems
+    # Each failing test once, and under it each failed case with the first line of its failure.
+    assert len(problems) == 5, problems
+    assert problems[problems.index("ini_win_test: 1 case(s) failed") + 1] == "    Ini.Writes: Expected equality"
 
 
 def test_a_layer_without_a_passing_test_fails():
@@ -103,6 +105,10 @@ test_counts.main_functions(globals())
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
     assert rc == 3
     assert test_counts.read_cases(results) == (1, 1, 1)  # test_d and test_e never reported
+    # A bare assert is named by its line.
+    assert test_counts.failed_cases(results) == [
+        ("test_c", "AssertionError (at t.py:7: def test_c(): assert 1 == 2)")], \
+        test_counts.failed_cases(results)
 
 
 if __name__ == "__main__":
