@@ -24,7 +24,6 @@ using testing_win::Listing;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
-using testing_win::MakeUnixLink;
 using testing_win::UnderWine;
 
 
@@ -277,11 +276,7 @@ TEST(LaunchBatch, KeepsTryingToDeleteALauncherThatStaysOpenLong) {
 // A symbolic link at link to the file target. Under Wine a Unix one, made by ln: Wine shows
 // it as a plain file, and writing it writes the file it points to.
 void MakeFileLink(const std::string& target, const std::string& link) {
-  if (UnderWine()) {
-    MakeUnixLink(target, link);
-  } else {
-    ASSERT_TRUE(CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE));
-  }
+  testing_win::MakeLink(target, link, 0);
   // Through the link, the user's file.
   ASSERT_EQ(ReadBytes(link), ReadBytes(target));
 }

@@ -13,8 +13,7 @@
 namespace ear {
 namespace {
 
-using testing_win::MakeUnixLink;
-using testing_win::UnderWine;
+using testing_win::MakeFolderLink;
 
 TEST(PackageTree, NamesAreMeasuredAsShiftJisText) {
   struct Case { const wchar_t* name; std::size_t bytes; };
@@ -105,22 +104,12 @@ TEST_F(PackageFolder, TheLongestPathOfAnyFileOrFolderCounts) {
 
 // A symbolic link at link to the folder target. Wine lists only the links that Unix made (as
 // reparse points): there ln makes it.
-void MakeLink(const std::wstring& target, const std::wstring& link) {
-  if (UnderWine()) {
-    MakeUnixLink(target, link);
-  } else {
-    CreateSymbolicLinkW(link.c_str(), target.c_str(),
-                        SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
-  }
-  ASSERT_NE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
-}
-
 TEST_F(PackageFolder, ALinkCountsByItsOwnNameAndIsNeverFollowed) {
   Folder(L"elsewhere");
   Folder(L"elsewhere\\" + std::wstring(60, L'd'));
   Folder(L"pkg");
   Folder(L"pkg\\system");
-  MakeLink(root_.substr(4) + L"\\elsewhere", root_.substr(4) + L"\\pkg\\system\\lnk");
+  MakeFolderLink(root_.substr(4) + L"\\elsewhere", root_.substr(4) + L"\\pkg\\system\\lnk");
   EXPECT_EQ(LongestPathInside(Package() + "\\pkg"), 10u);  // system\lnk
 }
 

@@ -25,12 +25,13 @@
 namespace ear {
 namespace {
 
+using testing_win::CreateLink;
 using testing_win::Exists;
 using testing_win::Listing;
+using testing_win::MakeFolderLink;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
 using testing_win::WriteBytes;
-using testing_win::MakeUnixLink;
 using testing_win::RunUnix;
 using testing_win::UnderWine;
 using testing_win::UnixPath;
@@ -463,16 +464,6 @@ TEST(SelfRemoval, DeleteFolderTreeGoesOnPastWhatItCannotDelete) {
 
 // A symbolic link at link to the folder target: under Wine a Unix one, which Wine shows as a
 // reparse point.
-void MakeLink(const std::string& target, const std::string& link) {
-  if (UnderWine()) {
-    MakeUnixLink(target, link);
-  } else {
-    CreateSymbolicLinkA(link.c_str(), target.c_str(),
-                        SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
-  }
-  ASSERT_NE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << link;
-}
-
 // Every entry below folder with the bytes of each file.
 std::vector<std::string> Contents(const std::string& folder) {
   std::vector<std::string> contents;
@@ -514,7 +505,7 @@ TEST(SelfRemoval, DeleteFolderTreeNeverGoesThroughALink) {
       MakeFolders(caseFolder + "##TMP##\\system");
       WriteBytes(caseFolder + "##TMP##\\system\\system.ini", "x");
     }
-    MakeLink(caseFolder + c.target, caseFolder + c.link);
+    MakeFolderLink(caseFolder + c.target, caseFolder + c.link);
     const std::vector<std::string> masterBefore = Contents(caseFolder + "master");
     {
       // Listed as the walk lists it, the link reads as a link: a name surrogate on Windows, a
@@ -559,9 +550,7 @@ TEST(SelfRemoval, DeleteFolderTreeRemovesAFileLinkNotItsTarget) {
   const std::string root = FreshRoot("filelink");
   MakeFolders(root + "\\##TMP##\\system");
   WriteBytes(root + "\\master.ini", "master");
-  ASSERT_TRUE(CreateSymbolicLinkA((root + "\\##TMP##\\system\\system.ini").c_str(), (root + "\\master.ini").c_str(),
-                                  SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
-      << GetLastError();
+  ASSERT_TRUE(CreateLink(root + "\\##TMP##\\system\\system.ini", root + "\\master.ini", 0)) << GetLastError();
   EXPECT_NO_THROW(DeleteFolderTree(root + "\\##TMP##"));
   EXPECT_FALSE(Exists(root + "\\##TMP##"));
   EXPECT_EQ(ReadBytes(root + "\\master.ini"), "master");

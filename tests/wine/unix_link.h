@@ -56,4 +56,32 @@ void MakeUnixLink(const Path& target, const Path& link) {
   ASSERT_TRUE(NameExists(link)) << "no link made at " << UnixPath(link);
 }
 
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+inline DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+inline bool CreateLink(const std::string& link, const std::string& target, DWORD flags) {
+  return CreateSymbolicLinkA(link.c_str(), target.c_str(), flags | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+}
+inline bool CreateLink(const std::wstring& link, const std::wstring& target, DWORD flags) {
+  return CreateSymbolicLinkW(link.c_str(), target.c_str(), flags | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+}
+
+// A symbolic link at link to target: a Unix one under Wine, CreateSymbolicLink's elsewhere
+// (flags: SYMBOLIC_LINK_FLAG_DIRECTORY for a folder).
+template <class Path>
+void MakeLink(const Path& target, const Path& link, DWORD flags) {
+  if (UnderWine()) {
+    MakeUnixLink(target, link);
+  } else {
+    ASSERT_TRUE(CreateLink(link, target, flags)) << GetLastError();
+  }
+}
+
+// A link to the folder target, which both systems list as a reparse point.
+template <class Path>
+void MakeFolderLink(const Path& target, const Path& link) {
+  MakeLink(target, link, SYMBOLIC_LINK_FLAG_DIRECTORY);
+  ASSERT_NE(Attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << UnixPath(link);
+}
+
 }  // namespace testing_win
