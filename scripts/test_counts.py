@@ -50,7 +50,7 @@ def failed_cases(path):
         if bad is not None:
             message = (bad.get("message") or bad.text or "").strip().splitlines()
             name = ".".join(n for n in (case.get("classname"), case.get("name")) if n)
-            failures.append((name, message[0][:300] if message else ""))
+            failures.append((name, message[0][:800] if message else ""))
     return failures
 
 
@@ -155,10 +155,11 @@ def where(error, namespace):
     return " (at %s:%d: %s)" % (os.path.basename(frame.filename), frame.lineno, (frame.line or "").strip())
 
 
-def run_functions(namespace, only=(), after_each=None, suite=None):
+def run_functions(namespace, only=(), after_each=None, suite=None, on_failure=None):
     """Runs the test_* functions of a namespace, each followed by after_each; a function that
-    raises Skipped is skipped. Writes the results after every function to $EAR_TEST_RESULTS
-    (when set), so that a process that dies keeps what ran before. Returns (p, s, f)."""
+    raises Skipped is skipped. A failure's message ends with what on_failure() returns then.
+    Writes the results after every function to $EAR_TEST_RESULTS (when set), so that a process
+    that dies keeps what ran before. Returns (p, s, f)."""
     results = os.environ.get("EAR_TEST_RESULTS")
     suite = suite or os.path.basename(namespace.get("__file__", "tests"))
     records = []
@@ -174,6 +175,10 @@ def run_functions(namespace, only=(), after_each=None, suite=None):
         except Exception as e:  # noqa: BLE001 - every error of a test is its failure
             outcome, detail = "failed", type(e).__name__ + (": %s" % e if str(e) else "") + where(e, namespace)
             traceback.print_exc()
+            if on_failure:
+                seen = on_failure()
+                print("at the failure:", seen, flush=True)
+                detail += "; at the failure: " + seen
         finally:
             if after_each:
                 try:
@@ -193,10 +198,10 @@ def run_functions(namespace, only=(), after_each=None, suite=None):
     return counts
 
 
-def main_functions(namespace, after_each=None):
+def main_functions(namespace, after_each=None, on_failure=None):
     """run_functions for a script's __main__: test names from argv; exits non-zero when a test
     failed or none ran."""
-    p, s, f = run_functions(namespace, only=sys.argv[1:], after_each=after_each)
+    p, s, f = run_functions(namespace, only=sys.argv[1:], after_each=after_each, on_failure=on_failure)
     sys.exit(1 if f or p + s == 0 else 0)
 
 

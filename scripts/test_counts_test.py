@@ -98,16 +98,16 @@ def test_b(): raise test_counts.Skipped("not here")
 def test_c(): assert 1 == 2
 def test_d(): os._exit(3)
 def test_e(): pass
-test_counts.main_functions(globals())
+test_counts.main_functions(globals(), on_failure=lambda: "one window")
 """ % os.path.dirname(os.path.abspath(__file__)))
     results = os.path.join(SCRATCH, "t.xml")
     rc = subprocess.run([sys.executable, script], env=dict(os.environ, EAR_TEST_RESULTS=results),
                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
     assert rc == 3
     assert test_counts.read_cases(results) == (1, 1, 1)  # test_d and test_e never reported
-    # A bare assert is named by its line.
+    # A bare assert is named by its line, and what was seen at the failure follows.
     assert test_counts.failed_cases(results) == [
-        ("test_c", "AssertionError (at t.py:7: def test_c(): assert 1 == 2)")], \
+        ("test_c", "AssertionError (at t.py:7: def test_c(): assert 1 == 2); at the failure: one window")], \
         test_counts.failed_cases(results)
 
 

@@ -429,6 +429,18 @@ def tidy_up():
         print("tidy_up:", e)
 
 
+def scene():
+    """What Wine shows now, in one line, for a failure's message: the visible top-level windows,
+    the open message boxes and the programs running (besides Wine's own)."""
+    try:
+        shown = [w["title"] for w in windows(children=False) if w["title"]]
+        boxes = [b["text"][:60] for b in message_boxes(timeout=0)]
+        running = sorted({p["exe"] for p in windows_processes() if p["exe"].lower() not in WINE_OWN})
+        return "windows %s, boxes %s, running %s" % (shown, boxes, running)
+    except Exception as e:  # noqa: BLE001 - a broken prefix is itself what is seen
+        return "nothing seen (%s)" % e
+
+
 def skip(reason):
     """Ends the running test as skipped (counted as such), for what cannot be tested here."""
     raise test_counts.Skipped(reason)
@@ -438,4 +450,4 @@ def main(namespace):
     """Runs every test_* function of the calling script (or those named on the command line),
     tidying up after each; each is counted as passed, skipped or failed in $EAR_TEST_RESULTS
     (see scripts/test_counts.py). Exits non-zero when one fails or none ran."""
-    test_counts.main_functions(namespace, after_each=tidy_up)
+    test_counts.main_functions(namespace, after_each=tidy_up, on_failure=scene)
