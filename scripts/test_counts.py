@@ -40,17 +40,18 @@ def read_cases(path):
 
 
 def failed_cases(path):
-    """[(case name, first line of its failure)] of a GoogleTest XML report, so that a log that
-    shows only the summary still says what failed."""
+    """[(case name, the start of its failure)] of a GoogleTest XML report, so that a log that
+    shows only the summary still says what failed. GoogleTest puts the file and line on a line
+    of their own: the first four lines are joined."""
     failures = []
     for case in ET.parse(path).iter("testcase"):
         bad = case.find("failure")
         if bad is None:
             bad = case.find("error")
         if bad is not None:
-            message = (bad.get("message") or bad.text or "").strip().splitlines()
+            lines = [l.strip() for l in (bad.get("message") or bad.text or "").splitlines() if l.strip()]
             name = ".".join(n for n in (case.get("classname"), case.get("name")) if n)
-            failures.append((name, message[0][:800] if message else ""))
+            failures.append((name, " / ".join(lines[:4])[:800]))
     return failures
 
 

@@ -18,7 +18,7 @@ GTEST_XML = """<?xml version="1.0" encoding="UTF-8"?>
       <skipped message="ini_win_test.cpp:139&#x0A;root writes read-only files"><![CDATA[]]></skipped>
     </testcase>
     <testcase name="Writes" status="run" result="completed" time="0." classname="Ini">
-      <failure message="Expected equality" type=""><![CDATA[ini_win_test.cpp:40]]></failure>
+      <failure message="ini_win_test.cpp:40&#x0A;Expected equality of these values:&#x0A;  Read()&#x0A;    Which is: &quot;a&quot;&#x0A;  &quot;b&quot;" type=""><![CDATA[ini_win_test.cpp:40]]></failure>
     </testcase>
     <testcase name="DISABLED_Slow" status="notrun" result="suppressed" time="0." classname="Ini" />
   </testsuite>
@@ -73,7 +73,8 @@ def test_layer_counts_cases_and_failures_outside_them():
     assert (p, s, f) == (4, 5, 4), (p, s, f, problems)
     # Each failing test once, and under it each failed case with the first line of its failure.
     assert len(problems) == 5, problems
-    assert problems[problems.index("ini_win_test: 1 case(s) failed") + 1] == "    Ini.Writes: Expected equality"
+    assert problems[problems.index("ini_win_test: 1 case(s) failed") + 1] == \
+        '    Ini.Writes: ini_win_test.cpp:40 / Expected equality of these values: / Read() / Which is: "a"'
 
 
 def test_a_layer_without_a_passing_test_fails():
