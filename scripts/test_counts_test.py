@@ -71,7 +71,7 @@ def test_layer_counts_cases_and_failures_outside_them():
     ])
     p, s, f, problems = test_counts.count_layer(tests, report)
     assert (p, s, f) == (4, 5, 4), (p, s, f, problems)
-    # Each failing test once, and under it each failed case with the first line of its failure.
+    # Each failing test once, and under it each failed case with the start of its failure.
     assert len(problems) == 5, problems
     assert problems[problems.index("ini_win_test: 1 case(s) failed") + 1] == \
         '    Ini.Writes: ini_win_test.cpp:40 / Expected equality of these values: / Read() / Which is: "a"'
