@@ -99,9 +99,9 @@ def test_wait_times_out_without_window():
 
 def test_a_failure_says_what_wine_shows():
     """What a failed case's message ends with: the windows, the message boxes and our programs."""
-    window, _ = start_testwin("window", "場面テスト")
+    start_testwin("window", "場面テスト")
     harness.wait_for_window("場面テスト", timeout=15)
-    box, _ = start_testwin("msgbox", "エラー", "書き込めません", "0")
+    start_testwin("msgbox", "エラー", "書き込めません", "0")
     harness.message_boxes(timeout=15)
     seen = harness.scene()
     assert "'場面テスト'" in seen and "['書き込めません']" in seen, seen

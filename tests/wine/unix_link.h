@@ -44,8 +44,13 @@ inline void RunUnix(const std::string& program, const std::string& arguments) {
   CloseHandle(process.hProcess);
 }
 
-inline bool NameExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-inline bool NameExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+inline DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+template <class Path>
+bool NameExists(const Path& path) {
+  return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A Unix symbolic link at link to target, under Wine; waits until Wine sees it. A link to a
 // folder shows as a reparse point there, a link to a file as a plain file.
@@ -55,9 +60,6 @@ void MakeUnixLink(const Path& target, const Path& link) {
   for (int i = 0; i < 100 && !NameExists(link); ++i) Sleep(50);
   ASSERT_TRUE(NameExists(link)) << "no link made at " << UnixPath(link);
 }
-
-inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-inline DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
 inline bool CreateLink(const std::string& link, const std::string& target, DWORD flags) {
   return CreateSymbolicLinkA(link.c_str(), target.c_str(), flags | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
@@ -81,7 +83,7 @@ void MakeLink(const Path& target, const Path& link, DWORD flags) {
 template <class Path>
 void MakeFolderLink(const Path& target, const Path& link) {
   MakeLink(target, link, SYMBOLIC_LINK_FLAG_DIRECTORY);
-  ASSERT_NE(Attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << UnixPath(link);
+  ASSERT_NE(Attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u) << "no folder link at " << link;
 }
 
 }  // namespace testing_win
