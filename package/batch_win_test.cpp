@@ -23,8 +23,8 @@ using testing_win::Exists;
 using testing_win::Listing;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
-using testing_win::WriteBytes;
 using testing_win::UnderWine;
+using testing_win::WriteBytes;
 
 
 std::string Hex(const std::string& bytes) {

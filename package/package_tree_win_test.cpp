@@ -102,8 +102,7 @@ TEST_F(PackageFolder, TheLongestPathOfAnyFileOrFolderCounts) {
   EXPECT_EQ(LongestPathInside(Package()), 100 + 1 + 100 + 1 + 70u);
 }
 
-// A symbolic link at link to the folder target. Wine lists only the links that Unix made (as
-// reparse points): there ln makes it.
+// A link to a folder inside the package (under Wine a Unix one: Wine lists only those as links).
 TEST_F(PackageFolder, ALinkCountsByItsOwnNameAndIsNeverFollowed) {
   Folder(L"elsewhere");
   Folder(L"elsewhere\\" + std::wstring(60, L'd'));

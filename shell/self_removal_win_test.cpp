@@ -31,10 +31,10 @@ using testing_win::Listing;
 using testing_win::MakeFolderLink;
 using testing_win::MakeFolders;
 using testing_win::ReadBytes;
-using testing_win::WriteBytes;
 using testing_win::RunUnix;
 using testing_win::UnderWine;
 using testing_win::UnixPath;
+using testing_win::WriteBytes;
 
 void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA entry;
@@ -462,8 +462,6 @@ TEST(SelfRemoval, DeleteFolderTreeGoesOnPastWhatItCannotDelete) {
   RemoveTree(root);
 }
 
-// A symbolic link at link to the folder target: under Wine a Unix one, which Wine shows as a
-// reparse point.
 // Every entry below folder with the bytes of each file.
 std::vector<std::string> Contents(const std::string& folder) {
   std::vector<std::string> contents;

@@ -1,6 +1,6 @@
 #pragma once
 // Test helpers: files written and read as raw bytes, and folder trees made and listed,
-// through the ANSI (CP932) file API.
+// through the ANSI (CP932) file API; a name's attributes by either API.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -34,9 +34,11 @@ inline std::string ReadBytes(const std::string& path) {
   return bytes;
 }
 
-inline bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+inline DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+inline bool Exists(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+inline bool Exists(const std::wstring& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 // Creates every missing folder of path.
 inline void MakeFolders(const std::string& path) {

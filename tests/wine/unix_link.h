@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "tests/wine/file_bytes.h"
+
 namespace testing_win {
 
 inline bool UnderWine() {
@@ -44,21 +46,13 @@ inline void RunUnix(const std::string& program, const std::string& arguments) {
   CloseHandle(process.hProcess);
 }
 
-inline DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-inline DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
-
-template <class Path>
-bool NameExists(const Path& path) {
-  return Attributes(path) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A Unix symbolic link at link to target, under Wine; waits until Wine sees it. A link to a
 // folder shows as a reparse point there, a link to a file as a plain file.
 template <class Path>
 void MakeUnixLink(const Path& target, const Path& link) {
   RunUnix("Z:\\bin\\ln", "-s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"");
-  for (int i = 0; i < 100 && !NameExists(link); ++i) Sleep(50);
-  ASSERT_TRUE(NameExists(link)) << "no link made at " << UnixPath(link);
+  for (int i = 0; i < 100 && !Exists(link); ++i) Sleep(50);
+  ASSERT_TRUE(Exists(link)) << "no link made at " << UnixPath(link);
 }
 
 inline bool CreateLink(const std::string& link, const std::string& target, DWORD flags) {
