@@ -82,13 +82,17 @@ def use_rig(state):
     _env = None
 
 
+def _run_detached(command, env, timeout=None):
+    """Runs a rig command to its end with no pipes of ours, which a server it starts would keep."""
+    subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=timeout)
+
+
 def _start_server(env):
     # A wineserver (and the prefix's services) started by one of our programs would inherit its
     # output pipes and hold them open: keep one running on its own, with no pipes, for the run.
-    subprocess.run([WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    subprocess.run([WINE, "cmd", "/c", "exit"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=120)
+    _run_detached([WINESERVER, "-p"], env)
+    _run_detached([WINE, "cmd", "/c", "exit"], env, timeout=120)
 
 
 def restart_server():
@@ -97,10 +101,8 @@ def restart_server():
     since reaches it only through a new server."""
     tidy_up()
     env = wine_env()
-    subprocess.run([WINESERVER, "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    subprocess.run([WINESERVER, "-w"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60)
+    _run_detached([WINESERVER, "-k"], env)
+    _run_detached([WINESERVER, "-w"], env, timeout=60)
     _start_server(env)
 
 
